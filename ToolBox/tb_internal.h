@@ -1,0 +1,76 @@
+// The toolbox's own tables and globals, shared by its sources only.
+#pragma once
+
+#include "toolbox.h"
+
+struct TB_BitmapSlot {
+    int free;       // non-zero = free
+    TB_DIB image;
+    TB_DIB* pImage; // points at image while the slot is in use
+    HDC dc;         // memory surface; nullptr for memory-only images
+    RECT rect;      // rectangle recorded at creation
+    RECT clip;      // all -1 = none
+};
+
+struct TB_WindowSlot {
+    int free;
+    HWND hwnd;
+    RECT clip;
+};
+
+struct TB_RegionSlot {
+    int free;
+    HRGN region;
+};
+
+struct TB_DrawState {
+    COLORREF fore;
+    COLORREF back;
+    short face;
+    short size;
+    short style;
+};
+
+struct TB_Globals {
+    TB_BitmapSlot bitmaps[TB_MAX_BITMAPS];
+    TB_WindowSlot windows[TB_MAX_WINDOWS];
+    TB_RegionSlot regions[TB_MAX_REGIONS];
+    TB_DrawState bitmapDraw[TB_MAX_BITMAPS];
+    TB_DrawState windowDraw[TB_MAX_WINDOWS];
+    TB_DrawState printerDraw;
+    HWND mainWindow;
+    HWND ownerWindow;
+    HINSTANCE instance;
+    int showCommand;
+    char className[64];
+    HPALETTE palette;
+    DWORD copyMode;
+    HDC printerDC;
+    int soundOn;
+    short pointerMode;
+    int buttonMode;
+    char currentDir[260];
+    char dialogFolder[260];
+    HANDLE file;      // INVALID_HANDLE_VALUE when closed
+    TB_SoundObserver soundObserver;
+};
+
+extern TB_Globals tb;
+
+inline bool tb_IsBitmapIndex(int index) { return index >= 0 && index < TB_MAX_BITMAPS; }
+inline bool tb_BitmapInUse(int index) { return tb_IsBitmapIndex(index) && !tb.bitmaps[index].free; }
+inline bool tb_WindowInUse(int index)
+{
+    int slot = index - TB_WINDOW_BASE;
+    return slot >= 0 && slot < TB_MAX_WINDOWS && !tb.windows[slot].free && tb.windows[slot].hwnd;
+}
+inline bool tb_ClipIsNone(const RECT& r) { return r.left == -1 || r.top == -1 || r.right == -1 || r.bottom == -1; }
+
+// Drawing state of a target (bitmap, window or printer), or nullptr when the index names none.
+TB_DrawState* tb_DrawStateOf(int target);
+// Surface of a target for drawing: bitmap surface, printer surface or a window's screen surface
+// (window surfaces must be released with tb_ReleaseSurface).
+HDC tb_AcquireSurface(int target);
+void tb_ReleaseSurface(int target, HDC dc);
+// Clip rectangle slot of a bitmap or window index, or nullptr.
+RECT* tb_ClipOf(int index);

@@ -1,0 +1,171 @@
+// The graphics toolbox: fixed tables of bitmaps, windows and regions addressed
+// by small integers, and thin wrappers over the platform's drawing, windowing,
+// sound, cursor, file and printing services. Shared by paint and setup.
+//
+// Index space: bitmaps 0..99, windows 5000..5009, printer 9000, regions 0..99;
+// -1 means none. Failures are return values; misuse shows an "Error..." box.
+#pragma once
+
+#include <windows.h>
+
+#include "grfx_8_32.h"
+
+enum {
+    TB_MAX_BITMAPS = 100,
+    TB_MAX_WINDOWS = 10,
+    TB_MAX_REGIONS = 100,
+    TB_WINDOW_BASE = 5000,
+    TB_PRINTER = 9000,
+    TB_NONE = -1,
+};
+
+// Bitmap sources for tb_CreateBitmap.
+enum {
+    TB_SOURCE_MEMORY = -11,  // memory-only image, no drawing surface
+    TB_SOURCE_BLANK = 0,     // blank image with a drawing surface (-1 means the same)
+};
+
+// Terminator coordinate of a region point list.
+enum { TB_POINT_END = -9999999 };
+
+// ---------------------------------------------------------------- start-up
+void tb_SetInstance(HINSTANCE instance, int showCommand);
+void tb_SetClassName(const char* className);
+void tb_InitToolbox(void);
+// Releases the program palette and sends the main window WM_CLOSE; returns the window's answer.
+LRESULT tb_QuitToolbox(void);
+
+// ---------------------------------------------------------------- bitmaps
+int tb_CreateBitmap(RECT* rect, int source, int depth);
+void tb_DisposeBitmap(int index);
+void tb_GetBitmapRect(int index, RECT* rect);
+int tb_GetBitmapWidth(int index);
+int tb_GetBitmapHeight(int index);
+int tb_GetBitmapStorageWidth(int index);
+HDC tb_GetBitmapDC(int index);
+// The slot's image record, or nullptr for an index that names no bitmap in use.
+TB_DIB* tb_GetBitmapDIB(int index);
+HPALETTE tb_GetProgramPalette(void);
+
+// ---------------------------------------------------------------- masked drawing
+void tb_CopyBitmapMasked(int image, int mask, int destination, const RECT* imageRect, const RECT* maskRect,
+                         const RECT* destRect);
+
+// ---------------------------------------------------------------- drawing and text
+struct TB_Face { int value; };   // tb_SetFont(target, TB_Face{index})
+struct TB_Size { int value; };   // tb_SetFont(target, TB_Size{pixels})
+struct TB_Style { int value; };  // tb_SetFont(target, TB_Style{0..4})
+
+void tb_SetForeColor(int target, long red, long green, long blue);
+void tb_SetBackColor(int target, long red, long green, long blue);
+void tb_SetFont(int target, TB_Face face);
+void tb_SetFont(int target, TB_Size size);
+void tb_SetFont(int target, TB_Style style);
+// The colour rule: one component on the 0..65025 scale to a byte.
+int tb_ColorToByte(long value);
+// The converted foreground colour of a target (red + green*256 + blue*65536); 0 for an unknown target.
+COLORREF tb_GetForeColor(int target);
+void tb_PaintRect(int target, const RECT* rect);
+void tb_FrameRect(int target, const RECT* rect);
+void tb_PaintEllipse(int target, const RECT* rect);
+void tb_FrameEllipse(int target, const RECT* rect);
+void tb_Line(int target, int x1, int y1, int x2, int y2, int width);
+void tb_FloodFill(int target, int x, int y, long red, long green, long blue);
+void tb_Rectangle(int target, const RECT* rect);
+int tb_GetTextWidth(int target, const char* text);
+void tb_DrawString(int target, int x, int y, const char* text, int length, int size);
+void tb_DrawStringAt(int target, int x, int y, const char* text);
+int tb_DrawText(int target, int x, int y, const char* text, int length, double angle, int drawFlag, int hAlign,
+                int vAlign);
+
+// ---------------------------------------------------------------- regions and rectangles
+struct TB_Point { long x, y; };
+int tb_CreateRegion(const TB_Point* points);
+int tb_CreateCircleRegion(int cx, int cy, int r);
+void tb_DisposeRegion(int region);
+int tb_PtInRegion(int x, int y, int region);
+void tb_SetRect(RECT* rect, int left, int top, int right, int bottom);
+RECT* tb_OffsetRect(RECT* rect, int dx, int dy);
+RECT* tb_InsetRect(RECT* rect, int dx, int dy);
+int tb_PtInRect(int x, int y, const RECT* rect);
+void tb_IntersectRect(RECT* dest, const RECT* a, const RECT* b);
+void tb_UnionRect(const RECT* a, const RECT* b, RECT* dest);
+
+// ---------------------------------------------------------------- windows, dialogs, boxes
+enum TB_FixedFrame { TB_FIXED_FRAME };
+int tb_OpenWindow(RECT* rect, const char* title);                       // overlapped
+int tb_OpenWindow(RECT* rect, const char* title, TB_FixedFrame);        // caption, sizing frame
+int tb_OpenWindow(RECT* rect, const char* title, HINSTANCE instance);   // borderless popup
+int tb_OpenChildWindow(const char* title, int parent, int scrollFlag);  // document child ("MyChild")
+int tb_OpenChildWindow(const char* title, int parent);                  // MDI client
+int tb_OpenStaticWindow(RECT* rect, const char* className);
+void tb_DisposeOfWindow(int index);
+void tb_GetClientRect(int index, RECT* rect);
+void tb_GetWindowRect(int index, RECT* rect);
+void tb_SetWindowTitle(int index, const char* text);
+HWND tb_GetWindowHandle(int index);
+HWND tb_GetMainWindow(void);
+INT_PTR tb_DoDialog(int templateId, DLGPROC procedure);
+void tb_ErrorBox(const char* text);
+void tb_AttentionBox(const char* text);
+void tb_InfoBox(const char* text);
+int tb_AskYesNoCancel(const char* text);
+int tb_AskYesNo(const char* text);
+
+// ---------------------------------------------------------------- sounds, cursors, time, input
+void tb_SetSoundPreference(int on);
+int tb_GetSoundPreference(void);
+void tb_PlaySound(int id);
+void tb_PlaySoundNoStop(int id);
+void tb_LoopSound(int id);
+void tb_StopSound(void);
+void tb_Beep(void);
+// The one seam through which tests watch sound requests: called for every request
+// that reaches the platform, with the kind and the resource id (0 for stop and beep).
+enum TB_SoundKind { TB_SOUND_PLAY, TB_SOUND_NOSTOP, TB_SOUND_LOOP, TB_SOUND_STOP, TB_SOUND_BEEP };
+typedef void (*TB_SoundObserver)(TB_SoundKind kind, int id);
+void tb_SetSoundObserver(TB_SoundObserver observer);
+HCURSOR tb_SetCursor(int cursorId);
+DWORD tb_GetTime(void);
+void tb_Wait(DWORD milliseconds);
+int tb_Random(int low, int high);
+int tb_RandomSeed(int low, int high, int reseed);
+int tb_Round(double value);
+int tb_Trunc(double value);
+void tb_SetButtonMode(int mode);
+void tb_SetPointerMode(int mode);  // 1 screen, 2 client coordinates of the main window
+int tb_IsMouseDown(void);
+int tb_IsKeyDown(int virtualKey);
+void tb_GetCursorPos(POINT* point);
+void tb_SetCursorPos(int x, int y);
+
+// ---------------------------------------------------------------- copies
+void tb_SetCopyMode(DWORD rop);
+DWORD tb_GetCopyMode(void);
+void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RECT* destRect);
+void tb_CopyBitmapTransparent(int source, int destination, const RECT* sourceRect, const RECT* destRect,
+                              int transparent);
+void tb_CopyBitmapToDialog(HWND window, int index, const RECT* sourceRect, const RECT* destRect);
+void tb_DrawPictureToBitmap(int destination, int pictureId, int x, int y, RECT* outRect);
+void tb_DrawPicture8ToBitmap(int destination, int pictureId, int x, int y, RECT* outRect);
+void tb_TileBitmap(int destination, int pictureId, const RECT* rect);
+int tb_CreateTiledBitmap(const RECT* rect, int pictureId);
+void tb_SetClipRect(int index, const RECT* rect);
+void tb_ClearClipRect(int index);
+
+// ---------------------------------------------------------------- printer surface
+// The drawing surface behind index 9000 while a print job is open (nullptr otherwise).
+void tb_SetPrinterDC(HDC dc);
+HDC tb_GetPrinterDC(void);
+
+// ---------------------------------------------------------------- file channel and pictures
+int tb_OpenFileToWrite(char* path, int ask);
+int tb_OpenFileToRead(char* path, int ask);
+int tb_OpenPrefsToWrite(void);
+int tb_OpenPrefsToRead(void);
+int tb_WriteFile(const void* buffer, DWORD count);
+int tb_ReadFile(void* buffer, DWORD count);
+void tb_CloseFile(void);
+void tb_SetFileDialogFolder(const char* path);
+int tb_WriteBitmapToFile(int index);
+int tb_ReadBitmapFromFile(RECT* rect);

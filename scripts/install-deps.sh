@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+
+PKGS=(wine wine32:i386 g++-mingw-w64-i686 cmake xvfb xauth xdotool imagemagick googletest
+      fonts-liberation fonts-liberation2 fonts-wine x11-utils)
+
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+echo "Installing: ${missing[*]}" >&2
+$SUDO apt-get update -qq </dev/null
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
