@@ -1,0 +1,318 @@
+// Drawing state per target, shapes, lines, flood fill and text.
+// Brushes, pens, fonts and clip regions are made and deleted within each call.
+#include <cstring>
+
+#include "tb_internal.h"
+
+// ---------------------------------------------------------------- colours and drawing state
+
+int tb_ColorToByte(long value)
+{
+    if (value <= 65025) return tb_Round(value / 65025.0 * 255.0);
+    return tb_Round(value / 65535.0 * 255.0);
+}
+
+static COLORREF tb_ConvertColor(long red, long green, long blue)
+{
+    return RGB(tb_ColorToByte(red), tb_ColorToByte(green), tb_ColorToByte(blue));
+}
+
+COLORREF tb_GetForeColor(int target)
+{
+    TB_DrawState* state = tb_DrawStateOf(target);
+    return state ? state->fore : 0;
+}
+
+// The state a setter may change, or nullptr after reporting a free bitmap or a closed window.
+static TB_DrawState* tb_SettableState(int target, const char* operation)
+{
+    char text[96];
+    if (target < TB_WINDOW_BASE) {
+        if (tb_BitmapInUse(target)) return &tb.bitmapDraw[target];
+        wsprintfA(text, "Invalid bitmap! (%s)", operation);
+        tb_ErrorBox(text);
+        return nullptr;
+    }
+    if (target == TB_PRINTER) return &tb.printerDraw;
+    if (tb_WindowInUse(target)) return &tb.windowDraw[target - TB_WINDOW_BASE];
+    wsprintfA(text, "Invalid window! (%s)", operation);
+    tb_ErrorBox(text);
+    return nullptr;
+}
+
+void tb_SetForeColor(int target, long red, long green, long blue)
+{
+    if (TB_DrawState* state = tb_SettableState(target, "tb_SetForeColor")) state->fore = tb_ConvertColor(red, green, blue);
+}
+
+void tb_SetBackColor(int target, long red, long green, long blue)
+{
+    if (TB_DrawState* state = tb_SettableState(target, "tb_SetBackColor")) state->back = tb_ConvertColor(red, green, blue);
+}
+
+void tb_SetFont(int target, TB_Face face)
+{
+    if (TB_DrawState* state = tb_SettableState(target, "tb_SetFont")) state->face = (short)face.value;
+}
+
+void tb_SetFont(int target, TB_Size size)
+{
+    if (TB_DrawState* state = tb_SettableState(target, "tb_SetFont")) state->size = (short)size.value;
+}
+
+void tb_SetFont(int target, TB_Style style)
+{
+    if (TB_DrawState* state = tb_SettableState(target, "tb_SetFont")) state->style = (short)style.value;
+}
+
+// The state primitives read; a target without one draws in black with the default font.
+static TB_DrawState tb_StateForDrawing(int target)
+{
+    TB_DrawState* state = tb_DrawStateOf(target);
+    if (state) return *state;
+    TB_DrawState none = {};
+    return none;
+}
+
+// ---------------------------------------------------------------- shapes
+
+// Finds the surface of a shape's target, reporting a free bitmap or a missing surface
+// under the operation's name. Window surfaces go back through tb_ReleaseSurface.
+static HDC tb_ShapeSurface(int target, const char* operation)
+{
+    char text[96];
+    if (target < TB_WINDOW_BASE && !tb_BitmapInUse(target)) {
+        wsprintfA(text, "Invalid bitmap! (%s)", operation);
+        tb_ErrorBox(text);
+        return nullptr;
+    }
+    HDC dc = tb_AcquireSurface(target);
+    if (!dc) {
+        wsprintfA(text, "Bitmap does not have a DC! (%s)", operation);
+        tb_ErrorBox(text);
+    }
+    return dc;
+}
+
+enum TB_ShapeKind { TB_SHAPE_RECT, TB_SHAPE_ELLIPSE };
+
+// Draws a rectangle or an ellipse with a 1-pixel pen of the foreground colour and either a
+// solid brush of that colour or a hollow one.
+static void tb_DrawShape(int target, const RECT* rect, TB_ShapeKind kind, bool filled, const char* operation)
+{
+    HDC dc = tb_ShapeSurface(target, operation);
+    if (!dc) return;
+    TB_DrawState state = tb_StateForDrawing(target);
+
+    HBRUSH brush;
+    if (filled) {
+        brush = CreateSolidBrush(state.fore);
+    } else {
+        LOGBRUSH hollow = {BS_HOLLOW, state.back, 0};
+        brush = CreateBrushIndirect(&hollow);
+    }
+    HPEN pen = CreatePen(PS_SOLID, 1, state.fore);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    if (kind == TB_SHAPE_RECT)
+        Rectangle(dc, rect->left, rect->top, rect->right, rect->bottom);
+    else
+        Ellipse(dc, rect->left, rect->top, rect->right, rect->bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    tb_ReleaseSurface(target, dc);
+}
+
+void tb_PaintRect(int target, const RECT* rect) { tb_DrawShape(target, rect, TB_SHAPE_RECT, true, "tb_PaintRect"); }
+
+void tb_FrameRect(int target, const RECT* rect) { tb_DrawShape(target, rect, TB_SHAPE_RECT, false, "tb_FrameRect"); }
+
+void tb_PaintEllipse(int target, const RECT* rect)
+{
+    tb_DrawShape(target, rect, TB_SHAPE_ELLIPSE, true, "tb_PaintEllipse");
+}
+
+// The ellipse outline reports under the frame's name.
+void tb_FrameEllipse(int target, const RECT* rect)
+{
+    tb_DrawShape(target, rect, TB_SHAPE_ELLIPSE, false, "tb_FrameRect");
+}
+
+// Fills with the stock black brush and whatever pen the surface holds.
+void tb_Rectangle(int target, const RECT* rect)
+{
+    HDC dc = tb_ShapeSurface(target, "tb_Rectangle");
+    if (!dc) return;
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    Rectangle(dc, rect->left, rect->top, rect->right, rect->bottom);
+    SelectObject(dc, oldBrush);
+    tb_ReleaseSurface(target, dc);
+}
+
+// Fills the area connected to (x, y) that has the given colour; a fill the platform
+// refuses is ignored. Reports under the paint operation's name.
+void tb_FloodFill(int target, int x, int y, long red, long green, long blue)
+{
+    HDC dc = tb_ShapeSurface(target, "tb_PaintRect");
+    if (!dc) return;
+    TB_DrawState state = tb_StateForDrawing(target);
+    HBRUSH brush = CreateSolidBrush(state.fore);
+    HPEN pen = CreatePen(PS_SOLID, 1, state.fore);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    ExtFloodFill(dc, x, y, tb_ConvertColor(red, green, blue), FLOODFILLSURFACE);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    tb_ReleaseSurface(target, dc);
+}
+
+// ---------------------------------------------------------------- lines
+
+// A solid line of the given width in the foreground colour, limited to the target's clip
+// rectangle. The clip region stays selected in a bitmap's surface until the next clip.
+void tb_Line(int target, int x1, int y1, int x2, int y2, int width)
+{
+    if (target < TB_WINDOW_BASE && !tb_BitmapInUse(target)) {
+        tb_ErrorBox("Invalid bitmap! (tb_Line)");
+        return;
+    }
+    HDC dc = tb_AcquireSurface(target);
+    if (!dc) return;
+    TB_DrawState state = tb_StateForDrawing(target);
+
+    HBRUSH brush = CreateSolidBrush(state.fore);
+    HPEN pen = CreatePen(PS_SOLID, width, state.fore);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+
+    const RECT* clip = target == TB_PRINTER ? nullptr : tb_ClipOf(target);
+    if (clip && !tb_ClipIsNone(*clip)) {
+        HRGN region = CreateRectRgn(clip->left, clip->top, clip->right, clip->bottom);
+        SelectClipRgn(dc, region);
+        DeleteObject(region);
+    }
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    tb_ReleaseSurface(target, dc);
+}
+
+// ---------------------------------------------------------------- text
+
+struct TB_FaceEntry {
+    const char* name;
+    BYTE family;
+};
+
+static const TB_FaceEntry tb_faces[] = {
+    {"Arial", 48},       {"Courier New", 48},     {"MS San Serif", 32},
+    {"MS Serif", 16},    {"Brush Script MT", 64}, {"Times New Roman", 16},
+};
+
+static TB_FaceEntry tb_FaceOf(int index)
+{
+    if (index >= 0 && index < (int)(sizeof tb_faces / sizeof tb_faces[0])) return tb_faces[index];
+    return tb_faces[0];
+}
+
+// "MS Serif" at a character height of size pixels, everything else left to the font mapper.
+static HFONT tb_SerifFont(int size) { return CreateFontA(-size, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "MS Serif"); }
+
+int tb_GetTextWidth(int target, const char* text)
+{
+    HDC dc = tb_AcquireSurface(target);
+    if (!dc) return 0;
+    HFONT font = tb_SerifFont(tb_StateForDrawing(target).size);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SIZE extent = {0, 0};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    tb_ReleaseSurface(target, dc);
+    return extent.cx;
+}
+
+// Draws with the bottom of the text at y, transparently, in the foreground colour.
+void tb_DrawString(int target, int x, int y, const char* text, int length, int size)
+{
+    HDC dc = tb_AcquireSurface(target);
+    if (!dc) return;
+    TB_DrawState state = tb_StateForDrawing(target);
+    SetTextColor(dc, state.fore);
+    SetBkColor(dc, state.back);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_BOTTOM);
+    HFONT font = tb_SerifFont(size);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    TextOutA(dc, x, y, text, length);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    tb_ReleaseSurface(target, dc);
+}
+
+void tb_DrawStringAt(int target, int x, int y, const char* text)
+{
+    tb_DrawString(target, x, y, text, lstrlenA(text), tb_StateForDrawing(target).size);
+}
+
+// Draws (when drawFlag is set) and measures text in the target's face, size and style,
+// turned by angle degrees. hAlign 0 left, 1 right, 2 centre on x; vAlign 0 top, 1 bottom,
+// 2 the centring bits again, which leave the top of the text at y. Returns the width.
+int tb_DrawText(int target, int x, int y, const char* text, int length, double angle, int drawFlag, int hAlign,
+                int vAlign)
+{
+    int escapement = tb_Round(angle * 10.0);
+    TB_DrawState state = tb_StateForDrawing(target);
+    TB_FaceEntry face = tb_FaceOf(state.face);
+
+    int weight = FW_NORMAL;
+    DWORD italic = 0, underline = 0, strikeout = 0;
+    switch (state.style) {
+    case 1: weight = FW_BOLD; break;
+    case 2: italic = 1; break;
+    case 3: underline = 1; break;
+    case 4: strikeout = 1; break;
+    default: break;
+    }
+
+    UINT align = 0;
+    UINT format = DT_SINGLELINE | DT_CALCRECT;
+    switch (hAlign) {
+    case 1: align |= TA_RIGHT; format |= DT_RIGHT; break;
+    case 2: align |= TA_CENTER; format |= DT_CENTER; break;
+    default: break;
+    }
+    switch (vAlign) {
+    case 1: align |= TA_BOTTOM; format |= DT_BOTTOM; break;
+    case 2: align |= TA_CENTER; format |= DT_VCENTER; break;
+    default: break;
+    }
+
+    HDC dc = tb_AcquireSurface(target);
+    if (!dc) return 0;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, state.fore);
+    SetBkColor(dc, state.back);
+    SetTextAlign(dc, align);
+
+    HFONT font = CreateFontA(-state.size, 0, escapement, 0, weight, italic, underline, strikeout, 0,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, face.family, face.name);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    if (drawFlag) TextOutA(dc, x, y, text, length);
+
+    RECT measured = {x, y - state.size, x, y};
+    DrawTextA(dc, text, length, &measured, format);
+
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    tb_ReleaseSurface(target, dc);
+    return measured.right - measured.left;
+}
