@@ -1,8 +1,83 @@
 // Sounds, cursors, timing, random numbers, rounding and input state.
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
 #include "tb_internal.h"
+
+#include <mmsystem.h>
+
+// ---------------------------------------------------------------- sounds
+
+void tb_SetSoundPreference(int on) { tb.soundOn = on; }
+
+int tb_GetSoundPreference(void) { return tb.soundOn; }
+
+void tb_SetSoundObserver(TB_SoundObserver observer) { tb.soundObserver = observer; }
+
+static void tb_NotifySound(TB_SoundKind kind, int id)
+{
+    if (tb.soundObserver) tb.soundObserver(kind, id);
+}
+
+// Starts the WAVE resource of the program module with the given number.
+static void tb_StartWave(TB_SoundKind kind, int id, DWORD flags)
+{
+    WORD number = (WORD)id;
+    tb_NotifySound(kind, number);
+    PlaySoundA(MAKEINTRESOURCEA(number), tb.instance, SND_RESOURCE | SND_ASYNC | flags);
+}
+
+void tb_PlaySound(int id)
+{
+    if ((short)id > 0 && tb.soundOn) tb_StartWave(TB_SOUND_PLAY, id, 0);
+}
+
+void tb_PlaySoundNoStop(int id)
+{
+    if ((short)id > 0 && tb.soundOn) tb_StartWave(TB_SOUND_NOSTOP, id, SND_NOSTOP);
+}
+
+void tb_LoopSound(int id)
+{
+    if (tb.soundOn) tb_StartWave(TB_SOUND_LOOP, id, SND_LOOP);
+}
+
+// Stops whatever is playing, a looping sound too, whether sounds are on or not.
+void tb_StopSound(void)
+{
+    tb_NotifySound(TB_SOUND_STOP, 0);
+    PlaySoundA(nullptr, nullptr, 0);
+}
+
+void tb_Beep(void)
+{
+    if (!tb.soundOn) return;
+    tb_NotifySound(TB_SOUND_BEEP, 0);
+    MessageBeep(MB_ICONEXCLAMATION);
+}
+
+// ---------------------------------------------------------------- cursor
+
+HCURSOR tb_SetCursor(int cursorId)
+{
+    HCURSOR cursor = LoadCursorA(tb.instance, MAKEINTRESOURCEA((WORD)cursorId));
+    return SetCursor(cursor);
+}
+
+// ---------------------------------------------------------------- time
+
+DWORD tb_GetTime(void) { return timeGetTime(); }
+
+// Spins on the millisecond clock; the unsigned difference survives the clock wrapping round.
+void tb_Wait(DWORD milliseconds)
+{
+    DWORD start = timeGetTime();
+    while ((DWORD)(timeGetTime() - start) < milliseconds) {
+    }
+}
+
+// ---------------------------------------------------------------- random numbers and rounding
 
 int tb_Random(int low, int high)
 {
@@ -16,4 +91,56 @@ int tb_RandomSeed(int low, int high, int reseed)
 {
     if (reseed) srand((unsigned)time(nullptr));
     return tb_Random(low, high);
+}
+
+// Rounds by the remainder over the truncated value: every value below 1 gives 0, and
+// negative values are never rounded away from zero (-2.7 gives -2).
+int tb_Round(double value)
+{
+    int t = (int)value;
+    if (t == 0) return 0;
+    return std::fmod(value, (double)t) >= 0.5 ? t + 1 : t;
+}
+
+int tb_Trunc(double value) { return (int)value; }
+
+// ---------------------------------------------------------------- mouse and keys
+
+void tb_SetButtonMode(int mode) { tb.buttonMode = mode; }
+
+void tb_SetPointerMode(int mode) { tb.pointerMode = (short)mode; }
+
+static int tb_AsyncDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0xFF00) != 0; }
+
+// The asynchronous state is that of the physical buttons, so the primary button is the
+// right one when the user has swapped them.
+int tb_IsMouseDown(void)
+{
+    if (tb.buttonMode == 0) return tb_AsyncDown(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON);
+    return tb_AsyncDown(VK_LBUTTON) || tb_AsyncDown(VK_RBUTTON);
+}
+
+int tb_IsKeyDown(int virtualKey) { return tb_AsyncDown(virtualKey); }
+
+void tb_GetCursorPos(POINT* point)
+{
+    if (tb.pointerMode == 1) {
+        GetCursorPos(point);
+    } else if (tb.pointerMode == 2) {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(tb.mainWindow, &p);
+        *point = p;
+    }
+}
+
+void tb_SetCursorPos(int x, int y)
+{
+    if (tb.pointerMode == 1) {
+        SetCursorPos(x, y);
+    } else if (tb.pointerMode == 2) {
+        POINT p = {x, y};
+        ClientToScreen(tb.mainWindow, &p);
+        SetCursorPos(p.x, p.y);
+    }
 }

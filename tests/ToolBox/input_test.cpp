@@ -1,0 +1,303 @@
+// Sounds, the pointer shape, the clock, random numbers, rounding, and mouse, key and pointer state.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "tb_internal.h"
+
+#include <mmsystem.h>
+
+namespace {
+
+std::vector<std::pair<TB_SoundKind, int>> g_heard;
+
+void recordSound(TB_SoundKind kind, int id) { g_heard.emplace_back(kind, id); }
+
+// Watches the sound requests for the life of a test and leaves sounds on afterwards.
+struct SoundWatch {
+    SoundWatch()
+    {
+        g_heard.clear();
+        tb_SetSoundPreference(1);
+        tb_SetSoundObserver(recordSound);
+    }
+    ~SoundWatch()
+    {
+        tb_SetSoundObserver(nullptr);
+        tb_SetSoundPreference(1);
+        tb_StopSound();
+    }
+};
+
+using Heard = std::vector<std::pair<TB_SoundKind, int>>;
+
+// A borderless window standing in for the main window, so that client and screen
+// coordinates differ by exactly its position.
+struct MainWindowStandIn {
+    HWND hwnd = nullptr;
+    MainWindowStandIn(int x, int y)
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "InputTestMain";
+        RegisterClassA(&wc);
+        hwnd = CreateWindowExA(0, "InputTestMain", "input test", WS_POPUP | WS_VISIBLE, x, y, 300, 200, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+        tb.mainWindow = hwnd;
+    }
+    ~MainWindowStandIn()
+    {
+        tb.mainWindow = nullptr;
+        tb_SetPointerMode(1);
+        DestroyWindow(hwnd);
+    }
+};
+
+void sendMouse(DWORD flags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+void sendKey(WORD vk, bool up)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}
+
+}  // namespace
+
+TEST(Input, RoundGoesByTheRemainderOverTheTruncatedValue)
+{
+    EXPECT_EQ(tb_Round(2.5), 3);
+    EXPECT_EQ(tb_Round(2.49), 2);
+    EXPECT_EQ(tb_Round(1.5), 2);
+    EXPECT_EQ(tb_Round(254.6), 255);
+    EXPECT_EQ(tb_Round(100.0), 100);
+    // Every value below 1 gives 0, even 0.9.
+    EXPECT_EQ(tb_Round(0.9), 0);
+    EXPECT_EQ(tb_Round(0.5), 0);
+    EXPECT_EQ(tb_Round(-0.9), 0);
+    // Negative values never round away from zero.
+    EXPECT_EQ(tb_Round(-2.7), -2);
+    EXPECT_EQ(tb_Round(-1.5), -1);
+    EXPECT_EQ(tb_Trunc(2.99), 2);
+    EXPECT_EQ(tb_Trunc(-2.99), -2);
+    EXPECT_EQ(tb_Trunc(0.99), 0);
+}
+
+TEST(Input, RandomStaysWithinItsBoundsAndDrawsOneValuePerCall)
+{
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(tb_Random(5, 5), 5);
+
+    std::set<int> coin, die;
+    for (int i = 0; i < 2000; ++i) {
+        coin.insert(tb_Random(0, 1));
+        die.insert(tb_Random(-3, 3));
+    }
+    EXPECT_EQ(coin, (std::set<int>{0, 1}));
+    EXPECT_EQ(die, (std::set<int>{-3, -2, -1, 0, 1, 2, 3}));
+
+    // Over the generator's whole range the result is the generator value itself,
+    // one value per call.
+    srand(42);
+    int first = rand(), second = rand();
+    srand(42);
+    EXPECT_EQ(tb_Random(0, 32767), first);
+    EXPECT_EQ(tb_Random(0, 32767), second);
+
+    // Without reseeding the sequence goes on; with it the generator restarts from the clock.
+    srand(9);
+    int next = rand();
+    srand(9);
+    EXPECT_EQ(tb_RandomSeed(0, 32767, 0), next);
+    time_t before = time(nullptr);
+    int seeded = tb_RandomSeed(0, 32767, 1);
+    time_t after = time(nullptr);
+    srand((unsigned)before);
+    int fromBefore = rand();
+    srand((unsigned)after);
+    int fromAfter = rand();
+    EXPECT_TRUE(seeded == fromBefore || seeded == fromAfter);
+}
+
+TEST(Input, SoundsNeedAPositiveSixteenBitId)
+{
+    SoundWatch watch;
+    tb_PlaySound(0);
+    tb_PlaySound(-5);
+    tb_PlaySound(0x10000 - 5);  // -5 as a 16-bit number
+    tb_PlaySoundNoStop(0);
+    tb_PlaySoundNoStop(-1);
+    EXPECT_TRUE(g_heard.empty());
+
+    tb_PlaySound(1000);
+    tb_PlaySound(0x10000 + 1001);  // only the low 16 bits name the resource
+    EXPECT_EQ(g_heard, (Heard{{TB_SOUND_PLAY, 1000}, {TB_SOUND_PLAY, 1001}}));
+}
+
+TEST(Input, EachKindOfSoundRequestReachesThePlatform)
+{
+    SoundWatch watch;
+    tb_PlaySoundNoStop(1002);
+    tb_LoopSound(1003);
+    tb_StopSound();
+    tb_Beep();
+    EXPECT_EQ(g_heard, (Heard{{TB_SOUND_NOSTOP, 1002}, {TB_SOUND_LOOP, 1003}, {TB_SOUND_STOP, 0}, {TB_SOUND_BEEP, 0}}));
+}
+
+TEST(Input, WithSoundsOffOnlyStopGetsThrough)
+{
+    SoundWatch watch;
+    tb_SetSoundPreference(0);
+    EXPECT_EQ(tb_GetSoundPreference(), 0);
+    tb_PlaySound(1000);
+    tb_PlaySoundNoStop(1001);
+    tb_LoopSound(1002);
+    tb_Beep();
+    EXPECT_TRUE(g_heard.empty());
+    tb_StopSound();
+    EXPECT_EQ(g_heard, (Heard{{TB_SOUND_STOP, 0}}));
+
+    tb_SetSoundPreference(1);
+    EXPECT_EQ(tb_GetSoundPreference(), 1);
+    tb_LoopSound(1002);
+    EXPECT_EQ(g_heard.back(), std::make_pair(TB_SOUND_LOOP, 1002));
+}
+
+TEST(Input, SetCursorUsesTheModulesCursorAndReturnsThePreviousOne)
+{
+    HCURSOR square = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(200));
+    ASSERT_NE(square, nullptr);
+    tb_SetCursor(200);
+    EXPECT_EQ(GetCursor(), square);
+    // A number the module has no cursor for leaves no pointer shape.
+    EXPECT_EQ(tb_SetCursor(4711), square);
+    EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_EQ(tb_SetCursor(200), nullptr);
+}
+
+TEST(Input, WaitSpinsAtLeastTheGivenTimeOnTheClock)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    DWORD clockStart = tb_GetTime();
+    EXPECT_LE(timeGetTime() - clockStart, 5u);  // the same millisecond clock
+    QueryPerformanceCounter(&start);
+    tb_Wait(60);
+    QueryPerformanceCounter(&end);
+    double ms = (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+    EXPECT_GE(tb_GetTime() - clockStart, 60u);
+    EXPECT_GE(ms, 59.0);
+    EXPECT_LT(ms, 1000.0);
+
+    QueryPerformanceCounter(&start);
+    tb_Wait(0);
+    QueryPerformanceCounter(&end);
+    EXPECT_LT((end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart, 20.0);
+}
+
+TEST(Input, PointerPositionInScreenAndClientCoordinates)
+{
+    MainWindowStandIn main(100, 50);
+    POINT p;
+
+    tb_SetPointerMode(1);
+    tb_SetCursorPos(30, 40);
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 30);
+    EXPECT_EQ(p.y, 40);
+    p = {};
+    tb_GetCursorPos(&p);
+    EXPECT_EQ(p.x, 30);
+    EXPECT_EQ(p.y, 40);
+
+    tb_SetPointerMode(2);
+    tb_GetCursorPos(&p);
+    EXPECT_EQ(p.x, 30 - 100);
+    EXPECT_EQ(p.y, 40 - 50);
+    tb_SetCursorPos(10, 20);
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 110);
+    EXPECT_EQ(p.y, 70);
+
+    // Any other mode neither reads nor moves the pointer.
+    tb_SetPointerMode(3);
+    p = {-77, -88};
+    tb_GetCursorPos(&p);
+    EXPECT_EQ(p.x, -77);
+    EXPECT_EQ(p.y, -88);
+    tb_SetCursorPos(500, 500);
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 110);
+    EXPECT_EQ(p.y, 70);
+}
+
+TEST(Input, ClientCoordinatesOfAWindowAtTheOriginAreScreenCoordinates)
+{
+    MainWindowStandIn main(0, 0);
+    tb_SetPointerMode(2);
+    SetCursorPos(123, 77);
+    POINT p = {};
+    tb_GetCursorPos(&p);
+    POINT screen;
+    GetCursorPos(&screen);
+    EXPECT_EQ(p.x, screen.x);
+    EXPECT_EQ(p.y, screen.y);
+    EXPECT_EQ(p.x, 123);
+    EXPECT_EQ(p.y, 77);
+}
+
+TEST(Input, KeysAndButtonsFollowTheAsynchronousState)
+{
+    MainWindowStandIn main(0, 0);
+    SetForegroundWindow(main.hwnd);
+    SetFocus(main.hwnd);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    sendKey(VK_F8, false);
+    EXPECT_EQ(tb_IsKeyDown(VK_F8), 1);
+    EXPECT_EQ(tb_IsKeyDown(VK_F9), 0);
+    sendKey(VK_F8, true);
+    EXPECT_EQ(tb_IsKeyDown(VK_F8), 0);
+
+    ASSERT_EQ(GetSystemMetrics(SM_SWAPBUTTON), 0);
+    tb_SetButtonMode(0);
+    EXPECT_EQ(tb_IsMouseDown(), 0);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(tb_IsMouseDown(), 1);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(tb_IsMouseDown(), 0);
+
+    // The right button counts only when either button is allowed.
+    sendMouse(MOUSEEVENTF_RIGHTDOWN);
+    EXPECT_EQ(tb_IsMouseDown(), 0);
+    tb_SetButtonMode(1);
+    EXPECT_EQ(tb_IsMouseDown(), 1);
+    sendMouse(MOUSEEVENTF_RIGHTUP);
+    EXPECT_EQ(tb_IsMouseDown(), 0);
+    tb_SetButtonMode(0);
+
+    // With the buttons swapped the right one is the primary button.
+    SwapMouseButton(TRUE);
+    ASSERT_NE(GetSystemMetrics(SM_SWAPBUTTON), 0);
+    sendMouse(MOUSEEVENTF_RIGHTDOWN);
+    int rightDown = tb_IsMouseDown();
+    sendMouse(MOUSEEVENTF_RIGHTUP);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    int leftDown = tb_IsMouseDown();
+    sendMouse(MOUSEEVENTF_LEFTUP);
+    SwapMouseButton(FALSE);
+    EXPECT_EQ(rightDown, 1);
+    EXPECT_EQ(leftDown, 0);
+}
