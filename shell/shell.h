@@ -3,4 +3,82 @@
 
 #include <windows.h>
 
+// The shell's own state; one instance, owned by the shell.
+struct ShellState {
+    int mainWindow;     // toolbox window index of the main window; -1 until it exists
+    int started;        // 1 once the preferences are loaded and the scene is built
+    int focusLost;      // 1 while the window has lost the keyboard focus: left press/release ignored
+    HMENU commandMenu;  // the popup command menu; nullptr until it is built
+    RECT desktop;       // the desktop window's rectangle as last read
+};
+
+extern ShellState shell;
+
+// The places where the shell reaches the scene, the splash, the preferences and the command menu.
+// Every slot starts at the shell's default (shell_hooks.cpp); the parts that own the work put their
+// own functions here (or fill the defaults in) as they are built.
+struct ShellHooks {
+    void (*splash)(void);                 // the splash picture, modal, owned by the main window
+    void (*startup)(void);                // preferences, scene, cursor 203
+    void (*buildMenu)(void);              // builds shell.commandMenu
+    void (*cleanup)(void);                // scene bitmaps and objects on destruction
+    void (*idle)(void);                   // the idle tick, called whenever the queue is empty
+    void (*redraw)(int window);           // shows the whole scene on the window
+    void (*relayout)(void);               // lays the scene out again after a display change
+    int (*escapeGuard)(void);             // non-zero while a tool gesture is in progress
+    void (*prePopup)(void);               // called before the command menu is shown
+    void (*showMenu)(int x, int y);       // shows the command menu centred on (x, y), client coordinates
+    void (*dispatch)(int command);        // runs command 0..7
+    void (*press)(int window, int x, int y);
+    void (*release)(int window, int x, int y);
+    void (*move)(int window, int x, int y);
+    void (*doubleClick)(int window, int x, int y);
+};
+
+extern ShellHooks shellHooks;
+
+// The defaults of the slots above.
+void shell_RunSplash(void);
+void shell_StartupHook(void);
+void shell_BuildCommandMenu(void);
+void shell_CleanupHook(void);
+void shell_IdleTick(void);
+void shell_RedrawHook(int window);
+void shell_RelayoutHook(void);
+int shell_EscapeGuard(void);
+void shell_PrePopupHook(void);
+void shell_ShowCommandMenu(int x, int y);
+void shell_DispatchCommand(int command);
+void shell_ScenePress(int window, int x, int y);
+void shell_SceneRelease(int window, int x, int y);
+void shell_SceneMove(int window, int x, int y);
+void shell_SceneDoubleClick(int window, int x, int y);
+
+// Menu item identifiers of the command menu and the command numbers they stand for.
+enum { SHELL_FIRST_MENU_ID = 40019, SHELL_LAST_MENU_ID = 40027 };
+// The command number of a menu item identifier, or -1 for an identifier that is no command.
+int shell_CommandOfMenuItem(int identifier);
+
+// Start-up steps, in the order the entry point runs them.
+// A window of class "Paint" already open is restored and brought forward: returns 1, else 0.
+int shell_ActivateRunningInstance(void);
+// Which registration this system takes: 1 for the extended one with the small icon, 0 for the plain one.
+int shell_UseExtendedRegistration(DWORD versionValue);
+// Registers the class "Paint"; 0 on failure.
+int shell_RegisterClass(HINSTANCE instance);
+// At 8 bits per pixel shows the colour-depth message and answers 1 (the program must end); else 0.
+int shell_RefuseDisplayDepth(int bitsPerPixel);
+// Hands instance, show command and class name to the toolbox and initialises it.
+void shell_SetUpToolbox(HINSTANCE instance, int showCommand);
+// Shows the resolution advice when the screen is larger than 800 x 600.
+void shell_AdviseResolution(int screenWidth, int screenHeight);
+// Reads the desktop rectangle into shell.desktop.
+void shell_ReadDesktop(void);
+// Opens the borderless main window over the desktop; returns and keeps its index (-1 on failure).
+int shell_OpenMainWindow(HINSTANCE instance);
+// The polling loop: returns the quit message's code.
+int shell_MessageLoop(void);
+
+LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 int shell_Main(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);

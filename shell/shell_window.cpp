@@ -1,0 +1,126 @@
+// The window procedure of class "Paint": turns the platform's messages into calls of the scene's
+// pointer handlers, the command menu and dispatcher, and the redraw and re-layout of the scene.
+#include "shell/shell.h"
+
+#include "toolbox.h"
+
+static const char kEscapeHint[] =
+    "Press the Remote Control (on the yellow table below,\n"
+    "next to the monitor and cleaner bottle) to access the\n"
+    "menu options such as Open, Save, Quit, New, Help, etc";
+
+int shell_CommandOfMenuItem(int identifier)
+{
+    switch (identifier) {
+    case 40019: return 2;  // New
+    case 40020: return 3;  // Open
+    case 40021: return 1;  // Save
+    case 40022: return 7;  // Gallery
+    case 40023: return 6;  // Preferences
+    case 40025: return 4;  // About
+    case 40026: return 5;  // Help
+    case 40027: return 0;  // Quit
+    default: return -1;
+    }
+}
+
+static bool shell_HasMainWindow(void) { return shell.mainWindow != TB_NONE; }
+
+// Started, the main window exists and the message is addressed to it.
+static bool shell_ForMainWindow(HWND hwnd)
+{
+    return shell.started && shell_HasMainWindow() && hwnd == tb_GetWindowHandle(shell.mainWindow);
+}
+
+// Puts the main window over the last read desktop rectangle, repainting it.
+static void shell_CoverDesktop(void)
+{
+    MoveWindow(tb_GetWindowHandle(shell.mainWindow), 0, 0, shell.desktop.right - shell.desktop.left,
+               shell.desktop.bottom - shell.desktop.top, TRUE);
+}
+
+LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Client coordinates, taken as unsigned 16-bit numbers.
+    int x = LOWORD(lParam);
+    int y = HIWORD(lParam);
+
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        if (!shell.focusLost && shell_HasMainWindow()) shellHooks.press(shell.mainWindow, x, y);
+        return 0;
+    case WM_LBUTTONUP:
+        if (!shell.focusLost && shell_HasMainWindow()) shellHooks.release(shell.mainWindow, x, y);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (shell_HasMainWindow()) shellHooks.move(shell.mainWindow, x, y);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        if (shell_HasMainWindow()) shellHooks.doubleClick(shell.mainWindow, x, y);
+        return 0;
+    case WM_RBUTTONDOWN:
+        shellHooks.prePopup();
+        shellHooks.showMenu(x, y);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE && shellHooks.escapeGuard() == 0) {
+            tb_AttentionBox(kEscapeHint);
+            return 0;
+        }
+        if (wParam == VK_F1) {
+            POINT point = {0, 0};
+            tb_GetCursorPos(&point);
+            shellHooks.prePopup();
+            shellHooks.showMenu(point.x, point.y);
+            return 0;
+        }
+        break;
+    case WM_COMMAND: {
+        int command = shell_CommandOfMenuItem(LOWORD(wParam));
+        if (command >= 0) shellHooks.dispatch(command);
+        return 0;
+    }
+    case WM_PAINT:
+        if (shell_ForMainWindow(hwnd)) {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            shellHooks.redraw(shell.mainWindow);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        shell.focusLost = 0;
+        if (shell_ForMainWindow(hwnd)) {
+            shell_CoverDesktop();
+            shellHooks.redraw(shell.mainWindow);
+        }
+        break;
+    case WM_KILLFOCUS:
+        shell.focusLost = 1;
+        break;
+    case WM_DISPLAYCHANGE:
+        if (shell_ForMainWindow(hwnd)) {
+            shell_ReadDesktop();
+            shell_CoverDesktop();
+            shellHooks.relayout();
+        }
+        return 1;
+    case WM_SIZING:
+    case WM_MOVING:
+        // The window can be neither moved nor resized: the proposal becomes the desktop again.
+        shell_ReadDesktop();
+        *(RECT*)lParam = shell.desktop;
+        return 1;
+    case WM_DESTROY:
+        WinHelpA(hwnd, "Help_twk.hlp", HELP_QUIT, 0);
+        if (shell.commandMenu) {
+            DestroyMenu(shell.commandMenu);
+            shell.commandMenu = nullptr;
+        }
+        shellHooks.cleanup();
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}

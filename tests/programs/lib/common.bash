@@ -1,0 +1,110 @@
+# Sourced by the whole-program checks (tests/programs/*.sh, args: BUILD_DIR PAINT_EXE SETUP_EXE).
+# Each check gets a screen of its own and a Wine prefix of its own (BUILD_DIR/programs), so
+# that the screen size the programs see is that screen's and not the test session's; the
+# wineserver of that prefix and everything it runs are ended when the check exits.
+set -euo pipefail
+
+BUILD=$(cd "$1" && pwd)
+PAINT=$2
+SETUP=$3
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+WINTOOL=$BUILD/tests/wintool.exe
+WORK=$(mktemp -d)
+APP_PID=
+. "$ROOT/scripts/xvfb-lib.sh"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cleanup() {
+  local rc=$?
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+  if [ -n "${WINEPREFIX:-}" ]; then timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true; fi
+  xvfb_stop
+  rm -rf "$WORK"
+  exit $rc
+}
+
+# session GEOMETRY: a private Xvfb (WxHxDepth) and a wineserver of the programs' prefix on it.
+session() {
+  trap cleanup EXIT
+  xvfb_start "$1" || fail "no Xvfb"
+  local display=$DISPLAY
+  mkdir -p "$BUILD/programs"
+  timeout 180 "$ROOT/scripts/wine-session" prefix "$BUILD/programs"
+  eval "$("$ROOT/scripts/wine-session" env "$BUILD/programs")"
+  export DISPLAY=$display
+  # A wineserver left by an earlier check would still show that check's screen.
+  timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+  timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
+  # Wine's helper processes start first, with their output on /dev/null (see platform notes).
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+# start EXE: runs a program in the background; its exit code lands in $WORK/rc.<pid>.
+start() {
+  local exe=$1
+  ( wine "$exe" </dev/null >/dev/null 2>&1; echo $? >"$WORK/rc.$BASHPID" ) &
+  APP_PID=$!
+}
+
+# exit_code PID SECONDS: waits for a program started with start and prints its exit code.
+exit_code() {
+  local pid=$1 limit=$2 i
+  for i in $(seq 1 $((limit * 10))); do
+    if [ -f "$WORK/rc.$pid" ]; then
+      wait "$pid" 2>/dev/null || true
+      [ "$pid" = "$APP_PID" ] && APP_PID=
+      cat "$WORK/rc.$pid"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "timeout"
+}
+
+wintool() { timeout 60 wine "$WINTOOL" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+
+# x_windows NAME: ids of the X windows with exactly that name.
+x_windows() { timeout 10 xdotool search --name "^$1\$" 2>/dev/null || true; }
+
+# x_geometry ID: "X Y W H" of an X window.
+x_geometry() {
+  timeout 10 xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+# screen_range: "min max" of every pixel's channels on the screen (0..1).
+screen_range() {
+  timeout 20 import -window root "$WORK/screen.png"
+  convert "$WORK/screen.png" -format '%[fx:minima] %[fx:maxima]' info:
+}
+
+expect_eq() {  # expect_eq WHAT ACTUAL EXPECTED
+  [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"
+  echo "ok: $1 = $3"
+}
+
+# field KEY TEXT: the value of KEY=value in wintool's output.
+field() { sed -n "s/^$1=//p" <<<"$2" | head -1; }
+
+# white_root W H: paints the root window white, so that a screenshot shows what windows cover.
+white_root() {
+  convert -size "$1x$2" xc:white "$WORK/white.png"
+  timeout 20 display -window root "$WORK/white.png" >/dev/null 2>&1 || true
+  expect_eq "screen before start (min max)" "$(screen_range)" "1 1"
+}
+
+# wait_screen RANGE SECONDS: waits until the screen's pixel range is RANGE; prints the last range.
+wait_screen() {
+  local range i
+  for i in $(seq 1 $(($2 * 4))); do
+    range=$(screen_range)
+    [ "$range" = "$1" ] && break
+    sleep 0.25
+  done
+  echo "$range"
+}

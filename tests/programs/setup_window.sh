@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# setup.exe opens one overlapped window "Setup" over the desktop; a second start exits with 0 and
+# leaves one window; WM_CLOSE ends it with 0.
+. "$(dirname "$0")/lib/common.bash"
+session 800x600x24
+
+start "$SETUP"
+first=$APP_PID
+wintool wait Setup 60 || fail "no window of class Setup appeared"
+info=$(wintool info Setup)
+expect_eq "title" "$(field title "$info")" "Setup"
+expect_eq "window rectangle" "$(field rect "$info")" "0,0,800,600"
+expect_eq "caption" "$(field caption "$info")" 1
+expect_eq "popup style" "$(field popup "$info")" 0
+
+start "$SETUP"
+expect_eq "exit code of the second start" "$(exit_code "$APP_PID" 30)" 0
+expect_eq "windows of class Setup" "$(wintool count Setup)" 1
+
+APP_PID=$first
+wintool close Setup || fail "no window to close"
+expect_eq "exit code after WM_CLOSE" "$(exit_code "$first" 30)" 0

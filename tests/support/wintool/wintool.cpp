@@ -1,0 +1,123 @@
+// Looks at and drives the windows of a program under test from outside it (console program):
+//   wintool count CLASS              prints how many top-level windows of CLASS exist
+//   wintool wait CLASS SECONDS       waits until a visible top-level window of CLASS exists
+//   wintool info CLASS               prints title, rectangle, style and visibility of that window
+//   wintool close CLASS              posts WM_CLOSE to it
+//   wintool minimize CLASS           minimises it
+//   wintool box CAPTION SECONDS [CLASS]
+//                                    waits for a message box with that caption, prints its text
+//                                    (line breaks as \n), its owner's class and, given CLASS, how
+//                                    many windows of CLASS exist while it is up; then presses OK
+// Exit code 0 on success, 1 when the window was not found in time, 2 on bad arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+struct Search {
+    const char* cls;
+    const char* caption;
+    bool visibleOnly;
+    HWND found;
+    int count;
+};
+
+BOOL CALLBACK visit(HWND hwnd, LPARAM lParam)
+{
+    Search* s = (Search*)lParam;
+    char cls[256] = {}, text[256] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, s->cls) != 0) return TRUE;
+    if (s->caption) {
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (lstrcmpA(text, s->caption) != 0) return TRUE;
+    }
+    if (s->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+    if (!s->found) s->found = hwnd;
+    ++s->count;
+    return TRUE;
+}
+
+Search find(const char* cls, const char* caption, bool visibleOnly)
+{
+    Search s = {cls, caption, visibleOnly, nullptr, 0};
+    EnumWindows(visit, (LPARAM)&s);
+    return s;
+}
+
+HWND waitFor(const char* cls, const char* caption, double seconds)
+{
+    DWORD end = GetTickCount() + (DWORD)(seconds * 1000);
+    for (;;) {
+        Search s = find(cls, caption, true);
+        if (s.found) return s.found;
+        if ((LONG)(GetTickCount() - end) >= 0) return nullptr;
+        Sleep(50);
+    }
+}
+
+std::string escaped(const char* text)
+{
+    std::string out;
+    for (const char* p = text; *p; ++p) {
+        if (*p == '\n') out += "\\n";
+        else if (*p != '\r') out += *p;
+    }
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) return 2;
+    std::string cmd = argv[1];
+    if (cmd == "count") {
+        printf("%d\n", find(argv[2], nullptr, false).count);
+        return 0;
+    }
+    if (cmd == "wait" && argc >= 4) return waitFor(argv[2], nullptr, atof(argv[3])) ? 0 : 1;
+    if (cmd == "info") {
+        HWND hwnd = find(argv[2], nullptr, false).found;
+        if (!hwnd) return 1;
+        char title[256] = {};
+        GetWindowTextA(hwnd, title, sizeof title);
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+        printf("title=%s\nrect=%ld,%ld,%ld,%ld\npopup=%d\ncaption=%d\nvisible=%d\niconic=%d\n", title, r.left, r.top,
+               r.right, r.bottom, (style & WS_POPUP) != 0, (style & WS_CAPTION) == WS_CAPTION,
+               IsWindowVisible(hwnd) != 0, IsIconic(hwnd) != 0);
+        return 0;
+    }
+    if (cmd == "close") {
+        HWND hwnd = find(argv[2], nullptr, false).found;
+        if (!hwnd) return 1;
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "minimize") {
+        HWND hwnd = find(argv[2], nullptr, false).found;
+        if (!hwnd) return 1;
+        ShowWindow(hwnd, SW_MINIMIZE);
+        return 0;
+    }
+    if (cmd == "box" && argc >= 4) {
+        HWND box = waitFor("#32770", argv[2], atof(argv[3]));
+        if (!box) return 1;
+        Sleep(200);  // let the box finish its initialisation
+        char text[2048] = {}, owner[256] = "none";
+        GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
+        HWND ownerHwnd = GetWindow(box, GW_OWNER);
+        if (ownerHwnd) GetClassNameA(ownerHwnd, owner, sizeof owner);
+        printf("text=%s\nowner=%s\n", escaped(text).c_str(), owner);
+        if (argc >= 5) printf("windows=%d\n", find(argv[4], nullptr, false).count);
+        fflush(stdout);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(box, IDOK));
+        return 0;
+    }
+    return 2;
+}
