@@ -1,0 +1,287 @@
+"""Drawing kit for the tool, dialog and book artwork: cairo surfaces handed to PIL, the house colours,
+outlined shapes, handwriting text and colour emoji."""
+from __future__ import annotations
+
+import math
+import os
+
+import cairo
+import numpy as np
+from PIL import Image, ImageFont
+
+# ------------------------------------------------------------------ house colours (0..255)
+
+INK = (62, 40, 52)          # the soft dark outline used everywhere
+PAPER = (255, 251, 238)
+CREAM = (255, 240, 200)
+RED = (232, 64, 56)
+ORANGE = (255, 146, 38)
+YELLOW = (255, 208, 52)
+GREEN = (86, 186, 74)
+TEAL = (40, 180, 170)
+BLUE = (58, 132, 226)
+NAVY = (38, 58, 140)
+PURPLE = (148, 88, 200)
+PINK = (255, 116, 168)
+BROWN = (150, 92, 50)
+WOOD = (204, 140, 76)
+WOOD_DARK = (150, 96, 48)
+GREY = (150, 150, 160)
+SILVER = (205, 212, 222)
+WHITE = (255, 255, 255)
+BLACK = (0, 0, 0)
+CHALK = (12, 11, 10)        # the dark board colour of the text dialog (3060, 2805, 2550) / 255
+
+FONT_HAND = "Comic Neue"
+EMOJI_FONT = "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf"
+
+
+def rgb(c, a=None):
+    """cairo colour tuple from 0..255 components."""
+    if a is None:
+        return (c[0] / 255.0, c[1] / 255.0, c[2] / 255.0)
+    return (c[0] / 255.0, c[1] / 255.0, c[2] / 255.0, a)
+
+
+def mix(a, b, t):
+    return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
+
+
+def lighter(c, t=0.4):
+    return mix(c, WHITE, t)
+
+
+def darker(c, t=0.3):
+    return mix(c, BLACK, t)
+
+
+# ------------------------------------------------------------------ surfaces
+
+def canvas(w, h, scale=1.0, fill=None):
+    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, int(round(w * scale)), int(round(h * scale)))
+    c = cairo.Context(s)
+    c.scale(scale, scale)
+    c.set_line_join(cairo.LINE_JOIN_ROUND)
+    c.set_line_cap(cairo.LINE_CAP_ROUND)
+    if fill is not None:
+        c.set_source_rgb(*rgb(fill))
+        c.paint()
+    return s, c
+
+
+def to_pil(surface) -> Image.Image:
+    """RGBA image from a cairo ARGB32 surface (premultiplied BGRA) with the alpha undone."""
+    surface.flush()
+    w, h = surface.get_width(), surface.get_height()
+    stride = surface.get_stride()
+    a = np.frombuffer(surface.get_data(), np.uint8).reshape(h, stride)[:, : w * 4].reshape(h, w, 4)
+    b, g, r, al = [a[:, :, i].astype(np.float64) for i in range(4)]
+    with np.errstate(divide="ignore", invalid="ignore"):
+        k = np.where(al > 0, 255.0 / al, 0)
+    out = np.stack([np.clip(r * k, 0, 255), np.clip(g * k, 0, 255), np.clip(b * k, 0, 255), al], axis=2)
+    return Image.fromarray(np.round(out).astype(np.uint8), "RGBA")
+
+
+def flat(img: Image.Image, bg=WHITE) -> Image.Image:
+    """An RGBA image over a plain background, as RGB."""
+    base = Image.new("RGBA", img.size, bg + (255,))
+    base.alpha_composite(img.convert("RGBA"))
+    return base.convert("RGB")
+
+
+def downsample(img: Image.Image, size) -> Image.Image:
+    """Premultiplied box reduction of an RGBA image (keeps colours at soft edges clean)."""
+    a = np.asarray(img.convert("RGBA")).astype(np.float64)
+    al = a[:, :, 3:4] / 255.0
+    pm = np.concatenate([a[:, :, :3] * al, al * 255.0], axis=2)
+    h, w = pm.shape[:2]
+    fx, fy = w // size[0], h // size[1]
+    pm = pm.reshape(size[1], fy, size[0], fx, 4).mean(axis=(1, 3))
+    alpha = pm[:, :, 3:4] / 255.0
+    with np.errstate(divide="ignore", invalid="ignore"):
+        col = np.where(alpha > 0, pm[:, :, :3] / np.maximum(alpha, 1e-9), 0)
+    out = np.concatenate([col, pm[:, :, 3:4]], axis=2)
+    return Image.fromarray(np.clip(np.round(out), 0, 255).astype(np.uint8), "RGBA")
+
+
+# ------------------------------------------------------------------ paths and outlined shapes
+
+def rounded_rect(c, x, y, w, h, r):
+    r = min(r, w / 2.0, h / 2.0)
+    c.new_sub_path()
+    c.arc(x + w - r, y + r, r, -math.pi / 2, 0)
+    c.arc(x + w - r, y + h - r, r, 0, math.pi / 2)
+    c.arc(x + r, y + h - r, r, math.pi / 2, math.pi)
+    c.arc(x + r, y + r, r, math.pi, 3 * math.pi / 2)
+    c.close_path()
+
+
+def ellipse(c, cx, cy, rx, ry):
+    c.save()
+    c.translate(cx, cy)
+    c.scale(rx, ry)
+    c.new_sub_path()
+    c.arc(0, 0, 1, 0, 2 * math.pi)
+    c.restore()
+
+
+def poly(c, pts, close=True):
+    c.move_to(*pts[0])
+    for p in pts[1:]:
+        c.line_to(*p)
+    if close:
+        c.close_path()
+
+
+def paint(c, fill=None, outline=INK, width=1.0, alpha=1.0):
+    """Fill the current path and stroke it with the soft ink outline."""
+    if fill is not None:
+        c.set_source_rgba(*rgb(fill, alpha))
+        if outline is not None:
+            c.fill_preserve()
+        else:
+            c.fill()
+    if outline is not None:
+        c.set_source_rgba(*rgb(outline))
+        c.set_line_width(width)
+        c.stroke()
+
+
+def gradient_fill(c, x0, y0, x1, y1, stops, outline=INK, width=1.0):
+    g = cairo.LinearGradient(x0, y0, x1, y1)
+    for t, col in stops:
+        g.add_color_stop_rgb(t, *rgb(col))
+    c.set_source(g)
+    if outline is not None:
+        c.fill_preserve()
+        c.set_source_rgb(*rgb(outline))
+        c.set_line_width(width)
+        c.stroke()
+    else:
+        c.fill()
+
+
+def radial_fill(c, cx, cy, r, stops, fx=None, fy=None, outline=INK, width=1.0):
+    fx = cx if fx is None else fx
+    fy = cy if fy is None else fy
+    g = cairo.RadialGradient(fx, fy, 0, cx, cy, r)
+    for t, col in stops:
+        g.add_color_stop_rgb(t, *rgb(col))
+    c.set_source(g)
+    if outline is not None:
+        c.fill_preserve()
+        c.set_source_rgb(*rgb(outline))
+        c.set_line_width(width)
+        c.stroke()
+    else:
+        c.fill()
+
+
+def shine(c, x, y, w, h, alpha=0.55):
+    """A small white gloss highlight."""
+    ellipse(c, x, y, w, h)
+    c.set_source_rgba(1, 1, 1, alpha)
+    c.fill()
+
+
+# ------------------------------------------------------------------ text
+
+def text(c, s, x, y, size, colour=INK, bold=True, align="left", font=FONT_HAND, italic=False,
+         outline=None, outline_width=2.0):
+    """Draw a line of text with its baseline at y; align 'left', 'center' or 'right' on x.
+    Returns the advance width."""
+    c.select_font_face(font, cairo.FONT_SLANT_ITALIC if italic else cairo.FONT_SLANT_NORMAL,
+                       cairo.FONT_WEIGHT_BOLD if bold else cairo.FONT_WEIGHT_NORMAL)
+    c.set_font_size(size)
+    ext = c.text_extents(s)
+    if align == "center":
+        x0 = x - ext.x_advance / 2.0
+    elif align == "right":
+        x0 = x - ext.x_advance
+    else:
+        x0 = x
+    c.move_to(x0, y)
+    c.text_path(s)
+    if outline is not None:
+        c.set_source_rgb(*rgb(outline))
+        c.set_line_width(outline_width)
+        c.stroke_preserve()
+    c.set_source_rgb(*rgb(colour))
+    c.fill()
+    return ext.x_advance
+
+
+def text_centered_in(c, s, box, size, colour=INK, bold=True, font=FONT_HAND, outline=None, outline_width=2.0):
+    """Centre a line of text (by its ink box) in the rectangle (l, t, r, b)."""
+    l, t, r, b = box
+    c.select_font_face(font, cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_BOLD if bold else cairo.FONT_WEIGHT_NORMAL)
+    c.set_font_size(size)
+    ext = c.text_extents(s)
+    x = (l + r) / 2.0 - ext.width / 2.0 - ext.x_bearing
+    y = (t + b) / 2.0 - ext.height / 2.0 - ext.y_bearing
+    c.move_to(x, y)
+    c.text_path(s)
+    if outline is not None:
+        c.set_source_rgb(*rgb(outline))
+        c.set_line_width(outline_width)
+        c.stroke_preserve()
+    c.set_source_rgb(*rgb(colour))
+    c.fill()
+
+
+# ------------------------------------------------------------------ colour emoji
+
+_emoji_font = None
+
+
+def emoji(ch: str, size: int, pad: int = 0) -> Image.Image:
+    """A colour emoji as an RGBA image fitted into size x size (aspect kept, centred). The font only
+    loads at 109 px: draw there, crop to the drawn box, reduce with LANCZOS."""
+    global _emoji_font
+    if _emoji_font is None:
+        _emoji_font = ImageFont.truetype(EMOJI_FONT, 109)
+    from PIL import ImageDraw
+    big = Image.new("RGBA", (160, 160), (0, 0, 0, 0))
+    ImageDraw.Draw(big).text((8, 8), ch, font=_emoji_font, embedded_color=True)
+    box = big.getbbox()
+    if box is None:
+        raise ValueError(f"emoji {ch!r} draws nothing")
+    big = big.crop(box)
+    inner = size - 2 * pad
+    k = inner / max(big.size)
+    nw, nh = max(1, round(big.size[0] * k)), max(1, round(big.size[1] * k))
+    # premultiply for the reduction so that the transparent surroundings do not darken the edges
+    a = np.asarray(big).astype(np.float64)
+    al = a[:, :, 3:4] / 255.0
+    pm = Image.fromarray(np.round(np.concatenate([a[:, :, :3] * al, a[:, :, 3:4]], 2)).astype(np.uint8), "RGBA")
+    small = np.asarray(pm.resize((nw, nh), Image.LANCZOS)).astype(np.float64)
+    al = small[:, :, 3:4] / 255.0
+    with np.errstate(divide="ignore", invalid="ignore"):
+        col = np.where(al > 0, small[:, :, :3] / np.maximum(al, 1e-9), 0)
+    small = Image.fromarray(np.clip(np.round(np.concatenate([col, small[:, :, 3:4]], 2)), 0, 255).astype(np.uint8),
+                            "RGBA")
+    out = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    out.paste(small, ((size - nw) // 2, (size - nh) // 2), small)
+    return out
+
+
+def contact_sheet(images, path, scale=1, bg=(200, 200, 200), cols=6, pad=8, labels=None):
+    """Preview helper: lay images out on a grey sheet (not part of the shipped artwork)."""
+    from PIL import ImageDraw
+    ims = [im.convert("RGBA").resize((im.size[0] * scale, im.size[1] * scale), Image.NEAREST) for im in images]
+    cw = max(i.size[0] for i in ims) + pad
+    ch = max(i.size[1] for i in ims) + pad + (12 if labels else 0)
+    rows = (len(ims) + cols - 1) // cols
+    sheet = Image.new("RGBA", (cols * cw + pad, rows * ch + pad), bg + (255,))
+    d = ImageDraw.Draw(sheet)
+    for n, im in enumerate(ims):
+        x, y = pad + (n % cols) * cw, pad + (n // cols) * ch
+        sheet.alpha_composite(im, (x, y))
+        if labels:
+            d.text((x, y + im.size[1] + 1), str(labels[n]), fill=(0, 0, 0, 255))
+    sheet.convert("RGB").save(path)
+    return path
+
+
+def resource_path(rel):
+    return os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "resources", rel)
