@@ -158,3 +158,51 @@ TEST_F(SceneTest, PenStrokesAreClippedAtThePictureEdge)
     EXPECT_EQ(b.pen.active, 0);
     EXPECT_EQ(b.pen.lastPoint.y, 50);
 }
+
+// The masked picture on the table, with a picture pair that the artwork already has (the stamp
+// book, 134 with its mask 135): the picture shows where the mask is white, the table elsewhere.
+TEST_F(SceneTest, DefaultDrawCopiesThePictureThroughItsMask)
+{
+    ASSERT_TRUE(HasPicture(134) && HasPicture(135));
+    RECT sceneRect = {0, 0, 640, 260};
+    int target = tb_CreateBitmap(&sceneRect, TB_SOURCE_BLANK, 24);
+    tb_SetForeColor(target, 0, 65025, 0);
+    tb_PaintRect(target, &sceneRect);
+    SceneObject o;
+    scene_DefaultConstruct(&o, target, -1);
+    // Without a picture nothing is drawn.
+    SetRect(&o.bounds, 5, 7, 5 + 627, 7 + 241);
+    o.Draw(&o);
+    EXPECT_EQ(PixelOf(target, 300, 100), (Channels{0, 255, 0}));
+    o.imageId = 134;
+    o.Draw(&o);  // still no mask
+    EXPECT_EQ(PixelOf(target, 300, 100), (Channels{0, 255, 0}));
+    o.maskId = 135;
+    int slots = BitmapSlotsInUse();
+    o.Draw(&o);
+    EXPECT_EQ(BitmapSlotsInUse(), slots);
+
+    RECT r = {0, 0, 0, 0};
+    int image = tb_CreateBitmap(&r, 134, 24);
+    int mask = tb_CreateBitmap(&r, 135, 8);
+    TB_DIB* maskDib = tb_GetBitmapDIB(mask);
+    // The mask's corner is black (the table stays); its other value is white (the picture shows).
+    // Where the mask is black the picture is combined with the table (AND), where white it replaces it.
+    BYTE black = *grfx_GetPixelAddress(maskDib, 0, 0);
+    int shown = 0, kept = 0, wrong = 0;
+    for (int y = 0; y < 241; y += 3)
+        for (int x = 0; x < 627; x += 3) {
+            bool white = *grfx_GetPixelAddress(maskDib, x, y) != black;
+            Channels picture = PixelOf(image, x, y);
+            Channels expected = white ? picture : Channels{0, picture.g, 0};
+            if (!(PixelOf(target, 5 + x, 7 + y) == expected)) ++wrong;
+            (white ? shown : kept)++;
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(shown, 100);
+    EXPECT_GT(kept, 100);
+    EXPECT_EQ(PixelOf(target, 4, 100), (Channels{0, 255, 0}));  // outside the bounds
+    tb_DisposeBitmap(image);
+    tb_DisposeBitmap(mask);
+    tb_DisposeBitmap(target);
+}
