@@ -112,6 +112,11 @@ TEST_F(SceneTest, WhileZoomedARefreshRecomposesTheMagnifiedQuarter)
 TEST_F(SceneTest, RecolouringACanDarkensItsBodyToEightyPercent)
 {
     StartAt(640, 480);
+    // After the start-up composition every front can's body is 80 % of its colour.
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 486, H() - 83), (Channels{204, 204, 204}));  // white
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 511, H() - 69), (Channels{204, 204, 0}));    // yellow
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 551, H() - 64), (Channels{204, 0, 204}));    // magenta
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 597, H() - 63), (Channels{204, 102, 0}));    // orange
     // Can 5's body point: filled with 0.8 x the colour, rounded to nearest.
     scene_RecolorCan(5, 65025, 32640, 0, 1);
     EXPECT_EQ(scene.canColors[5].green, 32640u);
@@ -126,8 +131,8 @@ TEST_F(SceneTest, RecolouringACanDarkensItsBodyToEightyPercent)
     EXPECT_EQ(PixelOf(scene.sceneBitmap, 511, H() - 69), before);
     EXPECT_EQ(scene.canColors[1].blue, 65025u);
     // The lid takes the can's own colour where the cans picture is black around its fill point.
-    if (HasPicture(SCENE_PIC_CANS)) {
-        const ScenePoint& fill = scene.canFillPoints[5];
-        EXPECT_EQ(PixelOf(scene.sceneBitmap, 475 + fill.x, H() - 96 + fill.y), (Channels{4, 255, 157}));
-    }
+    const ScenePoint& fill = scene.canFillPoints[5];
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 475 + fill.x, H() - 96 + fill.y), (Channels{4, 255, 157}));
+    // The other cans keep theirs: can 0's body is still 80 % white.
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 486, H() - 83), (Channels{204, 204, 204}));
 }
