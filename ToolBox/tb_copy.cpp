@@ -1,0 +1,256 @@
+// Copying rectangles between bitmaps, windows and the printer; clip rectangles; picture helpers.
+#include "tb_internal.h"
+
+namespace {
+
+bool IsWindowIndex(int index) { return index > 4999 && index != TB_PRINTER; }
+
+HWND WindowOf(int index) { return tb.windows[index - TB_WINDOW_BASE].hwnd; }
+
+// Releases a window's screen surface taken for a copy; reports a failed release.
+void ReleaseWindowSurface(int index, HDC dc)
+{
+    if (!dc || !IsWindowIndex(index) || !tb_WindowInUse(index)) return;
+    if (!ReleaseDC(WindowOf(index), dc)) tb_ErrorBox("Could not release DC! (tb_CopyBitmap)");
+}
+
+void SelectProgramPalette(HDC dc)
+{
+    if (!tb.palette) return;
+    SelectPalette(dc, tb.palette, FALSE);
+    RealizePalette(dc);
+}
+
+void SelectClip(HDC dc, const RECT& clip)
+{
+    HRGN region = CreateRectRgnIndirect(&clip);
+    SelectClipRgn(dc, region);
+    DeleteObject(region);
+}
+
+// The colour usage under which a bitmap's own header describes its pixels: palette indices for the
+// 8-bit images, whose colour table holds them, plain colours for the others.
+UINT UsageOf(const TB_DIB* dib) { return grfx_BitCount(dib) == 8 ? DIB_PAL_COLORS : DIB_RGB_COLORS; }
+
+bool CheckSource(int source, const char* ifBitmap)
+{
+    if (source < 5000 && !tb_BitmapInUse(source)) {
+        tb_ErrorBox(ifBitmap);
+        return false;
+    }
+    return true;
+}
+
+bool CheckDestination(int destination)
+{
+    if (destination < 5000 && !tb_BitmapInUse(destination)) {
+        tb_ErrorBox("Invalid destination bitmap! (tb_CopyBitmap)");
+        return false;
+    }
+    if (IsWindowIndex(destination) && !tb_WindowInUse(destination)) {
+        tb_ErrorBox("Invalid destination window! (tb_CopyBitmap)");
+        return false;
+    }
+    return true;
+}
+
+int Width(const RECT* r) { return r->right - r->left; }
+int Height(const RECT* r) { return r->bottom - r->top; }
+
+}  // namespace
+
+void tb_SetCopyMode(DWORD rop) { tb.copyMode = rop; }
+
+DWORD tb_GetCopyMode(void) { return tb.copyMode; }
+
+void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RECT* destRect)
+{
+    if (!CheckSource(source, "Invalid source bitmap! (tb_CopyBitmap)")) return;
+    if (!CheckDestination(destination)) return;
+    if (!sourceRect || !destRect) return;
+
+    HDC dest = tb_AcquireSurface(destination);
+    HDC src = tb_AcquireSurface(source);
+    if (dest) {
+        SelectProgramPalette(dest);
+        SetStretchBltMode(dest, COLORONCOLOR);
+        const RECT* clip = destination == TB_PRINTER ? nullptr : tb_ClipOf(destination);
+        bool clipped = clip && !tb_ClipIsNone(*clip);
+        if (clipped) SelectClip(dest, *clip);
+
+        int sx = sourceRect->left, sy = sourceRect->top, w = Width(sourceRect), h = Height(sourceRect);
+        int dx = destRect->left, dy = destRect->top;
+        if (w == Width(destRect) && h == Height(destRect)) {
+            bool copy = true;
+            if (clipped) {
+                // Only a destination that overlaps the clip by more than 4 pixels each way is copied,
+                // trimmed to the clip on the side where it sticks out.
+                copy = dx + w > clip->left + 4 && dx < clip->right - 4 && dy + h > clip->top + 4 &&
+                       dy < clip->bottom - 4;
+                if (copy) {
+                    int ox = 0, oy = 0;
+                    if (dx + w > clip->right) {
+                        w = clip->right - dx;
+                    } else if (dx < clip->left) {
+                        ox = clip->left - dx;
+                        w -= ox;
+                    }
+                    if (dy + h > clip->bottom) {
+                        h = clip->bottom - dy;
+                    } else if (dy < clip->top) {
+                        oy = clip->top - dy;
+                        h -= oy;
+                    }
+                    sx += ox;
+                    dx += ox;
+                    sy += oy;
+                    dy += oy;
+                }
+            }
+            if (copy && src) BitBlt(dest, dx, dy, w, h, src, sx, sy, tb.copyMode);
+        } else {
+            const TB_DIB* dib = tb_GetBitmapDIB(source);
+            if (destination == TB_PRINTER && dib && dib->lpBits) {
+                // The source rectangle's corner goes to the system as it is: its y counts rows from
+                // the bottom row of the image.
+                StretchDIBits(dest, dx, dy, Width(destRect), Height(destRect), sx, sy, w, h, dib->lpBits,
+                              dib->lpBitmapInfo, UsageOf(dib), tb.copyMode);
+            } else if (src) {
+                StretchBlt(dest, dx, dy, Width(destRect), Height(destRect), src, sx, sy, w, h, tb.copyMode);
+            }
+        }
+    }
+    ReleaseWindowSurface(destination, dest);
+    ReleaseWindowSurface(source, src);
+}
+
+void tb_CopyBitmapTransparent(int source, int destination, const RECT* sourceRect, const RECT* destRect,
+                              int transparent)
+{
+    if (source > 4999) {
+        tb_ErrorBox("Can't copy from a window! (tb_CopyBitmap)");
+        return;
+    }
+    if (!CheckSource(source, "Invalid source bitmap! (tb_CopyBitmap)")) return;
+    if (!CheckDestination(destination)) return;
+    if (!sourceRect || !destRect) return;
+
+    TB_BitmapSlot& from = tb.bitmaps[source];
+    int w = Width(sourceRect), h = Height(sourceRect);
+    if (destination < 5000) {
+        TB_BitmapSlot& to = tb.bitmaps[destination];
+        if (!from.dc && !to.dc) {
+            grfx_CopyBits(&from.image, sourceRect->left, sourceRect->top, w, h, &to.image, destRect->left,
+                          destRect->top, transparent ? 255 : 0);
+        } else if (from.dc && to.dc) {
+            BitBlt(to.dc, destRect->left, destRect->top, w, h, from.dc, sourceRect->left, sourceRect->top, SRCCOPY);
+        }
+        return;
+    }
+
+    HDC dest = tb_AcquireSurface(destination);
+    if (!dest) return;
+    SelectProgramPalette(dest);
+    if (from.image.lpBits)
+        StretchDIBits(dest, destRect->left, destRect->top, Width(destRect), Height(destRect), sourceRect->left,
+                      sourceRect->top, w, h, from.image.lpBits, from.image.lpBitmapInfo, UsageOf(&from.image),
+                      SRCCOPY);
+    ReleaseWindowSurface(destination, dest);
+}
+
+void tb_CopyBitmapToDialog(HWND window, int index, const RECT* sourceRect, const RECT* destRect)
+{
+    const TB_DIB* dib = tb_GetBitmapDIB(index);
+    if (!dib || !dib->lpBits || !sourceRect || !destRect) return;
+    HDC dc = GetDC(window);
+    if (!dc) return;
+    SelectProgramPalette(dc);
+    // The source rectangle counts y from the top; the system counts it from the bottom row.
+    int result = StretchDIBits(dc, destRect->left, destRect->top, Width(destRect), Height(destRect), sourceRect->left,
+                               grfx_Height(dib) - sourceRect->bottom, Width(sourceRect), Height(sourceRect),
+                               dib->lpBits, dib->lpBitmapInfo, UsageOf(dib), SRCCOPY);
+    if (result == 0 || result == (int)GDI_ERROR) tb_ErrorBox("Failed to copy Keyboard Image");
+    ReleaseDC(window, dc);
+}
+
+static void DrawPicture(int destination, int pictureId, int x, int y, RECT* outRect, int depth)
+{
+    if (destination < 5000 && !tb_BitmapInUse(destination)) {
+        tb_ErrorBox("Invalid destination bitmap! (tb_DrawPictureToBitmap)");
+        return;
+    }
+    RECT r = {0, 0, 0, 0};
+    int picture = tb_CreateBitmap(&r, pictureId, depth);
+    if (picture < 0) return;
+    RECT to = {x, y, x + r.right, y + r.bottom};
+    tb_CopyBitmap(picture, destination, &r, &to);
+    tb_DisposeBitmap(picture);
+    if (outRect) *outRect = to;
+}
+
+void tb_DrawPictureToBitmap(int destination, int pictureId, int x, int y, RECT* outRect)
+{
+    DrawPicture(destination, pictureId, x, y, outRect, 24);
+}
+
+void tb_DrawPicture8ToBitmap(int destination, int pictureId, int x, int y, RECT* outRect)
+{
+    DrawPicture(destination, pictureId, x, y, outRect, 8);
+}
+
+void tb_TileBitmap(int destination, int pictureId, const RECT* rect)
+{
+    if (!rect) return;
+    RECT tileRect = {0, 0, 0, 0};
+    int tile = tb_CreateBitmap(&tileRect, pictureId, 24);
+    if (tile < 0) return;
+    int tw = tileRect.right, th = tileRect.bottom;
+    int W = Width(rect), H = Height(rect);
+    if (W < tw || H < th || tw <= 0 || th <= 0) {
+        tb_DisposeBitmap(tile);
+        return;
+    }
+    int columns = W / tw + (W % tw ? 1 : 0);
+    int rows = H / th + (H % th ? 1 : 0);
+    RECT scratchRect = {0, 0, columns * tw, rows * th};
+    int scratch = tb_CreateBitmap(&scratchRect, -1, 24);
+    if (scratch < 0) {
+        tb_DisposeBitmap(tile);
+        return;
+    }
+    TB_DIB* tileDib = tb_GetBitmapDIB(tile);
+    TB_DIB* scratchDib = tb_GetBitmapDIB(scratch);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            grfx_CopyBits(tileDib, 0, 0, tw, th, scratchDib, column * tw, row * th, 0);
+    TB_DIB* destDib = tb_GetBitmapDIB(destination);
+    if (destDib) grfx_CopyBits(scratchDib, 0, 0, W, H, destDib, 0, 0, 0);
+    tb_DisposeBitmap(scratch);
+    tb_DisposeBitmap(tile);
+}
+
+int tb_CreateTiledBitmap(const RECT* rect, int pictureId)
+{
+    if (!rect) return -1;
+    RECT r = *rect;
+    int index = tb_CreateBitmap(&r, -1, 24);
+    if (index < 0) return -1;
+    tb_TileBitmap(index, pictureId, rect);
+    return index;
+}
+
+void tb_SetClipRect(int index, const RECT* rect)
+{
+    RECT* clip = tb_ClipOf(index);
+    if (!clip || !rect) return;
+    tb_ClearClipRect(index);
+    *clip = *rect;
+}
+
+void tb_ClearClipRect(int index)
+{
+    RECT* clip = tb_ClipOf(index);
+    if (!clip) return;
+    SetRect(clip, -1, -1, -1, -1);
+    if (tb_BitmapInUse(index) && tb.bitmaps[index].dc) SelectClipRgn(tb.bitmaps[index].dc, nullptr);
+}

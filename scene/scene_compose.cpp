@@ -1,0 +1,360 @@
+// Composition of the room in the scene bitmap, the canvas view with its 2x zoom, refreshing parts
+// of the window, the paint blot and the cans, and the single level of undo.
+#include "scene/scene.h"
+#include "toolbox.h"
+#include "tools/effects.h"
+
+namespace {
+
+// A picture resource held for the moment of a draw.
+struct Picture {
+    int index;
+    RECT rect;
+};
+
+Picture Load(int id, int depth)
+{
+    Picture p = {-1, {0, 0, 0, 0}};
+    p.index = tb_CreateBitmap(&p.rect, id, depth);
+    return p;
+}
+
+void Drop(Picture& p)
+{
+    if (p.index >= 0) tb_DisposeBitmap(p.index);
+    p.index = -1;
+}
+
+RECT At(int x, int y, const RECT& size) { return {x, y, x + size.right, y + size.bottom}; }
+
+// Draws picture id through mask id into the target with its top-left corner at (x, y).
+void DrawMasked(int target, int imageId, int maskId, int x, int y)
+{
+    Picture image = Load(imageId, 24), mask = Load(maskId, 8);
+    if (image.index >= 0 && mask.index >= 0) {
+        RECT dest = At(x, y, image.rect);
+        tb_CopyBitmapMasked(image.index, mask.index, target, &image.rect, &mask.rect, &dest);
+    }
+    Drop(image);
+    Drop(mask);
+}
+
+// A frame strip copied whole, unmasked.
+void Strip(const Picture& strip, int x, int y)
+{
+    RECT dest = At(x, y, strip.rect);
+    tb_CopyBitmapTransparent(strip.index, scene.sceneBitmap, &strip.rect, &dest, 0);
+}
+
+void DrawFrame(void)
+{
+    const int W = scene.layout.width, H = scene.layout.height;
+    Picture p;
+
+    p = Load(105, 24);  // left edge
+    if (p.index >= 0) Strip(p, 130, H - 479);
+    Drop(p);
+    if (H - 479 > 16) {
+        p = Load(112, 24);
+        if (p.index >= 0)
+            for (int y = 0; y < H - 479; y += 385) Strip(p, 130, y);
+        Drop(p);
+    }
+
+    p = Load(106, 24);  // bottom edge
+    if (p.index >= 0) Strip(p, 130, H - 96);
+    Drop(p);
+    if (W > 639) {
+        p = Load(113, 24);
+        if (p.index >= 0)
+            for (int x = W - 492; x > 130; x -= 492) Strip(p, x, H - 96);
+        Drop(p);
+    }
+
+    p = Load(110, 24);  // top edge
+    if (p.index >= 0)
+        for (int x = 130; x < W - 19; x += 500) Strip(p, x, 0);
+    Drop(p);
+
+    p = Load(107, 24);  // top-left corner
+    if (p.index >= 0) Strip(p, 130, 1);
+    Drop(p);
+
+    p = Load(111, 24);  // right edge
+    if (p.index >= 0) {
+        for (int y = H - 485; y >= -388; y -= 389) Strip(p, W - 19, y);
+        Strip(p, W - 19, 0);
+    }
+    Drop(p);
+
+    p = Load(108, 24);  // top-right corner
+    if (p.index >= 0) Strip(p, W - 32, 0);
+    Drop(p);
+    p = Load(109, 24);  // bottom-right corner
+    if (p.index >= 0) Strip(p, W - 20, H - 112);
+    Drop(p);
+
+    tb_SetForeColor(scene.sceneBitmap, 65025, 65025, 65025);
+    tb_PaintRect(scene.sceneBitmap, &scene.layout.canvas);
+}
+
+void DrawTable(int whole)
+{
+    const int H = scene.layout.height;
+    Picture image = Load(SCENE_PIC_TABLE, 24), mask = Load(SCENE_MASK_TABLE, 8);
+    if (image.index >= 0 && mask.index >= 0) {
+        RECT part = image.rect, maskPart = mask.rect;
+        if (!whole) {
+            part.right = 475;  // the cans to the right keep their colours
+            maskPart.right = 475;
+        }
+        RECT dest = At(0, H - 96, part);
+        tb_CopyBitmapMasked(image.index, mask.index, scene.sceneBitmap, &part, &maskPart, &dest);
+    }
+    Drop(image);
+    Drop(mask);
+}
+
+void TakeTableBackup(void)
+{
+    if (scene.tableBackup >= 0) tb_DisposeBitmap(scene.tableBackup);
+    const RECT& middle = scene.layout.tableMiddle;
+    RECT size = {0, 0, middle.right - middle.left, middle.bottom - middle.top};
+    scene.tableBackup = tb_CreateBitmap(&size, TB_SOURCE_BLANK, 24);
+    if (scene.tableBackup >= 0) tb_CopyBitmap(scene.sceneBitmap, scene.tableBackup, &middle, &size);
+}
+
+const RECT& GroupButton(int group)
+{
+    const SceneLayout& L = scene.layout;
+    switch (group) {
+    case 1: return L.rockButton;
+    case 2: return L.booksButton;
+    case 3: return L.magicHatButton;
+    case 4: return L.toysButton;
+    default: return L.toolBoxButton;
+    }
+}
+
+// Clears an indicator with the part of the table picture behind it, then draws its picture.
+void DrawIndicator(const RECT& place, int tableLeft, int pictureId)
+{
+    Picture table = Load(SCENE_PIC_TABLE, 24);
+    if (table.index >= 0) {
+        RECT part = {tableLeft, 75, tableLeft + (place.right - place.left), 96};
+        tb_CopyBitmap(table.index, scene.sceneBitmap, &part, &place);
+    }
+    Drop(table);
+    RECT drawn;
+    tb_DrawPictureToBitmap(scene.sceneBitmap, pictureId, place.left, place.top, &drawn);
+}
+
+int Scale80(unsigned component) { return tb_Round(component * 0.8); }
+
+void RepaintCan(int can, const SceneColor& color)
+{
+    const SceneLayout& L = scene.layout;
+    const int H = L.height;
+    Picture cans = Load(SCENE_PIC_CANS, 24), mask = Load(scene.canMasks[can], 8);
+    if (cans.index >= 0 && mask.index >= 0) {
+        tb_SetForeColor(cans.index, color.red, color.green, color.blue);
+        tb_SetBackColor(cans.index, color.red, color.green, color.blue);
+        tb_FloodFill(cans.index, scene.canFillPoints[can].x, scene.canFillPoints[can].y, 0, 0, 0);
+        RECT lid = L.canLids[can];
+        RECT part = lid;
+        OffsetRect(&part, -475, -(H - 96));
+        tb_CopyBitmapMasked(cans.index, mask.index, scene.sceneBitmap, &part, &part, &lid);
+    }
+    Drop(cans);
+    Drop(mask);
+
+    // The front cans show their bodies: a darker shade of the same colour.
+    ScenePoint body;
+    switch (can) {
+    case 0: body = {486, H - 83}; break;
+    case 5: body = {511, H - 69}; break;
+    case 6: body = {551, H - 64}; break;
+    case 7: body = {597, H - 63}; break;
+    default: return;
+    }
+    long r, g, b;
+    tb_GetPixelRGB(scene.sceneBitmap, body.x, body.y, &r, &g, &b);
+    tb_SetForeColor(scene.sceneBitmap, Scale80(color.red), Scale80(color.green), Scale80(color.blue));
+    tb_FloodFill(scene.sceneBitmap, body.x, body.y, r, g, b);
+}
+
+void DrawPaintBlot(const SceneColor& color)
+{
+    Picture blot = Load(SCENE_PIC_PAINT_BLOT, 24), mask = Load(SCENE_MASK_PAINT_BLOT, 8);
+    if (blot.index >= 0 && mask.index >= 0) {
+        tb_SetForeColor(blot.index, color.red, color.green, color.blue);
+        tb_SetBackColor(blot.index, color.red, color.green, color.blue);
+        tb_FloodFill(blot.index, 21, 8, 0, 0, 0);
+        tb_CopyBitmapMasked(blot.index, mask.index, scene.sceneBitmap, &blot.rect, &mask.rect,
+                            &scene.layout.paintBlot);
+    }
+    Drop(blot);
+    Drop(mask);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- composition
+
+void scene_Compose(int background, int cans, int full)
+{
+    const SceneLayout& L = scene.layout;
+    if (background) {
+        RECT whole = {0, 0, L.width, L.height};
+        tb_TileBitmap(scene.sceneBitmap, SCENE_PIC_WALL, &whole);
+        DrawFrame();
+    }
+    DrawMasked(scene.sceneBitmap, SCENE_PIC_LEFT_PANEL, SCENE_MASK_LEFT_PANEL, 0, L.height - 480);
+    DrawTable(cans);
+    if (!cans) scene_ShowCaption(0);
+    if (background) TakeTableBackup();
+    if (cans)
+        for (int i = 0; i < SCENE_CANS; ++i) RepaintCan(i, scene.canColors[i]);
+    scene_DrawGroupMarker(scene.sceneBitmap);
+    scene_DrawToolsOfGroup();
+    scene_SetCurrentColor(scene.currentColor.red, scene.currentColor.green, scene.currentColor.blue, 0);
+    scene_DrawSpeaker();
+    scene_DrawSpyglass();
+    if (full) scene_ShowAll();
+}
+
+void scene_DrawGroupMarker(int target)
+{
+    const RECT& button = GroupButton(scene.currentGroup);
+    DrawMasked(target, SCENE_PIC_GROUP_MARKER, SCENE_MASK_GROUP_MARKER, button.right - 24, button.bottom - 20);
+}
+
+void scene_DrawSelectionMarker(void)
+{
+    const SceneObject& o = scene.objects[scene.currentObject];
+    if (o.group != scene.currentGroup) return;
+    int cx = (o.bounds.left + o.bounds.right) / 2, cy = (o.bounds.top + o.bounds.bottom) / 2;
+    DrawMasked(scene.sceneBitmap, SCENE_PIC_SELECTION, SCENE_MASK_SELECTION, cx, cy - 20);
+}
+
+void scene_DrawToolsOfGroup(void)
+{
+    const SceneLayout& L = scene.layout;
+    if (scene.tableBackup >= 0) {
+        RECT size = {0, 0, L.tableMiddle.right - L.tableMiddle.left, L.tableMiddle.bottom - L.tableMiddle.top};
+        tb_CopyBitmap(scene.tableBackup, scene.sceneBitmap, &size, &L.tableMiddle);
+    }
+    for (int i = 0; i < SCENE_OBJECTS; ++i) {
+        SceneObject& o = scene.objects[i];
+        if (o.group == scene.currentGroup && o.Draw) o.Draw(&o);
+    }
+    SceneObject& current = scene.objects[scene.currentObject];
+    if (current.DrawOptions) current.DrawOptions(&current, &L.optionPanel);
+    scene_DrawSelectionMarker();
+}
+
+void scene_DrawSpeaker(void)
+{
+    DrawIndicator(scene.layout.speaker, 618, tb_GetSoundPreference() ? SCENE_PIC_SOUND_ON : SCENE_PIC_SOUND_OFF);
+}
+
+void scene_DrawSpyglass(void)
+{
+    DrawIndicator(scene.layout.spyglass, 590, scene.zoomed ? SCENE_PIC_ZOOMED : SCENE_PIC_NOT_ZOOMED);
+}
+
+void scene_ShowCaption(int captionId)
+{
+    if (captionId == scene.currentCaption) return;
+    const RECT& strip = scene.layout.captionStrip;
+    RECT drawn;
+    tb_DrawPictureToBitmap(scene.sceneBitmap, SCENE_CAPTION_EMPTY, strip.left, strip.top, &drawn);
+    if (captionId != 0) tb_DrawPictureToBitmap(scene.sceneBitmap, captionId, strip.left, strip.top, &drawn);
+    scene_ShowRect(&strip);
+    scene.currentCaption = captionId;
+}
+
+// ---------------------------------------------------------------- the canvas view
+
+void scene_ShowRect(const RECT* rect)
+{
+    if (scene.mainWindow < 0 || !tb_GetWindowHandle(scene.mainWindow)) return;
+    tb_CopyBitmap(scene.sceneBitmap, scene.mainWindow, rect, rect);
+}
+
+void scene_ComposeCanvasView(void)
+{
+    const SceneLayout& L = scene.layout;
+    if (scene.zoomed) {
+        RECT quarter = {scene.scroll.x, scene.scroll.y, scene.scroll.x + L.canvasWidth / 2,
+                        scene.scroll.y + L.canvasHeight / 2};
+        tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &quarter, &L.canvas);
+    } else {
+        tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &L.picture, &L.canvas);
+    }
+}
+
+void scene_ShowAll(void)
+{
+    scene_ComposeCanvasView();
+    RECT whole = {0, 0, scene.layout.width, scene.layout.height};
+    scene_ShowRect(&whole);
+}
+
+void scene_Refresh(const RECT* rect)
+{
+    const SceneLayout& L = scene.layout;
+    if (scene.zoomed) {
+        scene_ComposeCanvasView();
+    } else {
+        RECT inside;
+        if (IntersectRect(&inside, rect, &L.canvas)) {
+            RECT source = inside;
+            OffsetRect(&source, -L.origin.x, -L.origin.y);
+            tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &source, &inside);
+        }
+    }
+    scene_ShowRect(rect);
+}
+
+// ---------------------------------------------------------------- colours
+
+void scene_SetCurrentColor(unsigned red, unsigned green, unsigned blue, int show)
+{
+    SceneColor color = {red, green, blue};
+    DrawPaintBlot(color);
+    if (show) scene_ShowRect(&scene.layout.paintBlot);
+    scene.currentColor = color;
+}
+
+void scene_RecolorCan(int can, unsigned red, unsigned green, unsigned blue, int show)
+{
+    if (can < 0 || can >= SCENE_CANS) return;
+    SceneColor color = {red, green, blue};
+    RepaintCan(can, color);
+    if (show) scene_ShowAll();
+    scene.canColors[can] = color;
+}
+
+// ---------------------------------------------------------------- undo
+
+void scene_SaveUndo(void)
+{
+    tb_CopyBitmap(scene.canvasBitmap, scene.undoBitmap, &scene.layout.picture, &scene.layout.picture);
+    scene.undoAvailable = 1;
+}
+
+void scene_Undo(void)
+{
+    tb_CopyBitmap(scene.undoBitmap, scene.canvasBitmap, &scene.layout.picture, &scene.layout.picture);
+    scene_ComposeCanvasView();
+    scene.undoAvailable = 0;
+}
+
+void scene_CleanerBottle(void)
+{
+    if (!scene.undoAvailable) return;
+    tb_PlaySoundNoStop(SCENE_SOUND_UNDO);
+    scene_Undo();
+    scene_ShowAll();
+}

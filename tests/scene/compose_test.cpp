@@ -1,0 +1,138 @@
+// Composition, the canvas view with its zoom, refreshing the window, the cans and undo.
+#include "scene_window.h"
+
+#include <vector>
+
+namespace {
+
+std::vector<std::pair<TB_SoundKind, int>> g_sounds;
+void RecordSound(TB_SoundKind kind, int id) { g_sounds.push_back({kind, id}); }
+
+void Fill(int bitmap, const RECT& r, long red, long green, long blue)
+{
+    tb_SetForeColor(bitmap, red, green, blue);
+    tb_PaintRect(bitmap, &r);
+}
+
+}  // namespace
+
+TEST_F(SceneTest, UndoRestoresOnceAndTheSecondClickIsSilent)
+{
+    StartAt(640, 480);
+    g_sounds.clear();
+    tb_SetSoundObserver(RecordSound);
+    // The cleaner bottle does nothing before the first change.
+    scene_CleanerBottle();
+    EXPECT_TRUE(g_sounds.empty());
+
+    scene_SaveUndo();
+    EXPECT_EQ(scene.undoAvailable, 1);
+    RECT spot = {100, 100, 120, 110};
+    Fill(scene.canvasBitmap, spot, 0, 65025, 0);
+    scene_ShowAll();
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 105, 16 + 105), (Channels{0, 255, 0}));
+
+    scene_CleanerBottle();
+    ASSERT_EQ(g_sounds.size(), 1u);
+    EXPECT_EQ(g_sounds[0].first, TB_SOUND_NOSTOP);
+    EXPECT_EQ(g_sounds[0].second, 1028);
+    EXPECT_EQ(scene.undoAvailable, 0);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 105, 105), (Channels{255, 255, 255}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 105, 16 + 105), (Channels{255, 255, 255}));
+    EXPECT_EQ(WindowPixel(147 + 105, 16 + 105), (Channels{255, 255, 255}));
+
+    // A change after the undo, then a second click: nothing restored, nothing heard.
+    Fill(scene.canvasBitmap, spot, 65025, 0, 0);
+    scene_CleanerBottle();
+    EXPECT_EQ(g_sounds.size(), 1u);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 105, 105), (Channels{255, 0, 0}));
+    tb_SetSoundObserver(nullptr);
+}
+
+TEST_F(SceneTest, RefreshPartlyOutsideTheCanvasCopiesThePictureOnlyInside)
+{
+    StartAt(640, 480);
+    RECT picture = scene.layout.picture;
+    Fill(scene.canvasBitmap, picture, 65025, 0, 0);
+    // A mark in the scene bitmap left of the canvas, where the picture must not go.
+    RECT beside = {100, 50, 147, 100};
+    Fill(scene.sceneBitmap, beside, 0, 0, 65025);
+    RECT rect = {120, 60, 200, 90};
+    scene_Refresh(&rect);
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 146, 70), (Channels{0, 0, 255}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 147, 70), (Channels{255, 0, 0}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 199, 89), (Channels{255, 0, 0}));
+    // Only the rectangle: the canvas beyond it keeps the old view.
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 200, 70), (Channels{255, 255, 255}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 150, 95), (Channels{255, 255, 255}));
+    // The window shows the rectangle of the scene bitmap, both parts.
+    EXPECT_EQ(WindowPixel(130, 70), (Channels{0, 0, 255}));
+    EXPECT_EQ(WindowPixel(160, 70), (Channels{255, 0, 0}));
+
+    // A rectangle wholly outside the canvas only copies the scene bitmap to the window.
+    RECT outside = {0, 400, 100, 480};
+    Fill(scene.sceneBitmap, outside, 0, 65025, 0);
+    scene_Refresh(&outside);
+    EXPECT_EQ(WindowPixel(50, 450), (Channels{0, 255, 0}));
+}
+
+TEST_F(SceneTest, WhileZoomedARefreshRecomposesTheMagnifiedQuarter)
+{
+    StartAt(640, 480);
+    // One red block at picture (50..60, 40..50); the view shows the quarter from (30, 20).
+    RECT block = {50, 40, 60, 50};
+    Fill(scene.canvasBitmap, block, 65025, 0, 0);
+    scene.zoomed = 1;
+    scene.scroll = {30, 20};
+    RECT small = {600, 300, 610, 310};  // far from where the block shows
+    scene_Refresh(&small);
+    // Picture (50, 40) shows at canvas (147 + 2 * 20, 16 + 2 * 20), twice its size.
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 187, 56), (Channels{255, 0, 0}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 187 + 19, 56 + 19), (Channels{255, 0, 0}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 187 + 20, 56), (Channels{255, 255, 255}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 186, 56), (Channels{255, 255, 255}));
+    // The quarter (237 x 184) fills the whole canvas: its last column shows picture column 266.
+    RECT edge = {266, 0, 267, 368};
+    Fill(scene.canvasBitmap, edge, 0, 0, 65025);
+    scene_Refresh(&small);
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 620, 100), (Channels{0, 0, 255}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 617, 100), (Channels{255, 255, 255}));
+    // Only the rectangle reaches the window: the block's place there is still white.
+    EXPECT_EQ(WindowPixel(190, 60), (Channels{255, 255, 255}));
+    scene_ShowAll();
+    EXPECT_EQ(WindowPixel(190, 60), (Channels{255, 0, 0}));
+
+    // Zoom off: the view is the picture 1:1 again.
+    scene.zoomed = 0;
+    scene_ShowAll();
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 55, 16 + 45), (Channels{255, 0, 0}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 187, 56), (Channels{255, 255, 255}));
+}
+
+TEST_F(SceneTest, RecolouringACanDarkensItsBodyToEightyPercent)
+{
+    StartAt(640, 480);
+    // After the start-up composition every front can's body is 80 % of its colour.
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 486, H() - 83), (Channels{204, 204, 204}));  // white
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 511, H() - 69), (Channels{204, 204, 0}));    // yellow
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 551, H() - 64), (Channels{204, 0, 204}));    // magenta
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 597, H() - 63), (Channels{204, 102, 0}));    // orange
+    // Can 5's body point: filled with 0.8 x the colour, rounded to nearest.
+    scene_RecolorCan(5, 65025, 32640, 0, 1);
+    EXPECT_EQ(scene.canColors[5].green, 32640u);
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 511, H() - 69), (Channels{204, 102, 0}));
+    EXPECT_EQ(WindowPixel(511, H() - 69), (Channels{204, 102, 0}));
+    scene_RecolorCan(5, 1000, 65025, 40000, 0);
+    // 800 -> 3, 52020 -> 204, 32000 -> 125 on the byte scale
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 511, H() - 69), (Channels{3, 204, 125}));
+    // Can 1 stands at the back: no body of its own is coloured.
+    Channels before = PixelOf(scene.sceneBitmap, 511, H() - 69);
+    scene_RecolorCan(1, 0, 0, 65025, 0);
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 511, H() - 69), before);
+    EXPECT_EQ(scene.canColors[1].blue, 65025u);
+    // The lid takes the can's own colour where the cans picture is black around its fill point.
+    const ScenePoint& fill = scene.canFillPoints[5];
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 475 + fill.x, H() - 96 + fill.y), (Channels{4, 255, 157}));
+    // The other cans keep theirs: can 0's body is still 80 % white.
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 486, H() - 83), (Channels{204, 204, 204}));
+}

@@ -1,0 +1,107 @@
+// A main window for scene tests: one borderless window per test process, sized per test, and the
+// scene started on it. Every message box the scene would open is answered and counted.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "boxes.h"
+#include "scene/scene.h"
+#include "toolbox.h"
+#include "tools/effects.h"
+
+inline LRESULT CALLBACK SceneTestWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// The window index, opened on first use.
+inline int SceneTestWindow()
+{
+    static int index = -1;
+    if (index < 0) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = SceneTestWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "SceneTestWindow";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        RegisterClassA(&wc);
+        tb_SetClassName("SceneTestWindow");
+        RECT r = {0, 0, 640, 480};
+        index = tb_OpenWindow(&r, "Tintwell", GetModuleHandleA(nullptr));
+    }
+    return index;
+}
+
+inline void ResizeSceneTestWindow(int width, int height)
+{
+    SetWindowPos(tb_GetWindowHandle(SceneTestWindow()), nullptr, 0, 0, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+struct Channels {
+    int r, g, b;
+    bool operator==(const Channels& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Channels& c)
+{
+    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+inline Channels PixelOf(int bitmap, int x, int y)
+{
+    long r, g, b;
+    tb_GetPixelRGB(bitmap, x, y, &r, &g, &b);
+    return {int(r / 255), int(g / 255), int(b / 255)};
+}
+
+// What the window shows at a client point.
+inline Channels WindowPixel(int x, int y)
+{
+    HWND hwnd = tb_GetWindowHandle(SceneTestWindow());
+    HDC dc = GetDC(hwnd);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+inline int BitmapSlotsInUse()
+{
+    int n = 0;
+    for (int i = 0; i < TB_MAX_BITMAPS; ++i)
+        if (tb_GetBitmapDIB(i)) ++n;
+    return n;
+}
+
+inline bool HasPicture(int id)
+{
+    return FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), (LPCSTR)RT_BITMAP) != nullptr;
+}
+
+// Starts the scene at a window size and shuts it down after the test.
+class SceneTest : public testing::Test {
+protected:
+    void StartAt(int width, int height)
+    {
+        ResizeSceneTestWindow(width, height);
+        scene_Startup(SceneTestWindow());
+        started = true;
+    }
+    void SetUp() override
+    {
+        boxes.reset(new BoxScript);
+        tb_SetSoundPreference(1);
+    }
+    void TearDown() override
+    {
+        if (started) scene_Shutdown();
+        EXPECT_EQ(boxes->count(), 0u) << "last box: " << boxes->lastText();
+        boxes.reset();
+    }
+    int H() const { return scene.layout.height; }
+
+    std::unique_ptr<BoxScript> boxes;
+    bool started = false;
+};
