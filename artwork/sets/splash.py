@@ -14,21 +14,30 @@ RAINBOW = ["#F0443A", "#FF9F1C", "#FFD23F", "#4CC24A", "#3E8EF0", "#9B5DE5"]
 LETTERS = ["#F0443A", "#FF9F1C", "#F5B400", "#3FB950", "#16B6C8", "#3E8EF0", "#9B5DE5", "#F062B0"]
 
 
+def smooth_closed(c, pts):
+    """A smooth closed curve through the points (Catmull-Rom as Bezier segments)."""
+    n = len(pts)
+    c.new_sub_path()
+    c.move_to(*pts[0])
+    for k in range(n):
+        p0, p1, p2, p3 = pts[k - 1], pts[k], pts[(k + 1) % n], pts[(k + 2) % n]
+        c.curve_to(p1[0] + (p2[0] - p0[0]) / 6, p1[1] + (p2[1] - p0[1]) / 6,
+                   p2[0] - (p3[0] - p1[0]) / 6, p2[1] - (p3[1] - p1[1]) / 6, *p2)
+    c.close_path()
+
+
 def splat(c, cx, cy, r, colour, seed, drops=5):
+    """A blob of paint with a few round lobes and flying drops."""
     rng = np.random.default_rng(seed)
-    n = 16
+    n = 28
+    lobes = rng.integers(7, 10)
+    phase = rng.uniform(0, 2 * math.pi)
     pts = []
     for k in range(n):
         a = 2 * math.pi * k / n
-        rr = r * (1 + (0.28 if k % 2 == 0 else -0.05) * rng.uniform(0.5, 1.2))
+        rr = r * (1 + 0.13 * math.sin(lobes * a + phase) + rng.uniform(-0.1, 0.1))
         pts.append((cx + rr * math.cos(a), cy + rr * math.sin(a)))
-    c.new_sub_path()
-    c.move_to(*pts[0])
-    for k in range(1, n + 1):
-        p0, p1 = pts[k - 1], pts[k % n]
-        c.curve_to(p0[0] + (p1[0] - p0[0]) * 0.3, p0[1] + (p1[1] - p0[1]) * 0.3,
-                   p0[0] + (p1[0] - p0[0]) * 0.7, p0[1] + (p1[1] - p0[1]) * 0.7, *p1)
-    c.close_path()
+    smooth_closed(c, pts)
     paint(c, colour, OUT, 1.6)
     for _ in range(drops):
         a = rng.uniform(0, 2 * math.pi)
