@@ -151,14 +151,7 @@ def gradient_fill(c, x0, y0, x1, y1, stops, outline=INK, width=1.0):
     g = cairo.LinearGradient(x0, y0, x1, y1)
     for t, col in stops:
         g.add_color_stop_rgb(t, *rgb(col))
-    c.set_source(g)
-    if outline is not None:
-        c.fill_preserve()
-        c.set_source_rgb(*rgb(outline))
-        c.set_line_width(width)
-        c.stroke()
-    else:
-        c.fill()
+    _fill_with(c, g, outline, width)
 
 
 def radial_fill(c, cx, cy, r, stops, fx=None, fy=None, outline=INK, width=1.0):
@@ -167,7 +160,12 @@ def radial_fill(c, cx, cy, r, stops, fx=None, fy=None, outline=INK, width=1.0):
     g = cairo.RadialGradient(fx, fy, 0, cx, cy, r)
     for t, col in stops:
         g.add_color_stop_rgb(t, *rgb(col))
-    c.set_source(g)
+    _fill_with(c, g, outline, width)
+
+
+def _fill_with(c, source, outline, width):
+    """Fill the current path from a pattern, then stroke it with the outline (if any)."""
+    c.set_source(source)
     if outline is not None:
         c.fill_preserve()
         c.set_source_rgb(*rgb(outline))
@@ -175,6 +173,58 @@ def radial_fill(c, cx, cy, r, stops, fx=None, fy=None, outline=INK, width=1.0):
         c.stroke()
     else:
         c.fill()
+
+
+def double_stroke(c, under, under_width, over, over_width):
+    """Stroke the current path twice: a wide line in one colour with a narrower one on top."""
+    c.set_source_rgb(*rgb(under))
+    c.set_line_width(under_width)
+    c.stroke_preserve()
+    c.set_source_rgb(*rgb(over))
+    c.set_line_width(over_width)
+    c.stroke()
+
+
+def star(c, cx, cy, ro, ri, n=5, rot=-90):
+    """An n-pointed star path, outer radius ro and inner ri, the first point at rot degrees (up)."""
+    for i in range(2 * n):
+        a = math.radians(rot + 180.0 * i / n)
+        r = ro if i % 2 == 0 else ri
+        (c.move_to if i == 0 else c.line_to)(cx + r * math.cos(a), cy + r * math.sin(a))
+    c.close_path()
+
+
+def check_mark(c, cx, cy, kind, tick, cross):
+    """The path of a tick ("ok": the points of tick, relative to the centre) or of a cross (any other
+    kind: two strokes of half-size cross)."""
+    if kind == "ok":
+        (x, y), rest = tick[0], tick[1:]
+        c.move_to(cx + x, cy + y)
+        for x, y in rest:
+            c.line_to(cx + x, cy + y)
+    else:
+        c.move_to(cx - cross, cy - cross)
+        c.line_to(cx + cross, cy + cross)
+        c.move_to(cx + cross, cy - cross)
+        c.line_to(cx - cross, cy + cross)
+
+
+def check_button(c, box, colour, kind, radius, face, outline, tick, cross, strokes, shadow=None, lift=0):
+    """A glossy OK ("ok") or cancel button on the rectangle box = (l, t, r, b): an optional drop shadow
+    (dx, dy, dw, dh, alpha from the box), the face (dx, dy, dw, dh from the box) shaded top to bottom in
+    the button colour, and a white tick or cross with an ink edge (strokes: the two line widths), centred
+    lift pixels above the middle of the box."""
+    l, t, r, b = box
+    if shadow is not None:
+        dx, dy, dw, dh, alpha = shadow
+        rounded_rect(c, l + dx, t + dy, r - l + dw, b - t + dh, radius)
+        c.set_source_rgba(*rgb(INK, alpha))
+        c.fill()
+    dx, dy, dw, dh = face
+    rounded_rect(c, l + dx, t + dy, r - l + dw, b - t + dh, radius)
+    gradient_fill(c, 0, t, 0, b, [(0, lighter(colour, 0.35)), (1, darker(colour, 0.1))], INK, outline)
+    check_mark(c, (l + r) / 2.0, (t + b) / 2.0 - lift, kind, tick, cross)
+    double_stroke(c, INK, strokes[0], WHITE, strokes[1])
 
 
 def shine(c, x, y, w, h, alpha=0.55):

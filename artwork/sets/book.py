@@ -1,15 +1,13 @@
 """The stamp picker: the open book (627 x 241) with eight stamp places, the Close tab under its lower
 left corner, and the two page arrows that lie on the book's upper corners, each the size of its hot
 rectangle (68 x 47). Every picture has a mask, white where it shows."""
-import math
 
 import numpy as np
 from PIL import Image
 
 from common import Entry
-from mediakit import (INK, PAPER, CREAM, RED, ORANGE, YELLOW, GREEN, BLUE, PINK, PURPLE, WHITE, canvas, to_pil,
-                      flat, rounded_rect, ellipse, poly, paint, gradient_fill, radial_fill, shine, lighter, darker,
-                      text_centered_in, rgb, mix)
+from mediakit import (INK, ORANGE, YELLOW, GREEN, BLUE, PINK, PURPLE, canvas, to_pil, flat, rounded_rect, poly, paint,
+                      gradient_fill, lighter, darker, text_centered_in, rgb, mix, star)
 
 BW, BH = 627, 241
 SLOTS = [(101, 50), (193, 50), (90, 134), (188, 134), (388, 50), (480, 50), (393, 134), (491, 134)]
@@ -83,14 +81,6 @@ def book_layers():
     # the word on the tab
     text_centered_in(c, "Close", (CLOSE[0], CLOSE[1] - 1, CLOSE[2], CLOSE[3]), 13, colour=INK)
     return to_pil(s).resize((BW, BH), Image.LANCZOS)
-
-
-def star(c, cx, cy, ro, ri, n=5):
-    for i in range(2 * n):
-        a = math.radians(-90 + 180.0 * i / n)
-        r = ro if i % 2 == 0 else ri
-        (c.move_to if i == 0 else c.line_to)(cx + r * math.cos(a), cy + r * math.sin(a))
-    c.close_path()
 
 
 def solid(img, edge=INK):

@@ -3,14 +3,13 @@ strip for the file name, the name tag, the choose and cancel buttons, and no arr
 the previous and next arrows drawn on exactly the background they cover, 54 x 36, so that the program
 can show or hide them by copying either picture into their rectangles). The frame's inside is dark
 so that the program's white messages ("There are no images in the Gallery.") can be read."""
-import math
 
 from PIL import Image
 
 from common import Entry
-from mediakit import (INK, RED, ORANGE, YELLOW, GREEN, BLUE, PURPLE, PINK, WHITE, CREAM, WOOD, WOOD_DARK,
-                      canvas, to_pil, rounded_rect, ellipse, poly, paint, gradient_fill, radial_fill, text,
-                      text_centered_in, lighter, darker, mix, rgb, shine)
+from mediakit import (INK, RED, ORANGE, YELLOW, GREEN, BLUE, PURPLE, PINK, WHITE, WOOD, WOOD_DARK, canvas, to_pil,
+                      rounded_rect, ellipse, poly, paint, gradient_fill, text_centered_in, lighter, darker, rgb,
+                      shine, star, check_button)
 
 W, H = 408, 417
 CHOOSE = (161, 366, 206, 412)
@@ -116,37 +115,11 @@ def background(c):
     button(c, CANCEL, RED, "cancel")
 
 
-def star(c, cx, cy, ro, ri, n=5):
-    for i in range(2 * n):
-        a = math.radians(-90 + 180.0 * i / n)
-        r = ro if i % 2 == 0 else ri
-        (c.move_to if i == 0 else c.line_to)(cx + r * math.cos(a), cy + r * math.sin(a))
-    c.close_path()
-
-
 def button(c, box, colour, kind):
-    l, t, r, b = box
-    rounded_rect(c, l + 1.5, t + 3, r - l - 2, b - t - 3, 9)
-    c.set_source_rgba(*rgb(INK, 0.4))
-    c.fill()
-    rounded_rect(c, l + 0.8, t + 0.8, r - l - 2.2, b - t - 3, 9)
-    gradient_fill(c, 0, t, 0, b, [(0, lighter(colour, 0.35)), (1, darker(colour, 0.1))], INK, 1.6)
-    cx, cy = (l + r) / 2.0, (t + b) / 2.0 - 1
-    if kind == "ok":
-        c.move_to(cx - 11, cy)
-        c.line_to(cx - 3.5, cy + 8)
-        c.line_to(cx + 11, cy - 9)
-    else:
-        c.move_to(cx - 8.5, cy - 8.5)
-        c.line_to(cx + 8.5, cy + 8.5)
-        c.move_to(cx + 8.5, cy - 8.5)
-        c.line_to(cx - 8.5, cy + 8.5)
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(7)
-    c.stroke_preserve()
-    c.set_source_rgb(1, 1, 1)
-    c.set_line_width(4.2)
-    c.stroke()
+    check_button(c, box, colour, kind, 9, face=(0.8, 0.8, -2.2, -3), outline=1.6,
+                 tick=[(-11, 0), (-3.5, 8), (11, -9)], cross=8.5, strokes=(7, 4.2),
+                 shadow=(1.5, 3, -2, -3, 0.4), lift=1)
+    l, t = box[:2]
     shine(c, l + 12, t + 8, 6, 2.5, 0.4)
 
 

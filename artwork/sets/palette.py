@@ -11,7 +11,7 @@ from PIL import Image
 
 from common import Entry
 from mediakit import (INK, RED, GREEN, WOOD, WOOD_DARK, WHITE, canvas, to_pil, rounded_rect, ellipse, poly, paint,
-                      gradient_fill, radial_fill, lighter, darker, mix, rgb, flat)
+                      gradient_fill, radial_fill, lighter, mix, rgb, flat, check_button)
 
 W, H = 369, 242
 REGION = [(5, 80), (24, 60), (102, 24), (189, 3), (251, 5), (299, 18), (341, 42), (366, 74), (361, 112), (333, 152),
@@ -94,25 +94,8 @@ def layers():
         blob(c, x, y, r, col)
     # the OK and close buttons in the thumb hole
     for box, col, kind in ((OK, GREEN, "ok"), (CLOSE, RED, "close")):
-        l, t, r, b = box
-        rounded_rect(c, l + 0.5, t + 0.5, r - l - 1, b - t - 1, 4)
-        gradient_fill(c, 0, t, 0, b, [(0, lighter(col, 0.35)), (1, darker(col, 0.1))], INK, 1.2)
-        cx, cy = (l + r) / 2.0, (t + b) / 2.0
-        if kind == "ok":
-            c.move_to(cx - 5, cy)
-            c.line_to(cx - 1.5, cy + 4)
-            c.line_to(cx + 5, cy - 4.5)
-        else:
-            c.move_to(cx - 4, cy - 4)
-            c.line_to(cx + 4, cy + 4)
-            c.move_to(cx + 4, cy - 4)
-            c.line_to(cx - 4, cy + 4)
-        c.set_source_rgb(*rgb(INK))
-        c.set_line_width(3.6)
-        c.stroke_preserve()
-        c.set_source_rgb(1, 1, 1)
-        c.set_line_width(2)
-        c.stroke()
+        check_button(c, box, col, kind, 4, face=(0.5, 0.5, -1, -1), outline=1.2,
+                     tick=[(-5, 0), (-1.5, 4), (5, -4.5)], cross=4, strokes=(3.6, 2))
     # rim of the wheel
     cx, cy, r = WHEEL
     ellipse(c, cx, cy, r + 3, r + 3)

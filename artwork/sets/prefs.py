@@ -3,13 +3,12 @@
 the program frames the chosen cell 4 pixels outside), and the OK and cancel buttons."""
 import math
 
-import numpy as np
 from PIL import Image
 
 from common import Entry
-from mediakit import (INK, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, PURPLE, PINK, WHITE, CREAM, GREY, SILVER,
-                      canvas, to_pil, rounded_rect, ellipse, poly, paint, gradient_fill, radial_fill, text,
-                      text_centered_in, emoji, lighter, darker, mix, rgb, shine)
+from mediakit import (INK, RED, ORANGE, YELLOW, GREEN, BLUE, PURPLE, WHITE, canvas, to_pil, rounded_rect, ellipse,
+                      poly, paint, gradient_fill, text, text_centered_in, emoji, lighter, darker, rgb, star,
+                      check_button, check_mark)
 
 W, H = 420, 319
 COLUMNS = [("Sound", 52), ("New", 134), ("Open", 216), ("Print", 297)]
@@ -28,15 +27,7 @@ def cell_card(c, x, y, on):
 def badge(c, x, y, on):
     ellipse(c, x, y, 7.5, 7.5)
     paint(c, GREEN if on else RED, INK, 1.2)
-    if on:
-        c.move_to(x - 3.8, y)
-        c.line_to(x - 1, y + 3)
-        c.line_to(x + 4, y - 3)
-    else:
-        c.move_to(x - 3, y - 3)
-        c.line_to(x + 3, y + 3)
-        c.move_to(x + 3, y - 3)
-        c.line_to(x - 3, y + 3)
+    check_mark(c, x, y, "ok" if on else "off", tick=[(-3.8, 0), (-1, 3), (4, -3)], cross=3)
     c.set_source_rgb(1, 1, 1)
     c.set_line_width(2)
     c.stroke()
@@ -171,34 +162,9 @@ def draw_print(c, x, y, on):
     c.fill()
 
 
-def star(c, cx, cy, ro, ri, n=5):
-    for i in range(2 * n):
-        a = math.radians(-90 + 180.0 * i / n)
-        r = ro if i % 2 == 0 else ri
-        (c.move_to if i == 0 else c.line_to)(cx + r * math.cos(a), cy + r * math.sin(a))
-    c.close_path()
-
-
 def button(c, box, colour, kind):
-    l, t, r, b = box
-    rounded_rect(c, l + 1, t + 1, r - l - 2, b - t - 2, 8)
-    gradient_fill(c, 0, t, 0, b, [(0, lighter(colour, 0.35)), (1, darker(colour, 0.1))], INK, 1.5)
-    cx, cy = (l + r) / 2.0, (t + b) / 2.0
-    if kind == "ok":
-        c.move_to(cx - 9, cy)
-        c.line_to(cx - 3, cy + 7)
-        c.line_to(cx + 9, cy - 7)
-    else:
-        c.move_to(cx - 7, cy - 7)
-        c.line_to(cx + 7, cy + 7)
-        c.move_to(cx + 7, cy - 7)
-        c.line_to(cx - 7, cy + 7)
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(6)
-    c.stroke_preserve()
-    c.set_source_rgb(1, 1, 1)
-    c.set_line_width(3.5)
-    c.stroke()
+    check_button(c, box, colour, kind, 8, face=(1, 1, -2, -2), outline=1.5,
+                 tick=[(-9, 0), (-3, 7), (9, -7)], cross=7, strokes=(6, 3.5))
 
 
 DRAW = {"Sound": draw_sound, "New": draw_new, "Open": draw_open, "Print": draw_print}

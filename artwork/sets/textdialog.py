@@ -2,16 +2,15 @@
 five sizes written in chalk, the OK and cancel buttons, and paper cards behind the two controls of
 dialog template 361 (resources/paint_media.rc), whose places are read from that template. The board is
 exactly the colour the program paints under the moving green markers."""
-import math
 import os
 import re
 
 from PIL import Image
 
 from common import Entry, RESOURCES
-from mediakit import (INK, CHALK, PAPER, CREAM, RED, ORANGE, YELLOW, GREEN, BLUE, PINK, PURPLE, WHITE, WOOD,
-                      WOOD_DARK, canvas, to_pil, rounded_rect, ellipse, poly, paint, gradient_fill, text,
-                      text_centered_in, emoji, lighter, darker, mix, rgb)
+from mediakit import (INK, CHALK, RED, YELLOW, GREEN, BLUE, PINK, WHITE, WOOD, WOOD_DARK, canvas, to_pil,
+                      rounded_rect, ellipse, paint, gradient_fill, text, text_centered_in, emoji, lighter, darker,
+                      rgb, star, check_button)
 
 W, H = 495, 370
 SAMPLE = (231, 67, 442, 149)
@@ -166,40 +165,10 @@ def picture():
     return out
 
 
-def star(c, cx, cy, ro, ri, n=5):
-    for i in range(2 * n):
-        a = math.radians(-90 + 180.0 * i / n)
-        r = ro if i % 2 == 0 else ri
-        (c.move_to if i == 0 else c.line_to)(cx + r * math.cos(a), cy + r * math.sin(a))
-    c.close_path()
-
-
 def button(c, box, colour, kind):
-    l, t, r, b = box
-    rounded_rect(c, l + 1, t + 2, r - l - 1, b - t - 1, 7)
-    c.set_source_rgba(*rgb(INK, 0.35))
-    c.fill()
-    rounded_rect(c, l + 0.5, t + 0.5, r - l - 1.5, b - t - 2.5, 7)
-    gradient_fill(c, 0, t, 0, b, [(0, lighter(colour, 0.35)), (1, darker(colour, 0.1))], INK, 1.4)
-    cx, cy = (l + r) / 2.0, (t + b) / 2.0 - 1
-    if kind == "ok":
-        pts = [(cx - 8, cy), (cx - 2.5, cy + 6), (cx + 8, cy - 7)]
-    else:
-        pts = None
-    c.set_line_cap(1)
-    if pts:
-        poly(c, pts, close=False)
-    else:
-        c.move_to(cx - 6, cy - 6)
-        c.line_to(cx + 6, cy + 6)
-        c.move_to(cx + 6, cy - 6)
-        c.line_to(cx - 6, cy + 6)
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(5.5)
-    c.stroke_preserve()
-    c.set_source_rgb(1, 1, 1)
-    c.set_line_width(3.2)
-    c.stroke()
+    check_button(c, box, colour, kind, 7, face=(0.5, 0.5, -1.5, -2.5), outline=1.4,
+                 tick=[(-8, 0), (-2.5, 6), (8, -7)], cross=6, strokes=(5.5, 3.2),
+                 shadow=(1, 2, -1, -1, 0.35), lift=1)
 
 
 ENTRIES = [Entry("BITMAP", "paint", 800, "paint/dialogs/800_text.bmp", W, H, 24,
