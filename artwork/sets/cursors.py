@@ -8,9 +8,10 @@ from PIL import Image
 import numpy as np
 
 from common import Entry
-from mediakit import (INK, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, NAVY, PURPLE, PINK, BROWN, WOOD,
-                      WOOD_DARK, SILVER, GREY, WHITE, CREAM, canvas, to_pil, downsample, rounded_rect,
-                      ellipse, poly, paint, gradient_fill, radial_fill, shine, lighter, darker, text, rgb)
+from mediakit import (INK, RED, ORANGE, YELLOW, GREEN, BLUE, NAVY, PURPLE, PINK, BROWN, WOOD,
+                      SILVER, GREY, WHITE, CREAM, canvas, to_pil, downsample, rounded_rect,
+                      ellipse, poly, paint, gradient_fill, radial_fill, shine, lighter, darker, text, rgb, star,
+                      double_stroke)
 
 SS = 4          # supersampling
 LW = 1.25       # outline width in cursor pixels
@@ -39,12 +40,7 @@ def along(c, tip, angle_deg=-45):
 def reticle(c, cx, cy, r=4.5):
     """The ring that marks where an area tool works; its centre is the hot spot."""
     ellipse(c, cx, cy, r, r)
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(3.2)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(WHITE))
-    c.set_line_width(1.4)
-    c.stroke()
+    double_stroke(c, INK, 3.2, WHITE, 1.4)
     ellipse(c, cx, cy, 1.2, 1.2)
     paint(c, WHITE, INK, 0.9)
 
@@ -260,12 +256,7 @@ def needle(c):
     c.move_to(12.5, 11)
     c.curve_to(22, -2, 33, 8, 25, 15)
     c.curve_to(19, 21, 28, 28, 31, 24)
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(2.6)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(RED))
-    c.set_line_width(1.3)
-    c.stroke()
+    double_stroke(c, INK, 2.6, RED, 1.3)
     along(c, (1.6, 30.4))
     c.move_to(0, 0)
     c.line_to(22, -1.6)
@@ -293,12 +284,7 @@ def jar(c):
     # the paint running from the tipped jar to the hot spot
     c.move_to(16, 12)
     c.curve_to(9, 14, 4, 18, 3.2, 28.8)
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(4.6)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(RED))
-    c.set_line_width(2.6)
-    c.stroke()
+    double_stroke(c, INK, 4.6, RED, 2.6)
     ellipse(c, 3.5, 28.8, 2.6, 1.6)
     paint(c, RED, INK, 1.0)
     c.save()
@@ -348,12 +334,7 @@ def crosshair(c, cx, cy, arm=7.5, gap=2.2):
     for (dx, dy) in [(1, 0), (-1, 0), (0, 1), (0, -1)]:
         c.move_to(cx + dx * gap, cy + dy * gap)
         c.line_to(cx + dx * arm, cy + dy * arm)
-    c.set_source_rgb(*rgb(WHITE))
-    c.set_line_width(3.4)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(1.4)
-    c.stroke()
+    double_stroke(c, WHITE, 3.4, INK, 1.4)
     ellipse(c, cx, cy, 0.9, 0.9)
     c.set_source_rgb(*rgb(INK))
     c.fill()
@@ -405,12 +386,7 @@ def scissors(c):
         c.save()
         c.rotate(math.radians(180 + 22 * side))
         ellipse(c, 6.5, 0, 3.6, 2.6)
-        c.set_source_rgb(*rgb(INK))
-        c.set_line_width(3.6)
-        c.stroke_preserve()
-        c.set_source_rgb(*rgb(RED))
-        c.set_line_width(1.8)
-        c.stroke()
+        double_stroke(c, INK, 3.6, RED, 1.8)
         c.restore()
     ellipse(c, 0, 0, 1.2, 1.2)
     paint(c, SILVER, INK, 0.8)
@@ -427,22 +403,12 @@ def magnifier(c):
     paint(c, SILVER, INK, 1.0)
     c.restore()
     ellipse(c, 11.5, 11.5, 9, 9)
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(4.4)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(YELLOW))
-    c.set_line_width(2.2)
-    c.stroke()
+    double_stroke(c, INK, 4.4, YELLOW, 2.2)
     # the centre of the glass is the zoom centre
     for (dx, dy) in [(1, 0), (-1, 0), (0, 1), (0, -1)]:
         c.move_to(11.5 + dx * 1.5, 11.5 + dy * 1.5)
         c.line_to(11.5 + dx * 4, 11.5 + dy * 4)
-    c.set_source_rgb(*rgb(WHITE))
-    c.set_line_width(2.6)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(1.1)
-    c.stroke()
+    double_stroke(c, WHITE, 2.6, INK, 1.1)
     c.move_to(5.5, 8)
     c.curve_to(6, 6.5, 7, 5.5, 8.5, 5)
     c.set_source_rgb(*rgb(WHITE))
@@ -584,17 +550,6 @@ def cog(c):
     paint(c, WHITE, INK, 0.9)
 
 
-def star_path(c, cx, cy, ro, ri, n=5, rot=-90):
-    for i in range(2 * n):
-        a = math.radians(rot + 180.0 * i / n)
-        r = ro if i % 2 == 0 else ri
-        if i == 0:
-            c.move_to(cx + r * math.cos(a), cy + r * math.sin(a))
-        else:
-            c.line_to(cx + r * math.cos(a), cy + r * math.sin(a))
-    c.close_path()
-
-
 def wand(c):
     c.save()
     c.translate(RX, RY)
@@ -605,10 +560,10 @@ def wand(c):
     c.set_source_rgb(*rgb(WHITE))
     c.fill()
     c.restore()
-    star_path(c, RX, RY, 8, 3.6)
+    star(c, RX, RY, 8, 3.6)
     radial_fill(c, RX, RY, 8, [(0, WHITE), (0.5, lighter(YELLOW, 0.2)), (1, YELLOW)], outline=INK, width=LW)
     for (x, y) in [(24, 5), (29, 12), (17, 3)]:
-        star_path(c, x, y, 2.2, 0.9, 4, 0)
+        star(c, x, y, 2.2, 0.9, 4, 0)
         paint(c, YELLOW, INK, 0.7)
     ellipse(c, RX, RY, 1.1, 1.1)
     paint(c, WHITE, INK, 0.9)
@@ -617,21 +572,11 @@ def wand(c):
 def paintball(c):
     cx, cy = 15.5, 15.5
     ellipse(c, cx, cy, 10, 10)
-    c.set_source_rgb(*rgb(WHITE))
-    c.set_line_width(4.2)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(RED))
-    c.set_line_width(2.0)
-    c.stroke()
+    double_stroke(c, WHITE, 4.2, RED, 2.0)
     for (dx, dy) in [(1, 0), (-1, 0), (0, 1), (0, -1)]:
         c.move_to(cx + dx * 3, cy + dy * 3)
         c.line_to(cx + dx * 14.5, cy + dy * 14.5)
-    c.set_source_rgb(*rgb(WHITE))
-    c.set_line_width(3.4)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(1.4)
-    c.stroke()
+    double_stroke(c, WHITE, 3.4, INK, 1.4)
     ellipse(c, cx, cy, 1.5, 1.5)
     paint(c, RED, INK, 0.8)
 
@@ -646,12 +591,7 @@ def textcursor(c):
     c.curve_to(x + 2, 3, x, 3.5, x, 6)
     c.move_to(x, 26)
     c.curve_to(x, 28.5, x + 2, 29, x + 4.5, 29)
-    c.set_source_rgb(*rgb(WHITE))
-    c.set_line_width(3.6)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(1.6)
-    c.stroke()
+    double_stroke(c, WHITE, 3.6, INK, 1.6)
     text(c, "A", 17.5, 15, 14, colour=RED, outline=INK, outline_width=2.4)
     text(c, "A", 17.5, 15, 14, colour=RED)
 
