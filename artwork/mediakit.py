@@ -9,6 +9,9 @@ import cairo
 import numpy as np
 from PIL import Image, ImageFont
 
+# The path helpers are draw's; the dialog, tool and book sets know its rrect as rounded_rect.
+from draw import ellipse, poly, rrect as rounded_rect  # noqa: F401
+
 # ------------------------------------------------------------------ house colours (0..255)
 
 INK = (62, 40, 52)          # the soft dark outline used everywhere
@@ -105,33 +108,6 @@ def downsample(img: Image.Image, size) -> Image.Image:
 
 
 # ------------------------------------------------------------------ paths and outlined shapes
-
-def rounded_rect(c, x, y, w, h, r):
-    r = min(r, w / 2.0, h / 2.0)
-    c.new_sub_path()
-    c.arc(x + w - r, y + r, r, -math.pi / 2, 0)
-    c.arc(x + w - r, y + h - r, r, 0, math.pi / 2)
-    c.arc(x + r, y + h - r, r, math.pi / 2, math.pi)
-    c.arc(x + r, y + r, r, math.pi, 3 * math.pi / 2)
-    c.close_path()
-
-
-def ellipse(c, cx, cy, rx, ry):
-    c.save()
-    c.translate(cx, cy)
-    c.scale(rx, ry)
-    c.new_sub_path()
-    c.arc(0, 0, 1, 0, 2 * math.pi)
-    c.restore()
-
-
-def poly(c, pts, close=True):
-    c.move_to(*pts[0])
-    for p in pts[1:]:
-        c.line_to(*p)
-    if close:
-        c.close_path()
-
 
 def paint(c, fill=None, outline=INK, width=1.0, alpha=1.0):
     """Fill the current path and stroke it with the soft ink outline."""
