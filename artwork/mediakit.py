@@ -10,7 +10,7 @@ import numpy as np
 from PIL import Image, ImageFont
 
 # The path helpers are draw's; the dialog, tool and book sets know its rrect as rounded_rect.
-from draw import ellipse, poly, rrect as rounded_rect  # noqa: F401
+from draw import ellipse, poly, star_path, rrect as rounded_rect  # noqa: F401
 
 # ------------------------------------------------------------------ house colours (0..255)
 
@@ -163,11 +163,7 @@ def double_stroke(c, under, under_width, over, over_width):
 
 def star(c, cx, cy, ro, ri, n=5, rot=-90):
     """An n-pointed star path, outer radius ro and inner ri, the first point at rot degrees (up)."""
-    for i in range(2 * n):
-        a = math.radians(rot + 180.0 * i / n)
-        r = ro if i % 2 == 0 else ri
-        (c.move_to if i == 0 else c.line_to)(cx + r * math.cos(a), cy + r * math.sin(a))
-    c.close_path()
+    star_path(c, cx, cy, ro, ri, n, math.radians(rot))
 
 
 def check_mark(c, cx, cy, kind, tick, cross):
