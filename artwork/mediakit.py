@@ -212,35 +212,36 @@ def text(c, s, x, y, size, colour=INK, bold=True, align="left", font=FONT_HAND, 
          outline=None, outline_width=2.0):
     """Draw a line of text with its baseline at y; align 'left', 'center' or 'right' on x.
     Returns the advance width."""
-    c.select_font_face(font, cairo.FONT_SLANT_ITALIC if italic else cairo.FONT_SLANT_NORMAL,
-                       cairo.FONT_WEIGHT_BOLD if bold else cairo.FONT_WEIGHT_NORMAL)
-    c.set_font_size(size)
-    ext = c.text_extents(s)
+    ext = _set_font(c, s, font, size, bold, italic)
     if align == "center":
         x0 = x - ext.x_advance / 2.0
     elif align == "right":
         x0 = x - ext.x_advance
     else:
         x0 = x
-    c.move_to(x0, y)
-    c.text_path(s)
-    if outline is not None:
-        c.set_source_rgb(*rgb(outline))
-        c.set_line_width(outline_width)
-        c.stroke_preserve()
-    c.set_source_rgb(*rgb(colour))
-    c.fill()
+    _fill_text(c, s, x0, y, colour, outline, outline_width)
     return ext.x_advance
 
 
 def text_centered_in(c, s, box, size, colour=INK, bold=True, font=FONT_HAND, outline=None, outline_width=2.0):
     """Centre a line of text (by its ink box) in the rectangle (l, t, r, b)."""
     l, t, r, b = box
-    c.select_font_face(font, cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_BOLD if bold else cairo.FONT_WEIGHT_NORMAL)
-    c.set_font_size(size)
-    ext = c.text_extents(s)
+    ext = _set_font(c, s, font, size, bold)
     x = (l + r) / 2.0 - ext.width / 2.0 - ext.x_bearing
     y = (t + b) / 2.0 - ext.height / 2.0 - ext.y_bearing
+    _fill_text(c, s, x, y, colour, outline, outline_width)
+
+
+def _set_font(c, s, font, size, bold, italic=False):
+    """Choose the face and size; returns the extents of s in it."""
+    c.select_font_face(font, cairo.FONT_SLANT_ITALIC if italic else cairo.FONT_SLANT_NORMAL,
+                       cairo.FONT_WEIGHT_BOLD if bold else cairo.FONT_WEIGHT_NORMAL)
+    c.set_font_size(size)
+    return c.text_extents(s)
+
+
+def _fill_text(c, s, x, y, colour, outline, outline_width):
+    """The glyphs of s at (x, y) as a path, traced with the outline (if any) and filled."""
     c.move_to(x, y)
     c.text_path(s)
     if outline is not None:
