@@ -9,7 +9,7 @@ from PIL import Image
 from common import Entry
 from mediakit import (INK, RED, ORANGE, YELLOW, GREEN, BLUE, PURPLE, PINK, WHITE, WOOD, WOOD_DARK, canvas, to_pil,
                       rounded_rect, ellipse, poly, paint, gradient_fill, text_centered_in, lighter, darker, rgb,
-                      shine, star, check_button)
+                      shine, star, check_button, double_stroke)
 
 W, H = 408, 417
 CHOOSE = (161, 366, 206, 412)
@@ -68,12 +68,7 @@ def background(c):
         c.line_to(x1, FLOOR_Y + 12)
     c.move_to(204, 250)
     c.line_to(204, FLOOR_Y + 2)
-    c.set_source_rgb(*rgb(INK))
-    c.set_line_width(9)
-    c.stroke_preserve()
-    c.set_source_rgb(*rgb(WOOD))
-    c.set_line_width(6)
-    c.stroke()
+    double_stroke(c, INK, 9, WOOD, 6)
     rounded_rect(c, 96, 274, 216, 10, 3)
     paint(c, WOOD, INK, 1.4)
     # the golden frame around the preview

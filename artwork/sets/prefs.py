@@ -8,7 +8,7 @@ from PIL import Image
 from common import Entry
 from mediakit import (INK, RED, ORANGE, YELLOW, GREEN, BLUE, PURPLE, WHITE, canvas, to_pil, rounded_rect, ellipse,
                       poly, paint, gradient_fill, text, text_centered_in, emoji, lighter, darker, rgb, star,
-                      check_button, check_mark)
+                      check_button, check_mark, double_stroke)
 
 W, H = 420, 319
 COLUMNS = [("Sound", 52), ("New", 134), ("Open", 216), ("Print", 297)]
@@ -64,22 +64,12 @@ def draw_sound(c, x, y, on):
     if on:
         for k, r in enumerate((8, 15, 22)):
             c.arc(cx + 6, cy, r, -0.8, 0.8)
-            c.set_source_rgb(*rgb(INK))
-            c.set_line_width(4)
-            c.stroke_preserve()
-            c.set_source_rgb(*rgb([BLUE, GREEN, PURPLE][k]))
-            c.set_line_width(2.2)
-            c.stroke()
+            double_stroke(c, INK, 4, [BLUE, GREEN, PURPLE][k], 2.2)
     else:
         for a, b in (((cx + 12, cy - 8), (cx + 28, cy + 8)), ((cx + 28, cy - 8), (cx + 12, cy + 8))):
             c.move_to(*a)
             c.line_to(*b)
-        c.set_source_rgb(*rgb(INK))
-        c.set_line_width(5)
-        c.stroke_preserve()
-        c.set_source_rgb(*rgb(RED))
-        c.set_line_width(3)
-        c.stroke()
+        double_stroke(c, INK, 5, RED, 3)
 
 
 def draw_new(c, x, y, on):
