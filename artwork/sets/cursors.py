@@ -464,22 +464,21 @@ def lightbulb(c):
     paint(c, SILVER, INK, LW)
 
 
+def rag_cloth(c):
+    c.move_to(14, 6)
+    c.curve_to(18, 2, 24, 5, 28, 2.5)
+    c.curve_to(30, 8, 27, 12, 30, 17)
+    c.curve_to(25, 19.5, 20, 16, 15.5, 18.5)
+    c.curve_to(16.5, 14, 12.5, 10, 14, 6)
+    c.close_path()
+
+
 def rag(c):
     reticle(c, RX, RY)
-    c.move_to(14, 6)
-    c.curve_to(18, 2, 24, 5, 28, 2.5)
-    c.curve_to(30, 8, 27, 12, 30, 17)
-    c.curve_to(25, 19.5, 20, 16, 15.5, 18.5)
-    c.curve_to(16.5, 14, 12.5, 10, 14, 6)
-    c.close_path()
+    rag_cloth(c)
     paint(c, lighter(BLUE, 0.35), INK, LW)
     c.save()
-    c.move_to(14, 6)
-    c.curve_to(18, 2, 24, 5, 28, 2.5)
-    c.curve_to(30, 8, 27, 12, 30, 17)
-    c.curve_to(25, 19.5, 20, 16, 15.5, 18.5)
-    c.curve_to(16.5, 14, 12.5, 10, 14, 6)
-    c.close_path()
+    rag_cloth(c)
     c.clip()
     c.set_source_rgba(*rgb(WHITE, 0.8))
     c.set_line_width(1.3)
