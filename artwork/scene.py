@@ -89,30 +89,34 @@ def at(rect, H):
 
 # ------------------------------------------------------------------ pixel operations as the toolbox does them
 
-def copy(dst, src, x, y, sx=0, sy=0, w=None, h=None):
+def _clipped(dst, src, x, y, sx, sy, w, h):
+    """The parts of dst and src that a copy of w x h pixels from (sx, sy) of src to (x, y) of dst
+    touches, clipped to dst (w and h default to the rest of src): two (rows, columns) slice pairs, or
+    None when nothing of it lands on dst."""
     h_, w_ = src.shape[:2]
     w = w_ - sx if w is None else w
     h = h_ - sy if h is None else h
     x0, y0 = max(x, 0), max(y, 0)
     x1, y1 = min(x + w, dst.shape[1]), min(y + h, dst.shape[0])
     if x1 <= x0 or y1 <= y0:
-        return
-    dst[y0:y1, x0:x1] = src[sy + y0 - y: sy + y1 - y, sx + x0 - x: sx + x1 - x]
+        return None
+    return ((slice(y0, y1), slice(x0, x1)),
+            (slice(sy + y0 - y, sy + y1 - y), slice(sx + x0 - x, sx + x1 - x)))
+
+
+def copy(dst, src, x, y, sx=0, sy=0, w=None, h=None):
+    parts = _clipped(dst, src, x, y, sx, sy, w, h)
+    if parts is not None:
+        d, s = parts
+        dst[d] = src[s]
 
 
 def copy_masked(dst, img, mask, x, y, sx=0, sy=0, w=None, h=None):
     """OR the mask into the destination, then AND the picture."""
-    h_, w_ = img.shape[:2]
-    w = w_ - sx if w is None else w
-    h = h_ - sy if h is None else h
-    x0, y0 = max(x, 0), max(y, 0)
-    x1, y1 = min(x + w, dst.shape[1]), min(y + h, dst.shape[0])
-    if x1 <= x0 or y1 <= y0:
-        return
-    d = dst[y0:y1, x0:x1]
-    m = mask[sy + y0 - y: sy + y1 - y, sx + x0 - x: sx + x1 - x]
-    i = img[sy + y0 - y: sy + y1 - y, sx + x0 - x: sx + x1 - x]
-    dst[y0:y1, x0:x1] = (d | m[..., None]) & i
+    parts = _clipped(dst, img, x, y, sx, sy, w, h)
+    if parts is not None:
+        d, s = parts
+        dst[d] = (dst[d] | mask[s][..., None]) & img[s]
 
 
 FOUR = np.array([[0, 1, 0], [1, 1, 1], [0, 1, 0]])
