@@ -63,6 +63,29 @@ class Canvas:
             rgb = np.where(a > 0, rgb / np.maximum(a, 1e-9), 0.0)
         return np.concatenate([np.clip(rgb, 0, 1), a], axis=2)
 
+    def image(self) -> Image.Image:
+        """The drawing as a PIL RGBA image (for icons)."""
+        return Image.fromarray(np.round(self.rgba() * 255).astype(np.uint8), "RGBA")
+
+    def on_white(self) -> Image.Image:
+        """The drawing laid on white, as a PIL RGB image."""
+        return to_image(over_rgb(solid(self.w, self.h, (1, 1, 1)), self.rgba()))
+
+
+def icon_canvas(size):
+    """A size x size canvas drawn in 32-unit coordinates: (canvas, context, outline width), the
+    outline a little heavier on the small sizes so that it survives the reduction."""
+    cv = Canvas(size, size)
+    c = cv.ctx
+    s = size / 32.0
+    c.scale(s, s)
+    return cv, c, 1.6 if size >= 32 else 2.2
+
+
+def quantize(img: Image.Image) -> Image.Image:
+    """An 8-bit picture: 256 colours by median cut, no dithering."""
+    return img.quantize(colors=256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+
 
 def layer_over(bottom: np.ndarray, top: np.ndarray) -> np.ndarray:
     """Straight-alpha RGBA 'over' (both HxWx4 floats)."""

@@ -2,18 +2,9 @@
 72 x 34, 8-bit so that it shows well on any display the installer may meet) and its icon (108)."""
 from __future__ import annotations
 
-import math
-
-import numpy as np
-from PIL import Image
-
 from common import Entry
-from draw import OUT, Canvas, ellipse, hexc, lgrad, over_rgb, paint, poly, rrect, solid, sparkle, text, to_image
+from draw import OUT, Canvas, ellipse, hexc, icon_canvas, lgrad, paint, poly, quantize, rrect, sparkle, text
 from sets.splash import border, brush_big, rainbow_arc, splat, title
-
-
-def quantize(img):
-    return img.quantize(colors=256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
 
 
 def box(c, x, y, w, h, lw=2.0):
@@ -51,7 +42,7 @@ def setup_splash():
     splat(c, 56, 168, 14, hexc("#FFD23F"), 11, drops=3)
     splat(c, 270, 172, 11, hexc("#4CC24A"), 12, drops=3)
     border(c, w, h, t=5)
-    return quantize(to_image(over_rgb(solid(w, h, (1, 1, 1)), cv.rgba())))
+    return quantize(cv.on_white())
 
 
 def logo():
@@ -62,15 +53,11 @@ def logo():
     paint(c, lgrad(0, 0, 0, h, (0, hexc("#FFF8E6")), (1, hexc("#FFE9B8"))), OUT, 1.2)
     splat(c, 13, 17, 7.5, hexc("#3E8EF0"), 21, drops=2)
     title(c, "Tintwell", 45, 21, 14.5, wobble=0.05, olw=1.8)
-    return quantize(to_image(over_rgb(solid(w, h, (1, 1, 1)), cv.rgba())))
+    return quantize(cv.on_white())
 
 
 def setup_icon(size):
-    cv = Canvas(size, size)
-    c = cv.ctx
-    s = size / 32.0
-    c.scale(s, s)
-    lw = 1.6 if size >= 32 else 2.2
+    cv, c, lw = icon_canvas(size)
     box(c, 6, 10, 20, 20, lw)
     if size >= 24:
         # the palette peeking out of the parcel
@@ -82,8 +69,7 @@ def setup_icon(size):
     else:
         ellipse(c, 16, 8, 7, 5)
         paint(c, hexc("#FFE2B0"), OUT, lw * 0.8)
-    rgba = cv.rgba()
-    return Image.fromarray(np.round(rgba * 255).astype(np.uint8), "RGBA")
+    return cv.image()
 
 
 ENTRIES = [

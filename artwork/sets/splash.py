@@ -4,11 +4,9 @@ from __future__ import annotations
 import math
 
 import numpy as np
-from PIL import Image
-
 from common import Entry
-from draw import (OUT, Canvas, darker, ellipse, hexc, lgrad, lighter, line, over_rgb, paint, poly, rgrad, rrect,
-                  shine, solid, sparkle, star_path, text, text_width, to_image)
+from draw import (OUT, Canvas, darker, ellipse, hexc, icon_canvas, lgrad, line, paint, poly, quantize, rgrad, rrect,
+                  sparkle, text, text_width)
 
 RAINBOW = ["#F0443A", "#FF9F1C", "#FFD23F", "#4CC24A", "#3E8EF0", "#9B5DE5"]
 LETTERS = ["#F0443A", "#FF9F1C", "#F5B400", "#3FB950", "#16B6C8", "#3E8EF0", "#9B5DE5", "#F062B0"]
@@ -147,7 +145,7 @@ def splash():
         sparkle(c, x, y, r, (1, 1, 1))
     text(c, "Marrowby", 436, 312, 13, darker(hexc("#F39A2A"), 0.45), align="right")
     border(c, w, h)
-    return to_image(over_rgb(solid(w, h, (1, 1, 1)), cv.rgba()))
+    return cv.on_white()
 
 
 def about():
@@ -174,18 +172,13 @@ def about():
         sparkle(c, x, y, r + 1.5, hexc("#FFB020"))
         sparkle(c, x, y, r, (1, 1, 1))
     border(c, w, h, t=5)
-    img = to_image(over_rgb(solid(w, h, (1, 1, 1)), cv.rgba()))
-    return img.quantize(colors=256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+    return quantize(cv.on_white())
 
 
 # ------------------------------------------------------------------ icons
 
 def palette_icon(size):
-    cv = Canvas(size, size)
-    c = cv.ctx
-    s = size / 32.0
-    c.scale(s, s)
-    lw = 1.6 if size >= 32 else 2.2
+    cv, c, lw = icon_canvas(size)
     c.new_sub_path()
     c.move_to(16, 3)
     c.curve_to(25, 3, 30.5, 9, 30.5, 16)
@@ -219,8 +212,7 @@ def palette_icon(size):
         c.close_path()
         paint(c, hexc("#F0443A"), OUT, lw * 0.6)
         c.restore()
-    rgba = cv.rgba()
-    return Image.fromarray(np.round(rgba * 255).astype(np.uint8), "RGBA")
+    return cv.image()
 
 
 ENTRIES = [
