@@ -110,18 +110,8 @@ def picture():
     c.set_dash([5, 3])
     c.stroke()
     c.set_dash([])
-    chalk_text(c, "Style", (248 + 316) / 2, 174, 15, CHALKS[2], bold=True, align="center")
-    c.move_to(250, 178)
-    c.line_to(314, 178)
-    c.set_source_rgba(*rgb(CHALKS[2], 0.8))
-    c.set_line_width(1)
-    c.stroke()
-    chalk_text(c, "Size", (363 + 431) / 2, 167, 15, CHALKS[3], bold=True, align="center")
-    c.move_to(366, 171)
-    c.line_to(428, 171)
-    c.set_source_rgba(*rgb(CHALKS[3], 0.8))
-    c.set_line_width(1)
-    c.stroke()
+    chalk_heading(c, "Style", (248 + 316) / 2, 174, (250, 314), CHALKS[2])
+    chalk_heading(c, "Size", (363 + 431) / 2, 167, (366, 428), CHALKS[3])
     for (bx, by, br, bb), word, bold, italic in zip(STYLES, ["Plain", "Bold", "Italic"],
                                                      [False, True, False], [False, False, True]):
         chalk_text(c, word, bx + 3, bb - 3, 14, CHALKS[0], bold=bold, italic=italic)
@@ -163,6 +153,16 @@ def picture():
             for x in range(mx - 2, mx + 8):
                 px[x, y] = CHALK
     return out
+
+
+def chalk_heading(c, word, cx, baseline, underline, colour):
+    """A heading written in chalk, centred on cx, underlined from underline[0] to underline[1]."""
+    chalk_text(c, word, cx, baseline, 15, colour, bold=True, align="center")
+    c.move_to(underline[0], baseline + 4)
+    c.line_to(underline[1], baseline + 4)
+    c.set_source_rgba(*rgb(colour, 0.8))
+    c.set_line_width(1)
+    c.stroke()
 
 
 def button(c, box, colour, kind):
