@@ -201,12 +201,7 @@ def dropper(c, w, h):
     c.line_to(15, 12.4)
     c.close_path()
     paint(c, lgrad(0, 4, 0, 13, (0, hexc("#F2FBFF")), (1, hexc("#A9D8EE"))), OUT, 1.1)
-    c.new_sub_path()
-    c.move_to(30, 7.8)
-    c.line_to(50, 9.6)
-    c.line_to(50, 10.6)
-    c.line_to(30, 11.8)
-    c.close_path()
+    poly(c, [(30, 7.8), (50, 9.6), (50, 10.6), (30, 11.8)])
     c.set_source_rgb(*PURPLE)
     c.fill()
     # collar

@@ -761,12 +761,7 @@ def draw_hat(c):
     ellipse(c, 78, 203, 15, 3.2)
     paint(c, hexc("#2A1547"), OUT, 1.2)
     # band
-    c.new_sub_path()
-    c.move_to(61.8, 225)
-    c.line_to(94.2, 225)
-    c.line_to(94.7, 233)
-    c.line_to(61.3, 233)
-    c.close_path()
+    poly(c, [(61.8, 225), (94.2, 225), (94.7, 233), (61.3, 233)])
     paint(c, hexc("#E8383D"), OUT, 1.1)
     # little stars on the crown
     for x, y, rad in ((70, 212, 2.6), (84, 216, 2.2), (78, 208, 1.6)):
