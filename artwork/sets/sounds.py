@@ -76,6 +76,11 @@ def glide(t, f0, f1, curve=1.0):
     return TAU * np.cumsum(f) / RATE
 
 
+def bloop(t, f0, f1, tau, attack):
+    """A sine sweeping exponentially from f0 to f1, rising over attack seconds and dying away with tau."""
+    return np.sin(glide(t, f0, f1, "exp")) * decay(t, tau) * (1 - decay(t, attack))
+
+
 def ping(t, freq, tau, start=0.0, ratio=1.0, index=0.0):
     """A struck tone (optionally FM, for bells) starting at 'start' seconds."""
     tt = np.clip(t - start, 0, None)
@@ -295,7 +300,7 @@ def pick():
 def drip():
     """Dipping into a can or the dropper: a water-drop bloop."""
     t = t_axis(0.14)
-    x = np.sin(glide(t, 380, 1400, "exp")) * decay(t, 0.045) * (1 - decay(t, 0.003))
+    x = bloop(t, 380, 1400, 0.045, 0.003)
     return one_shot(x), RATE, False
 
 
@@ -372,13 +377,13 @@ def boing(f0=420, f1=180, secs=0.45, vib=18):
 
 def bubble():
     t = t_axis(0.2)
-    x = np.sin(glide(t, 300, 900, "exp")) * decay(t, 0.06) * (1 - decay(t, 0.005))
+    x = bloop(t, 300, 900, 0.06, 0.005)
     return one_shot(x), RATE, False
 
 
 def plop():
     t = t_axis(0.25)
-    x = np.sin(glide(t, 260, 120, "exp")) * decay(t, 0.07) * (1 - decay(t, 0.003))
+    x = bloop(t, 260, 120, 0.07, 0.003)
     x += band(noise(len(t)), 300, 2000) * decay(t, 0.01) * 0.4
     return one_shot(x), RATE, False
 
