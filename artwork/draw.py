@@ -32,10 +32,6 @@ def darker(c, t=0.3):
     return mix(c, (0, 0, 0), t)
 
 
-def byte(c):
-    return tuple(int(round(v * 255)) for v in c)
-
-
 # ------------------------------------------------------------------ canvas
 
 class Canvas:
@@ -267,18 +263,6 @@ def glow(alpha: np.ndarray, grow=2, blur=2.5) -> np.ndarray:
 
 def brighten(rgb: np.ndarray, t=0.18) -> np.ndarray:
     return rgb + (1 - rgb) * t
-
-
-def noise_tile(w, h, seed, scale=8.0):
-    """Smooth tileable noise in 0..1 (FFT-filtered white noise, wraps at the edges)."""
-    rng = np.random.default_rng(seed)
-    n = rng.standard_normal((h, w))
-    fy = np.fft.fftfreq(h)[:, None]
-    fx = np.fft.fftfreq(w)[None, :]
-    f = np.exp(-((fx * scale) ** 2 + (fy * scale) ** 2) * 40)
-    r = np.real(np.fft.ifft2(np.fft.fft2(n) * f))
-    r -= r.min()
-    return r / max(r.max(), 1e-9)
 
 
 # ------------------------------------------------------------------ masked objects

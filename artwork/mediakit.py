@@ -3,7 +3,6 @@ outlined shapes, handwriting text and colour emoji."""
 from __future__ import annotations
 
 import math
-import os
 
 import cairo
 import numpy as np
@@ -286,25 +285,3 @@ def emoji(ch: str, size: int, pad: int = 0) -> Image.Image:
     out = Image.new("RGBA", (size, size), (0, 0, 0, 0))
     out.paste(small, ((size - nw) // 2, (size - nh) // 2), small)
     return out
-
-
-def contact_sheet(images, path, scale=1, bg=(200, 200, 200), cols=6, pad=8, labels=None):
-    """Preview helper: lay images out on a grey sheet (not part of the shipped artwork)."""
-    from PIL import ImageDraw
-    ims = [im.convert("RGBA").resize((im.size[0] * scale, im.size[1] * scale), Image.NEAREST) for im in images]
-    cw = max(i.size[0] for i in ims) + pad
-    ch = max(i.size[1] for i in ims) + pad + (12 if labels else 0)
-    rows = (len(ims) + cols - 1) // cols
-    sheet = Image.new("RGBA", (cols * cw + pad, rows * ch + pad), bg + (255,))
-    d = ImageDraw.Draw(sheet)
-    for n, im in enumerate(ims):
-        x, y = pad + (n % cols) * cw, pad + (n // cols) * ch
-        sheet.alpha_composite(im, (x, y))
-        if labels:
-            d.text((x, y + im.size[1] + 1), str(labels[n]), fill=(0, 0, 0, 255))
-    sheet.convert("RGB").save(path)
-    return path
-
-
-def resource_path(rel):
-    return os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "resources", rel)
