@@ -79,28 +79,30 @@ def write_mask(path: str, mask: Image.Image) -> None:
     write_bmp8(path, img)
 
 
-def write_cursor(path: str, img: Image.Image, hotspot: tuple) -> None:
-    """A 32x32 .cur: 32-bpp image with doubled height plus a 1-bpp AND mask; hot spot in the entry."""
+def _dib32(img: Image.Image) -> bytes:
+    """One cursor or icon image: BITMAPINFOHEADER (doubled height), 32-bpp BGRA rows bottom-up, then
+    the 1-bpp AND mask (set where the pixel is transparent)."""
     img = img.convert("RGBA")
     w, h = img.size
-    a = np.asarray(img).astype(np.uint8)
-    rows = []
-    for y in range(h - 1, -1, -1):  # bottom-up
-        r = a[y]
-        bgra = np.stack([r[:, 2], r[:, 1], r[:, 0], r[:, 3]], axis=1)
-        rows.append(bgra.tobytes())
-    xor = b"".join(rows)
-    mask_stride = ((w + 31) // 32) * 4
-    and_rows = []
+    a = np.asarray(img)
+    xor = b"".join(np.stack([a[y][:, 2], a[y][:, 1], a[y][:, 0], a[y][:, 3]], axis=1).tobytes()
+                   for y in range(h - 1, -1, -1))
+    stride = ((w + 31) // 32) * 4
+    andm = bytearray()
     for y in range(h - 1, -1, -1):
-        bits = bytearray(mask_stride)
+        bits = bytearray(stride)
         for x in range(w):
             if a[y, x, 3] < 128:
                 bits[x // 8] |= 0x80 >> (x % 8)
-        and_rows.append(bytes(bits))
-    andmask = b"".join(and_rows)
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(xor) + len(andmask), 0, 0, 0, 0)
-    image = header + xor + andmask
+        andm += bits
+    hdr = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(xor) + len(andm), 0, 0, 0, 0)
+    return hdr + xor + bytes(andm)
+
+
+def write_cursor(path: str, img: Image.Image, hotspot: tuple) -> None:
+    """A 32x32 .cur: 32-bpp image with doubled height plus a 1-bpp AND mask; hot spot in the entry."""
+    w, h = img.size
+    image = _dib32(img)
     entry = struct.pack("<BBBBHHII", w if w < 256 else 0, h if h < 256 else 0, 0, 0, hotspot[0], hotspot[1],
                         len(image), 6 + 16)
     with open(path, "wb") as f:
@@ -109,23 +111,7 @@ def write_cursor(path: str, img: Image.Image, hotspot: tuple) -> None:
 
 def write_icon(path: str, images: list) -> None:
     """An .ico with one 32-bpp BMP-format image per size (no PNG entries)."""
-    blobs = []
-    for img in images:
-        img = img.convert("RGBA")
-        w, h = img.size
-        a = np.asarray(img)
-        xor = b"".join(np.stack([a[y][:, 2], a[y][:, 1], a[y][:, 0], a[y][:, 3]], axis=1).tobytes()
-                       for y in range(h - 1, -1, -1))
-        stride = ((w + 31) // 32) * 4
-        andm = bytearray()
-        for y in range(h - 1, -1, -1):
-            bits = bytearray(stride)
-            for x in range(w):
-                if a[y, x, 3] < 128:
-                    bits[x // 8] |= 0x80 >> (x % 8)
-            andm += bits
-        hdr = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(xor) + len(andm), 0, 0, 0, 0)
-        blobs.append((w, h, hdr + xor + bytes(andm)))
+    blobs = [(img.size[0], img.size[1], _dib32(img)) for img in images]
     out = struct.pack("<HHH", 0, 1, len(blobs))
     offset = 6 + 16 * len(blobs)
     for w, h, blob in blobs:
