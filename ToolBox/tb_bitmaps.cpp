@@ -25,6 +25,27 @@ HDC CreateSlotSurface(HDC screen)
     return CreateCompatibleDC(screen);
 }
 
+// A copy of a loaded 8-bit picture (header, colour table and pixels) in a block of the toolbox's
+// own, so that mapping it to the program palette never writes into the module's resource memory
+// (which may be read-only, and which a later load must find unchanged).
+bool CopyPicture(TB_DIB* picture)
+{
+    const BITMAPINFOHEADER& h = picture->lpBitmapInfo->bmiHeader;
+    size_t head = (size_t)(picture->lpBits - (LPBYTE)picture->lpBitmapInfo);
+    size_t pixels = (size_t)grfx_StorageWidth(h.biWidth, h.biBitCount) * (size_t)h.biHeight;
+    HGLOBAL handle = GlobalAlloc(GHND, head + pixels);
+    BYTE* block = handle ? (BYTE*)GlobalLock(handle) : nullptr;
+    if (!block) {
+        if (handle) GlobalFree(handle);
+        return false;
+    }
+    memcpy(block, picture->lpBitmapInfo, head + pixels);
+    grfx_FreeDIB(picture);
+    picture->lpBitmapInfo = (LPBITMAPINFO)block;
+    picture->lpBits = block + head;
+    return true;
+}
+
 // A bitmap resource drawn into a new surface of the slot; false when the resource is missing
 // or cannot be used at the depth asked for (the slot is then left as it was).
 bool CreateFromResource(TB_BitmapSlot& slot, int source, int depth)
@@ -34,6 +55,10 @@ bool CreateFromResource(TB_BitmapSlot& slot, int source, int depth)
     int width = grfx_Width(&picture), height = grfx_Height(&picture);
     int stored = grfx_BitCount(&picture);
     if ((depth == 8 || depth == 24) && stored != depth) {
+        grfx_FreeDIB(&picture);
+        return false;
+    }
+    if (depth == 8 && !CopyPicture(&picture)) {
         grfx_FreeDIB(&picture);
         return false;
     }

@@ -5,8 +5,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/build.sh
-scripts/wine-session prefix build
-eval "$(scripts/wine-session env build | grep -v DISPLAY)"
+# A prefix of its own, so that a running test session's desktop size never leaks in.
+mkdir -p build/run
+scripts/wine-session prefix build/run
+eval "$(scripts/wine-session env build/run | grep -v DISPLAY)"
 wineserver -p </dev/null >/dev/null 2>&1 || true
 if [ -n "${DISPLAY:-}" ] && [ -z "${TINTWELL_HEADLESS:-}" ]; then
   exec wine build/paint.exe </dev/null

@@ -258,6 +258,25 @@ def body_path(c, cx, cy, rx, ry, yb, inset=0.0):
     c.close_path()
 
 
+def body_fill(c, i, cx, cy, rx, ry, yb, colour, below_rim=False):
+    c.save()
+    c.set_antialias(cairo.ANTIALIAS_NONE)
+    body_path(c, cx, cy, rx - 0.5, ry, yb, inset=1.2)
+    c.clip()
+    if below_rim:
+        c.set_fill_rule(cairo.FILL_RULE_EVEN_ODD)
+        c.rectangle(0, 0, 640, 96)
+        ellipse(c, cx, cy, rx - 0.4, ry + 0.35)
+        c.clip()
+    c.rectangle(0, 0, 640, 96)
+    c.set_source_rgb(*colour)
+    c.fill()
+    c.rectangle(cx - rx + 4, cy + ry + 4, 2, max(2, yb - cy - ry - 9))
+    c.set_source_rgb(*SHEEN)
+    c.fill()
+    c.restore()
+
+
 def draw_cans(c, paints, bodies):
     """The eight cans, back to front. paints: colour of each can's paint surface; bodies: colour of each
     front can's body. Paint, bodies and sheen are drawn without anti-aliasing, so that each is one
@@ -271,16 +290,15 @@ def draw_cans(c, paints, bodies):
         c.set_source_rgb(*OUT)
         c.set_line_width(1.5)
         c.stroke()
-        c.save()
-        c.set_antialias(cairo.ANTIALIAS_NONE)
-        body_path(c, cx, cy, rx - 0.5, ry, yb, inset=1.2)
-        c.set_source_rgb(*(bodies[i] if front else SILVER))
-        c.fill()
         if front:
-            c.rectangle(cx - rx + 4, cy + ry + 4, 2, max(2, yb - cy - ry - 9))
-            c.set_source_rgb(*SHEEN)
+            body_fill(c, i, cx, cy, rx, ry, yb, bodies[i])
+        else:
+            c.save()
+            c.set_antialias(cairo.ANTIALIAS_NONE)
+            body_path(c, cx, cy, rx - 0.5, ry, yb, inset=1.2)
+            c.set_source_rgb(*SILVER)
             c.fill()
-        c.restore()
+            c.restore()
         if not front:
             c.save()
             body_path(c, cx, cy, rx - 0.5, ry, yb, inset=1.2)
@@ -293,6 +311,9 @@ def draw_cans(c, paints, bodies):
         # rim
         ellipse(c, cx, cy, rx - 0.4, ry - 0.2)
         paint(c, lgrad(0, cy - ry, 0, cy + ry, (0, hexc("#F4F6FA")), (1, hexc("#A9B0C0"))), OUT, 1.2)
+        if front:
+            # the body once more, hard-edged up to the rim, so that it is one exact colour to the edge
+            body_fill(c, i, cx, cy, rx, ry, yb, bodies[i], below_rim=True)
         c.save()
         c.set_antialias(cairo.ANTIALIAS_NONE)
         ellipse(c, cx, cy + 0.3, rx - 2.6, ry - 1.7)
@@ -429,16 +450,31 @@ def table_items():
 
 
 @lru_cache(None)
-def table_rgb(black_paint=False):
-    base = table_base()
+def table_render(paints, bodies):
     cv = Canvas(640, 96)
-    paints = [(0, 0, 0)] * 8 if black_paint else CAN_INITIAL
-    draw_cans(cv.ctx, paints, BODY_INITIAL)
-    rgb = over_rgb(base, cv.rgba())
+    draw_cans(cv.ctx, list(paints), list(bodies))
+    rgb = over_rgb(table_base(), cv.rgba())
     items = table_items()
     rgb = over_rgb(rgb, items["tube"])
     rgb = over_rgb(rgb, items["remote"])
     return to_u8(rgb)
+
+
+@lru_cache(None)
+def table_rgb(black_paint=False):
+    """The table with its cans. Edge pixels that mix a can's paint or body colour with something else
+    (those a recolouring would leave in the old colour) take the outline colour instead."""
+    paints = tuple([(0, 0, 0)] * 8 if black_paint else CAN_INITIAL)
+    bodies = tuple(BODY_INITIAL)
+    rgb = table_render(paints, bodies).copy()
+    ca, cb = (25 / 255, 230 / 255, 51 / 255), (204 / 255, 25 / 255, 178 / 255)
+    a = table_render(tuple([ca] * 8), tuple([ca] * 8))
+    b = table_render(tuple([cb] * 8), tuple([cb] * 8))
+    dark = table_render(tuple([OUT] * 8), tuple([OUT] * 8))
+    exact = np.all(np.abs(a.astype(int) - (25, 230, 51)) <= 1, axis=2)
+    mixed = np.any(a != b, axis=2) & ~exact
+    rgb[mixed] = dark[mixed]
+    return rgb
 
 
 @lru_cache(None)
@@ -909,18 +945,24 @@ def panel_layer():
 
 
 @lru_cache(None)
-def panel_picture():
+def panel_picture(with_monitor=True):
     layer = panel_layer()
     # ground for the edge pixels: the frame's left strip at x 130..147, the wall paper elsewhere
     ground = solid(147, 480, wall_tile().mean(axis=(0, 1)))
     ground[:, 130:147] = strip_vertical(17, 1, "left")[0]
-    return cutout(layer, ground, threshold=0.5)
+    pic, mask = cutout(layer, ground, threshold=0.5)
+    if with_monitor:
+        # the empty monitor stands in front of the cupboard, as the room shows it before any tool
+        l, t, r, b = MONITOR
+        pic[t:b, l:r] = np.asarray(monitor())
+        mask[t:b, l:r] = 255
+    return pic, mask
 
 
 # ------------------------------------------------------------------ static composite and highlights
 
 @lru_cache(None)
-def pictures():
+def pictures(with_monitor=True):
     """In-memory pictures for composing the bottom-left of the room."""
     p = {104: np.zeros((256, 256, 3), np.uint8)}
     p[104][...] = (255, 0, 255)  # stands for the wall: must never show inside a highlight
@@ -933,15 +975,15 @@ def pictures():
     p[111] = to_u8(strip_vertical(19, 389, "right"))
     p[108] = to_u8(corner_top_right())
     p[109] = to_u8(corner_bottom_right())
-    p[100], p[102] = panel_picture()
+    p[100], p[102] = panel_picture(with_monitor)
     p[101], p[103] = table_picture()
     return p
 
 
 @lru_cache(None)
-def static_scene():
+def static_scene(with_monitor=True):
     """The room at 640 x 480 as far as the left panel, the table and the frame make it."""
-    p = pictures()
+    p = pictures(with_monitor)
     S = np.full((480, 640, 3), 255, np.uint8)
     scene.frame_and_wall(S, lambda i: p[i], 640, 480)
     scene.copy_masked(S, p[100], p[102], 0, 0)
@@ -1016,10 +1058,11 @@ def marker_group():
     return cutout(cv.rgba(), None, threshold=0.5)
 
 
+@lru_cache(None)
 def monitor():
     """94 x 82 at the option panel: the empty monitor standing on the table."""
     l, t, r, b = MONITOR
-    bg = static_scene()[t:b, l:r].astype(np.float64) / 255
+    bg = static_scene(False)[t:b, l:r].astype(np.float64) / 255
     cv = Canvas(94, 82)
     c = cv.ctx
     # stand and foot on the table
@@ -1069,7 +1112,7 @@ def speaker(on):
     else:
         line(c, [(11, 7), (15, 14)], hexc("#E8383D"), 2.0)
         line(c, [(15, 7), (11, 14)], hexc("#E8383D"), 2.0)
-    return to_image(over_rgb(apron(618, 16) / 255.0, cv.rgba()))
+    return to_image(over_rgb(apron(618, 16), cv.rgba()))
 
 
 def spyglass(zoomed):
@@ -1091,7 +1134,7 @@ def spyglass(zoomed):
     if zoomed:
         sparkle(c, 17.5, 4, 3.6, (1, 0.95, 0.4))
         sparkle(c, 17.5, 4, 2.4, (1, 1, 1))
-    return to_image(over_rgb(apron(590, 22) / 255.0, cv.rgba()))
+    return to_image(over_rgb(apron(590, 22), cv.rgba()))
 
 
 # ------------------------------------------------------------------ checks

@@ -101,7 +101,18 @@ TEST_F(Palette, MaskAsFirstPictureStillGivesExactBlackAndWhite)
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 16; ++x)
             ASSERT_EQ(SurfaceColor(dc, x, y), InsideMask(x, y) ? Rgb({255, 255, 255}) : Rgb({0, 0, 0}));
-    // Loading it again (the resource is already mapped) gives the same picture.
+    // The module's own copy of the picture is left as it was: still table entries 0 and 1.
+    TB_DIB raw = {};
+    ASSERT_TRUE(grfx_LoadDIBResource(GetModuleHandleA(nullptr), &raw, PIC_MASK8));
+    EXPECT_NE(raw.hResData, nullptr);
+    EXPECT_EQ(raw.lpBits, (BYTE*)raw.lpBitmapInfo + 1064);
+    EXPECT_EQ(raw.lpBitmapInfo->bmiColors[0].rgbGreen, 255);
+    EXPECT_EQ(raw.lpBitmapInfo->bmiColors[1].rgbGreen, 0);
+    EXPECT_EQ(*grfx_GetPixelAddress(&raw, 5, 5), 0);
+    EXPECT_EQ(*grfx_GetPixelAddress(&raw, 0, 0), 1);
+    grfx_FreeDIB(&raw);
+    EXPECT_EQ(raw.lpBitmapInfo, nullptr);
+    // Loading it again gives the same picture.
     int again = tb_CreateBitmap(&r, PIC_MASK8, 8);
     ASSERT_GE(again, 0);
     HDC dc2 = tb_GetBitmapDC(again);
