@@ -4,6 +4,7 @@
 
 #include "scene/scene.h"
 #include "toolbox.h"
+#include "tools/pencil.h"
 
 const int canBodyOwner[SCENE_CAN_BODIES] = {0, 0, 5, 6, 7, 2};
 
@@ -164,7 +165,7 @@ const ObjectRow kRows[SCENE_OBJECTS] = {
 //   8 scissors: cut piece                9..14 bump patterns: one shared installer
 //   15..17 books of stamps               18..24 effect brushes (22 with its own panel)
 //   25..29 decoration tools
-SceneToolInstaller toolInstallers[SCENE_OBJECTS] = {};
+SceneToolInstaller toolInstallers[SCENE_OBJECTS] = {pencil_Install};
 
 int CreateOutlineRegion(const ObjectRow& row, const RECT& bounds, int H)
 {

@@ -39,6 +39,10 @@ extern ShellHooks shellHooks;
 
 // The defaults of the slots above.
 void shell_RunSplash(void);
+// Runs the splash dialog modally; 1 after seven seconds or a click, 0 after Escape.
+INT_PTR shell_ShowSplash(void);
+// Loads the preferences (the defaults stay when the file cannot be read).
+void shell_LoadPreferences(void);
 void shell_StartupHook(void);
 void shell_BuildCommandMenu(void);
 void shell_CleanupHook(void);

@@ -1,8 +1,9 @@
-// The shell's default hooks. Each is what the program does today; the splash, the preferences,
-// the scene and the command menu fill them in (or put their own functions into shellHooks) as
-// they are built.
+// The shell's hooks: where start-up, the loop and the window procedure reach the splash, the
+// preferences, the scene and the command menu.
 #include "shell/shell.h"
 
+#include "scene/scene.h"
+#include "scene/scene_routing.h"
 #include "toolbox.h"
 
 ShellHooks shellHooks = {
@@ -11,33 +12,56 @@ ShellHooks shellHooks = {
     shell_DispatchCommand, shell_ScenePress, shell_SceneRelease,   shell_SceneMove,    shell_SceneDoubleClick,
 };
 
-// The seven-second splash picture (dialog 156, picture 902). Not built yet: start-up goes straight on.
-void shell_RunSplash(void) {}
+// The seven-second splash picture; its result is not used.
+void shell_RunSplash(void) { shell_ShowSplash(); }
 
-// Preferences and the scene are not built yet. The pointer takes the program's arrow, cursor 203,
-// once the artwork carries it (until then the pointer keeps its shape rather than vanishing).
+// Loads the preferences file. Until it is read the defaults stay in force: sound on, as the
+// toolbox starts.
+void shell_LoadPreferences(void) {}
+
+// The remote control and the command dispatcher are one road: the scene hands the remote's
+// choice (or -1, "ask the remote") to whatever dispatcher the shell has.
+static void shell_DispatchFromScene(int command) { shellHooks.dispatch(command); }
+
 void shell_StartupHook(void)
 {
-    if (FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(203), (LPCSTR)RT_GROUP_CURSOR)) tb_SetCursor(203);
+    shell_LoadPreferences();
+    sceneServices.dispatchCommand = shell_DispatchFromScene;
+    scene_ResetRouting();
+    scene_Startup(shell.mainWindow);
+    tb_SetCursor(203);
 }
 
 // The command menu is not built yet: shell.commandMenu stays nullptr and nothing pops up.
 void shell_BuildCommandMenu(void) {}
 
-// Disposes of the scene's bitmaps and calls every object's Destroy: there is no scene yet.
-void shell_CleanupHook(void) {}
+// The scene's bitmaps, the tools' own pictures and every object's Destroy.
+void shell_CleanupHook(void)
+{
+    if (!shell.started) return;
+    sceneServices.disposeToolBitmaps();
+    scene_Shutdown();
+}
 
-// Cancels a piece that follows the pointer when C is held: there is no scene object yet.
-void shell_IdleTick(void) {}
+// Whenever the queue is empty: C drops a piece that follows the pointer.
+void shell_IdleTick(void)
+{
+    if (shell.started) scene_CancelPieceOnKey();
+}
 
-// Shows the whole scene on the main window: there is no scene yet, the class background shows.
-void shell_RedrawHook(int window) {}
+// Shows the whole scene on the main window.
+void shell_RedrawHook(int window)
+{
+    if (shell.started && window == shell.mainWindow) scene_ShowAll();
+}
 
-// Lays the scene out again for the new desktop size: there is no scene yet.
-void shell_RelayoutHook(void) {}
+void shell_RelayoutHook(void)
+{
+    if (shell.started) scene_Relayout();
+}
 
-// The current object's gesture flag: no object exists yet, so no gesture is ever in progress.
-int shell_EscapeGuard(void) { return 0; }
+// Non-zero while the current tool's gesture is in progress.
+int shell_EscapeGuard(void) { return shell.started ? scene.objects[scene.currentObject].active : 0; }
 
 // Called before the command menu is shown; does nothing.
 void shell_PrePopupHook(void) {}
@@ -54,8 +78,21 @@ void shell_ShowCommandMenu(int x, int y)
 // Runs command 0..7 (Quit, Save, New, Open, About, Help, Preferences, Gallery): not built yet.
 void shell_DispatchCommand(int command) {}
 
-// The scene's pointer handlers (window coordinates): there is no scene yet.
-void shell_ScenePress(int window, int x, int y) {}
-void shell_SceneRelease(int window, int x, int y) {}
-void shell_SceneMove(int window, int x, int y) {}
-void shell_SceneDoubleClick(int window, int x, int y) {}
+// The scene's pointer handlers, in window coordinates, once the scene is built (the splash runs
+// its own loop before that, and moves over the main window must not reach an empty scene).
+void shell_ScenePress(int window, int x, int y)
+{
+    if (shell.started) scene_PressHandler(window, x, y);
+}
+void shell_SceneRelease(int window, int x, int y)
+{
+    if (shell.started) scene_ReleaseHandler(window, x, y);
+}
+void shell_SceneMove(int window, int x, int y)
+{
+    if (shell.started) scene_MoveHandler(window, x, y);
+}
+void shell_SceneDoubleClick(int window, int x, int y)
+{
+    if (shell.started) scene_DoubleClickHandler(window, x, y);
+}

@@ -6,6 +6,7 @@ expect_eq "X screen depth" "$(timeout 10 xwininfo -root | awk '/Depth:/{print $2
 
 start "$PAINT"
 wintool wait Paint 60 || fail "no window of class Paint appeared"
+splash_passes 800 600
 expect_eq "message boxes" "$(wintool count '#32770')" 0
 expect_eq "window rectangle" "$(field rect "$(wintool info Paint)")" "0,0,800,600"
 wintool close Paint || fail "no window to close"

@@ -13,6 +13,7 @@ expect_eq "windows of class Paint while the advice is up" "$(field windows "$box
 wintool wait Paint 60 || fail "no window of class Paint after the advice"
 expect_eq "window rectangle" "$(field rect "$(wintool info Paint)")" "0,0,1024,768"
 expect_eq "X geometry of Tintwell" "$(x_geometry "$(x_windows Tintwell)")" "0 0 1024 768"
+splash_passes 1024 768
 expect_eq "message boxes after the advice" "$(wintool count '#32770')" 0
 wintool close Paint || fail "no window to close"
 expect_eq "exit code after WM_CLOSE" "$(exit_code "$APP_PID" 30)" 0

@@ -109,11 +109,11 @@ TEST_F(SceneTest, ObjectTableFromConstruction)
         EXPECT_EQ(o.previewWindow, preview ? main : -1);
         EXPECT_EQ(o.active, 0);
         for (int j = 0; j < i; ++j) EXPECT_NE(o.region, scene.objects[j].region);
-        // No tool has plugged in yet: every object has the default slots.
-        EXPECT_EQ(scene_ToolInstaller(i), nullptr);
+        // Only the pencil has plugged in yet: it adds its size panel and keeps the default pen.
+        EXPECT_EQ(scene_ToolInstaller(i) == nullptr, i != 0);
         EXPECT_EQ(o.Press, &scene_DefaultPress);
         EXPECT_EQ(o.Draw, &scene_DefaultDraw);
-        EXPECT_EQ(o.DrawOptions, &scene_DefaultDrawOptions);
+        EXPECT_EQ(o.DrawOptions == &scene_DefaultDrawOptions, i != 0);
     }
     const SceneObject* t = scene.objects;
     EXPECT_EQ(t[0].size, 4);

@@ -32,6 +32,8 @@ TEST_F(SceneTest, MonitorBlotSpeakerAndSpyglassShowTheirPictures)
 {
     StartAt(640, 480);
     const SceneLayout& L = scene.layout;
+    scene.currentObject = 6;  // the jar shows the empty monitor
+    scene_Compose(0, 0, 0);
     Held monitor(SCENE_PIC_MONITOR);
     ASSERT_GE(monitor.index, 0);
     EXPECT_EQ(monitor.rect.right, 94);

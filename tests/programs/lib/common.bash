@@ -108,3 +108,28 @@ wait_screen() {
   done
   echo "$range"
 }
+
+# splash_passes W H: the splash (a dialog of 448x324 centred on a W x H screen) is up after the
+# main window opened; a click on it closes it and leaves no dialog.
+splash_passes() {
+  local i info
+  for i in $(seq 1 100); do
+    [ "$(wintool count '#32770')" = 1 ] && break
+    sleep 0.1
+  done
+  info=$(wintool info '#32770')
+  local l=$((($1 - 448) / 2)) t=$((($2 - 324) / 2))
+  expect_eq "splash rectangle" "$(field rect "$info")" "$l,$t,$((l + 448)),$((t + 324))"
+  timeout 10 xdotool mousemove $((l + 224)) $((t + 162)) click 1
+  for i in $(seq 1 50); do
+    [ "$(wintool count '#32770')" = 0 ] && break
+    sleep 0.1
+  done
+  expect_eq "dialogs after a click on the splash" "$(wintool count '#32770')" 0
+}
+
+# pixel X Y: the colour of a screen pixel as srgb(r,g,b).
+pixel() {
+  timeout 20 import -window root "$WORK/px.png"
+  convert "$WORK/px.png" -format "%[pixel:p{$1,$2}]" info:
+}

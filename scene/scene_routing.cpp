@@ -1,0 +1,549 @@
+// Pointer routing: what the pointer is over (the canvas, a tool on the table, a hot spot of the
+// room), the tool's Press, Drag and Release on the canvas, the hot spots on release, and the hover
+// feedback (cursor, left-panel highlight, caption) while no button is down.
+#include "scene/scene_routing.h"
+
+#include "toolbox.h"
+
+SceneRouting routing = {{0, 0}, 0, 0};
+
+// ---------------------------------------------------------------- work of the parts that come later
+
+void scene_PrintNotYet(void) {}
+int scene_TextDialogNotYet(void) { return 0; }
+void scene_PlaceTextNotYet(int x, int y) {}
+void scene_TextPreviewNotYet(int x, int y) {}
+int scene_StampBookNotYet(SceneObject* book) { return 0; }
+int scene_PaletteDialogNotYet(SceneColor* chosen) { return 0; }
+void scene_WritePreferencesNotYet(void) {}
+void scene_DispatchCommandNotYet(int command) {}
+void scene_PieceSizeNotYet(int object, int* w, int* h)
+{
+    *w = 0;
+    *h = 0;
+}
+void scene_DisposeToolBitmapsNotYet(void) {}
+
+SceneServices sceneServices = {
+    scene_PrintNotYet,          scene_TextDialogNotYet,      scene_PlaceTextNotYet,
+    scene_TextPreviewNotYet,    scene_StampBookNotYet,       scene_PaletteDialogNotYet,
+    scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSizeNotYet,
+    scene_DisposeToolBitmapsNotYet,
+};
+
+// ---------------------------------------------------------------- sounds, cursors and captions
+
+namespace {
+
+enum {
+    SOUND_PICK = 1034,
+    SOUND_OPTIONS = 1035,
+    SOUND_CAN = 1019,
+    SOUND_SPYGLASS = 1015,
+    SOUND_TEXT = 1020,
+};
+
+enum {
+    CURSOR_CAN = 200,
+    CURSOR_TOOL = 201,
+    CURSOR_HOT_SPOT = 202,
+    CURSOR_ROOM = 203,
+    CURSOR_ZOOM_PENDING = 212,
+    CURSOR_SWITCH = 226,
+    CURSOR_TEXT_PENDING = 227,
+};
+
+enum {
+    CAPTION_CAN = 712,
+    CAPTION_MONITOR = 715,
+    CAPTION_SPYGLASS = 738,
+    CAPTION_SPEAKER = 739,
+    CAPTION_PAINT_BLOT = 740,
+};
+
+// The caption of each object on the table.
+const int kObjectCaptions[SCENE_OBJECTS] = {
+    701, 702, 704, 709, 703, 707, 706, 705, 708,  // 0..8: pencil .. scissors
+    734, 734, 734, 734, 734, 734,                 // 9..14: bump patterns
+    737, 736, 735,                                // 15..17: volumes 3, 2, 1
+    728, 729, 730, 731, 732, 733,                 // 18..23: knife .. pepper
+    722, 723, 724, 725, 726, 727,                 // 24..29: hammer .. paintball gun
+};
+
+// The captions of the ten left-panel hot spots, in their order.
+const int kSpotCaptions[SCENE_HOT_SPOTS] = {720, 721, 717, 718, 716, 719, 713, 710, 714, 711};
+
+SceneObject& Current(void) { return scene.objects[scene.currentObject]; }
+
+bool IsBook(int index) { return index == 15 || index == 16 || index == 17; }
+bool IsRubberBand(int index) { return index == 4 || index == 5; }
+// Objects that get window coordinates from the press and move handlers.
+bool TakesWindowPoints(int index) { return IsRubberBand(index) || index == 8 || IsBook(index); }
+
+void ShowCurrentCursor(void) { tb_SetCursor(Current().cursorId); }
+
+bool In(const RECT& r, int x, int y) { return tb_PtInRect(x, y, &r) != 0; }
+
+const RECT& SpotRect(int spot)
+{
+    const SceneLayout& L = scene.layout;
+    switch (spot) {
+    case SCENE_SPOT_ROCK: return L.rockButton;
+    case SCENE_SPOT_BOOKS: return L.booksButton;
+    case SCENE_SPOT_TOOL_BOX: return L.toolBoxButton;
+    case SCENE_SPOT_MAGIC_HAT: return L.magicHatButton;
+    case SCENE_SPOT_PRINTER: return L.printer;
+    case SCENE_SPOT_TOYS: return L.toysButton;
+    case SCENE_SPOT_KEYBOARD: return L.keyboard;
+    case SCENE_SPOT_CLEANER: return L.cleaner;
+    case SCENE_SPOT_REMOTE: return L.remote;
+    default: return L.paintTube;
+    }
+}
+
+// The first object of the current group whose outline holds the point; -1 = none.
+int ObjectAt(int x, int y)
+{
+    for (int i = 0; i < SCENE_OBJECTS; ++i) {
+        const SceneObject& o = scene.objects[i];
+        if (o.group == scene.currentGroup && o.region >= 0 && tb_PtInRegion(x, y, o.region)) return i;
+    }
+    return -1;
+}
+
+bool InCans(int x, int y)
+{
+    const SceneLayout& L = scene.layout;
+    if (In(L.canCluster, x, y)) return true;
+    for (int i = 0; i < SCENE_CAN_BODIES; ++i)
+        if (In(L.canBodies[i], x, y)) return true;
+    return false;
+}
+
+// The point for the current object's Press and Drag: window coordinates (kept inside the canvas
+// where the object asks for it) or picture coordinates.
+ScenePoint ToolPoint(int* x, int* y)
+{
+    int index = scene.currentObject;
+    if (TakesWindowPoints(index)) {
+        if (!IsBook(index) && !(index == 8 && Current().mode == 1)) scene_KeepInside(x, y);
+        return {*x, *y};
+    }
+    return scene_ToPicture(*x, *y);
+}
+
+void ClipScene(void)
+{
+    if (scene.currentObject != 7) tb_SetClipRect(scene.sceneBitmap, &scene.layout.canvas);
+}
+
+void RefreshCanvas(void) { scene_Refresh(&scene.layout.canvas); }
+
+// Restores the window from the scene bitmap over a piece of w x h centred on (x, y).
+void ErasePiece(int x, int y, int w, int h)
+{
+    RECT r = {x - w / 2 - 2, y - h / 2 - 2, x + w / 2 + 2, y + h / 2 + 2};
+    scene_ShowRect(&r);
+}
+
+void PickObject(int index)
+{
+    tb_PlaySoundNoStop(SOUND_PICK);
+    scene.currentObject = index;
+    SceneObject& o = Current();
+    if (index == 8) o.mode = 0;
+    if (index != 22) o.SetColor(&o, scene.currentColor.red, scene.currentColor.green, scene.currentColor.blue);
+    scene_Compose(0, 0, 0);
+    scene_ShowRect(&scene.layout.table);
+    scene_ShowRect(&scene.layout.optionPanel);
+    if (IsBook(index) && sceneServices.stampBook(&o)) o.active = 1;
+}
+
+void PickCan(int can)
+{
+    tb_PlaySoundNoStop(SOUND_CAN);
+    const SceneColor c = scene.canColors[can];
+    scene_SetCurrentColor(c.red, c.green, c.blue, 1);
+    SceneObject& o = Current();
+    if (scene.currentObject != 22) o.SetColor(&o, c.red, c.green, c.blue);
+    if (scene.currentGroup == 4) {
+        o.DrawOptions(&o, &scene.layout.optionPanel);
+        scene_ShowRect(&scene.layout.optionPanel);
+    }
+}
+
+// Rock and the Artist's Tool Box show the whole scene; Books, Magic Hat and Toys only the panel and table.
+void PickGroup(int group, bool whole)
+{
+    tb_PlaySoundNoStop(SOUND_PICK);
+    scene.currentGroup = group;
+    scene_Compose(0, 0, whole ? 1 : 0);
+    scene_ShowRect(&scene.layout.leftPanel);
+    scene_ShowRect(&scene.layout.table);
+}
+
+void Spyglass(void)
+{
+    tb_PlaySoundNoStop(SOUND_SPYGLASS);
+    if (!scene.zoomed) {
+        routing.zoomPending = 1;
+        return;
+    }
+    scene.zoomed = 0;
+    scene_DrawSpyglass();
+    scene_ShowRect(&scene.layout.spyglass);
+    RefreshCanvas();
+    ShowCurrentCursor();
+}
+
+int Clamp(int v, int low, int high) { return v < low ? low : (v > high ? high : v); }
+
+// The released point becomes the centre of the magnified view, as far as the picture allows.
+void ZoomAt(int x, int y)
+{
+    const SceneLayout& L = scene.layout;
+    const int cw = L.canvasWidth, ch = L.canvasHeight;
+    tb_PlaySoundNoStop(SOUND_SPYGLASS);
+    scene.zoomed = !scene.zoomed;
+    scene_DrawSpyglass();
+    scene.scroll.x = Clamp((x - L.origin.x) - (cw / 2) / 2, 0, cw - cw / 2);
+    scene.scroll.y = Clamp((y - L.origin.y) - (ch / 2) / 2, 0, ch - ch / 2);
+    scene_ShowRect(&L.spyglass);
+    RefreshCanvas();
+}
+
+void Speaker(void)
+{
+    tb_PlaySoundNoStop(SOUND_SPYGLASS);  // before the switch: heard only when sound was on
+    tb_SetSoundPreference(!tb_GetSoundPreference());
+    scene_DrawSpeaker();
+    scene_ShowRect(&scene.layout.speaker);
+    sceneServices.writePreferences();
+}
+
+void PaintTube(void)
+{
+    tb_PlaySoundNoStop(SOUND_PICK);
+    SceneColor chosen = scene.currentColor;
+    int confirmed = sceneServices.paletteDialog(&chosen);
+    tb_SetCursor(CURSOR_ROOM);
+    if (confirmed) scene_SetCurrentColor(chosen.red, chosen.green, chosen.blue, 1);
+}
+
+void Keyboard(void)
+{
+    tb_PlaySoundNoStop(SOUND_PICK);
+    if (!sceneServices.textDialog()) return;
+    routing.textPending = 1;
+    scene_SaveUndo();
+    scene.modified = 1;
+}
+
+// Release on the room outside the canvas: the hot spots in their order.
+void ReleaseOnHotSpot(int x, int y)
+{
+    const SceneLayout& L = scene.layout;
+    int object = ObjectAt(x, y);
+    if (object >= 0) {
+        PickObject(object);
+        return;
+    }
+    if (In(L.optionPanel, x, y)) {
+        SceneObject& o = Current();
+        if (o.ClickOptions != scene_DefaultClickOptions) tb_PlaySoundNoStop(SOUND_OPTIONS);
+        o.ClickOptions(&o, x, y, &L.optionPanel);
+        o.DrawOptions(&o, &L.optionPanel);
+        scene_ShowRect(&L.optionPanel);
+        return;
+    }
+    if (InCans(x, y)) {
+        int can = scene_CanAt(x, y);
+        if (can >= 0) PickCan(can);
+        return;
+    }
+    if (In(L.rockButton, x, y)) return PickGroup(1, true);
+    if (In(L.booksButton, x, y)) return PickGroup(2, false);
+    if (In(L.toolBoxButton, x, y)) {
+        PickGroup(0, true);
+        ShowCurrentCursor();
+        return;
+    }
+    if (In(L.magicHatButton, x, y)) return PickGroup(3, false);
+    if (In(L.printer, x, y)) {
+        tb_PlaySoundNoStop(SOUND_PICK);
+        sceneServices.print();
+        return;
+    }
+    if (In(L.toysButton, x, y)) return PickGroup(4, false);
+    if (In(L.keyboard, x, y)) return Keyboard();
+    if (In(L.cleaner, x, y)) return scene_CleanerBottle();
+    if (In(L.remote, x, y)) {
+        tb_PlaySoundNoStop(SOUND_PICK);
+        sceneServices.dispatchCommand(-1);
+        return;
+    }
+    if (In(L.paintTube, x, y)) return PaintTube();
+    if (In(L.speaker, x, y)) return Speaker();
+    if (In(L.spyglass, x, y)) return Spyglass();
+}
+
+// Cursor and caption while no button is down and no gesture runs; first match wins.
+void Feedback(int x, int y)
+{
+    const SceneLayout& L = scene.layout;
+    if (scene_LeftPanelHover(x, y)) {
+        tb_SetCursor(CURSOR_HOT_SPOT);
+        return;
+    }
+    if (In(L.speaker, x, y)) {
+        tb_SetCursor(CURSOR_SWITCH);
+        scene_ShowCaption(CAPTION_SPEAKER);
+        return;
+    }
+    if (In(L.spyglass, x, y)) {
+        tb_SetCursor(CURSOR_SWITCH);
+        scene_ShowCaption(CAPTION_SPYGLASS);
+        return;
+    }
+    bool elsewhere = false;  // a hot spot that does not count here: straight to the last rule
+    if (InCans(x, y)) {
+        if (scene_CanAt(x, y) >= 0) {
+            tb_SetCursor(CURSOR_CAN);
+            scene_ShowCaption(CAPTION_CAN);
+            return;
+        }
+        elsewhere = true;
+    }
+    if (!elsewhere && In(L.optionPanel, x, y)) {
+        if (Current().DrawOptions != scene_DefaultDrawOptions) {
+            tb_SetCursor(CURSOR_HOT_SPOT);
+            scene_ShowCaption(CAPTION_MONITOR);
+            return;
+        }
+        elsewhere = true;
+    }
+    if (!elsewhere && In(L.paintBlot, x, y)) {
+        scene_ShowCaption(CAPTION_PAINT_BLOT);
+        return;
+    }
+    bool onCanvas = scene_OnCanvas(x, y);
+    if (!elsewhere && !onCanvas) {
+        int object = ObjectAt(x, y);
+        if (object >= 0) {
+            tb_SetCursor(CURSOR_TOOL);
+            scene_ShowCaption(kObjectCaptions[object]);
+            return;
+        }
+    }
+    tb_SetCursor(onCanvas ? Current().cursorId : CURSOR_ROOM);
+    scene_ShowCaption(0);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- helpers
+
+void scene_ResetRouting(void)
+{
+    routing.previous = {0, 0};
+    routing.textPending = 0;
+    routing.zoomPending = 0;
+}
+
+void scene_KeepInside(int* x, int* y)
+{
+    const RECT& canvas = scene.layout.canvas;
+    const int f = (scene.currentObject == 4 && scene.zoomed) ? 2 : 1;
+    const int m = f * (Current().size / 2);
+    int nx = *x, ny = *y;
+    if (nx < canvas.left + m) nx = canvas.left + m;
+    else if (nx > canvas.right - m) nx = canvas.right - m;
+    if (ny < canvas.top + m) ny = canvas.top + m;
+    else if (ny > canvas.bottom - m) ny = canvas.bottom - m;
+    if (nx != *x || ny != *y) {
+        *x = nx;
+        *y = ny;
+        tb_SetCursorPos(nx, ny);
+    }
+}
+
+int scene_LeftPanelHover(int x, int y)
+{
+    int over = 0;
+    for (int i = 0; i < SCENE_HOT_SPOTS; ++i) {
+        if (scene.highlightShown[i] && !In(SpotRect(i), x, y)) {
+            scene_ShowRect(&scene.layout.highlights[i]);
+            scene.highlightShown[i] = 0;
+        }
+    }
+    for (int i = 0; i < SCENE_HOT_SPOTS; ++i) {
+        if (!In(SpotRect(i), x, y)) continue;
+        over = 1;
+        if (scene.highlightShown[i]) continue;
+        const RECT& h = scene.layout.highlights[i];
+        RECT drawn;
+        tb_DrawPictureToBitmap(scene.mainWindow, scene.highlightPictures[i], h.left, h.top, &drawn);
+        scene.highlightShown[i] = 1;
+        scene_DrawGroupMarker(scene.mainWindow);
+        scene_ShowCaption(kSpotCaptions[i]);
+    }
+    return over;
+}
+
+void scene_CancelPieceOnKey(void)
+{
+    int index = scene.currentObject;
+    if (index != 8 && !IsBook(index)) return;
+    SceneObject& o = Current();
+    if (!o.active || !tb_IsKeyDown('C')) return;
+    o.active = 0;
+    if (index == 8) o.mode = 0;
+    o.size = 1;
+    RefreshCanvas();
+}
+
+// ---------------------------------------------------------------- the handlers
+
+void scene_PressHandler(int window, int x, int y)
+{
+    if (routing.textPending) {
+        tb_SetCursor(CURSOR_TEXT_PENDING);
+        return;
+    }
+    if (routing.zoomPending) {
+        tb_SetCursor(CURSOR_ZOOM_PENDING);
+        return;
+    }
+    if (!scene_OnCanvas(x, y)) return;
+    scene_SaveUndo();
+    scene.modified = 1;
+    ClipScene();
+    ScenePoint p = ToolPoint(&x, &y);
+    SceneObject& o = Current();
+    if (scene.currentObject != 22)
+        o.SetColor(&o, scene.currentColor.red, scene.currentColor.green, scene.currentColor.blue);
+    o.Press(&o, p.x, p.y);
+    tb_ClearClipRect(scene.sceneBitmap);
+    RefreshCanvas();
+    routing.previous = {x, y};
+}
+
+void scene_MoveHandler(int window, int x, int y)
+{
+    if (routing.textPending) {
+        tb_SetCursor(CURSOR_TEXT_PENDING);
+        RefreshCanvas();
+        sceneServices.textPreview(x, y);
+        return;
+    }
+    if (routing.zoomPending) {
+        tb_SetCursor(CURSOR_ZOOM_PENDING);
+        return;
+    }
+    const int index = scene.currentObject;
+    SceneObject& o = Current();
+    const int buttonDown = tb_IsMouseDown();
+    if (!buttonDown && !o.active) Feedback(x, y);
+
+    if (!scene_OnCanvas(x, y) && !o.active) return;
+    if (buttonDown || (index == 8 && o.active) || (IsBook(index) && o.active)) {
+        ClipScene();
+        ScenePoint p = ToolPoint(&x, &y);
+        if (index != 22) o.SetColor(&o, scene.currentColor.red, scene.currentColor.green, scene.currentColor.blue);
+        bool needsActive = index == 8 || IsRubberBand(index) || IsBook(index);
+        if (!(needsActive && !o.active)) o.Drag(&o, p.x, p.y);
+        if (!IsRubberBand(index)) {
+            const SceneLayout& L = scene.layout;
+            if (index == 26) {
+                RefreshCanvas();
+            } else if (!(index == 8 && o.mode == 1) && !IsBook(index)) {
+                int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
+                RECT dirty = {routing.previous.x < x ? routing.previous.x : x,
+                              routing.previous.y < y ? routing.previous.y : y,
+                              routing.previous.x > x ? routing.previous.x : x,
+                              routing.previous.y > y ? routing.previous.y : y};
+                InflateRect(&dirty, grow, grow);
+                RECT window = {0, 0, L.width, L.height};
+                RECT inside;
+                if (IntersectRect(&inside, &dirty, &window)) scene_Refresh(&inside);
+            }
+        }
+        tb_ClearClipRect(scene.sceneBitmap);
+        routing.previous = {x, y};
+    }
+    ShowCurrentCursor();
+}
+
+void scene_ReleaseHandler(int window, int x, int y)
+{
+    const int index = scene.currentObject;
+    SceneObject& o = Current();
+    const bool onCanvas = scene_OnCanvas(x, y) != 0;
+
+    if (index == 8 && o.mode == 1 && !onCanvas) {
+        o.active = 0;
+        o.mode = 0;
+        o.size = 1;
+        int w = 0, h = 0;
+        sceneServices.pieceSize(8, &w, &h);
+        ErasePiece(x, y, w, h);
+        return;
+    }
+    if (IsBook(index) && o.active && !onCanvas) {
+        o.active = 0;
+        o.size = 1;
+        int w = 0, h = 0;
+        sceneServices.pieceSize(index, &w, &h);
+        if (scene.zoomed) {
+            w *= 2;
+            h *= 2;
+        }
+        ErasePiece(x, y, w, h);
+        return;
+    }
+    if (routing.textPending) {
+        routing.textPending = 0;
+        if (onCanvas) {
+            ScenePoint p = scene_ToPicture(x, y);
+            sceneServices.placeText(p.x, p.y);
+            tb_PlaySound(SOUND_TEXT);
+            RefreshCanvas();
+        }
+        ShowCurrentCursor();
+        return;
+    }
+    if (routing.zoomPending) {
+        routing.zoomPending = 0;
+        if (onCanvas) ZoomAt(x, y);
+        ShowCurrentCursor();
+        return;
+    }
+    const bool needsActive = index == 8 || IsRubberBand(index) || IsBook(index);
+    if (onCanvas) {
+        ScenePoint p = (index == 8 || IsRubberBand(index)) ? ScenePoint{x, y} : scene_ToPicture(x, y);
+        if (needsActive && !o.active) return;
+        o.Release(&o, p.x, p.y);
+        RefreshCanvas();
+        return;
+    }
+    if (o.active) {
+        ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : scene_ToPicture(x, y);
+        o.Release(&o, p.x, p.y);
+        RefreshCanvas();
+        return;
+    }
+    ReleaseOnHotSpot(x, y);
+}
+
+void scene_DoubleClickHandler(int window, int x, int y)
+{
+    if (!InCans(x, y)) return;
+    int can = scene_CanAt(x, y);
+    if (can < 0) return;
+    SceneColor chosen = scene.canColors[can];
+    int confirmed = sceneServices.paletteDialog(&chosen);
+    tb_SetCursor(CURSOR_ROOM);
+    if (!confirmed) return;
+    scene_RecolorCan(can, chosen.red, chosen.green, chosen.blue, 1);
+    scene_SetCurrentColor(chosen.red, chosen.green, chosen.blue, 1);
+}
