@@ -59,10 +59,28 @@ void tb_Beep(void)
 
 // ---------------------------------------------------------------- cursor
 
+// Cursors are shared resources that stay loaded for the life of the module, so each is looked up
+// once: the pointer handlers set the cursor on every mouse move.
+static HCURSOR tb_LoadCursorCached(int cursorId)
+{
+    struct Entry {
+        HINSTANCE module;
+        WORD id;
+        HCURSOR cursor;
+    };
+    static Entry cache[64];
+    static int used;
+    WORD id = (WORD)cursorId;
+    for (int i = 0; i < used; ++i)
+        if (cache[i].module == tb.instance && cache[i].id == id) return cache[i].cursor;
+    HCURSOR cursor = LoadCursorA(tb.instance, MAKEINTRESOURCEA(id));
+    if (cursor && used < (int)(sizeof cache / sizeof cache[0])) cache[used++] = {tb.instance, id, cursor};
+    return cursor;
+}
+
 HCURSOR tb_SetCursor(int cursorId)
 {
-    HCURSOR cursor = LoadCursorA(tb.instance, MAKEINTRESOURCEA((WORD)cursorId));
-    return SetCursor(cursor);
+    return SetCursor(tb_LoadCursorCached(cursorId));
 }
 
 // ---------------------------------------------------------------- time
