@@ -32,6 +32,5 @@ int tb_AskYesNoCancel(const char* text)
 
 int tb_AskYesNo(const char* text)
 {
-    int answer = tb_MapAnswer(MessageBoxA(nullptr, text, "Attention...", MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL));
-    return answer == 1 ? 1 : 0;
+    return tb_MapAnswer(MessageBoxA(nullptr, text, "Attention...", MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL));
 }

@@ -97,12 +97,16 @@ void tb_Wait(DWORD milliseconds)
 
 // ---------------------------------------------------------------- random numbers and rounding
 
+// The span is counted in 64 bits: over the whole int range it does not fit an int, and for a
+// reversed pair (high = low - 1) it is empty; neither divides by zero, and the clamp settles them.
 int tb_Random(int low, int high)
 {
-    int v = low + rand() % (high - low + 1);
+    long long span = (long long)high - low + 1;
+    long long r = rand();
+    long long v = low + (span > 0 ? r % span : r);
     if (v < low) v = low;
     if (v > high) v = high;
-    return v;
+    return (int)v;
 }
 
 int tb_RandomSeed(int low, int high, int reseed)

@@ -143,6 +143,8 @@ void tb_DisposeOfWindow(int index)
     TB_WindowSlot& slot = tb.windows[index - TB_WINDOW_BASE];
     slot.free = 1;
     slot.hwnd = nullptr;
+    // The clip went with the window; a window opened in this slot later starts without one.
+    SetRect(&slot.clip, -1, -1, -1, -1);
     DestroyWindow(hwnd);
 }
 

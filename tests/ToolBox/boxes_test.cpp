@@ -37,3 +37,16 @@ TEST(Boxes, QuestionsMapYesNoCancel)
     EXPECT_TRUE(script.seen()[2].hasCancel);
     EXPECT_TRUE(script.seen()[2].topmost);
 }
+
+// A Yes/No question has only two answers to give back; whatever else the box ends with (it is
+// closed some other way, or cannot be shown) counts as -1, as in the three-way question, and is
+// never taken for No.
+TEST(Boxes, YesNoQuestionGivesMinusOneForAnyOtherEnd)
+{
+    BoxScript script;
+    script.queue(IDCANCEL);
+    EXPECT_EQ(tb_AskYesNo("Save?"), -1);
+    script.queue(IDABORT);
+    EXPECT_EQ(tb_AskYesNoCancel("Save?"), -1);
+    ASSERT_EQ(script.count(), 2u);
+}

@@ -1,6 +1,7 @@
 // Sounds, the pointer shape, the clock, random numbers, rounding, and mouse, key and pointer state.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <set>
@@ -129,6 +130,30 @@ TEST(Input, RandomStaysWithinItsBoundsAndDrawsOneValuePerCall)
     srand((unsigned)after);
     int fromAfter = rand();
     EXPECT_TRUE(seeded == fromBefore || seeded == fromAfter);
+}
+
+// The span high - low + 1 is empty when high is low - 1 and does not fit an int over the whole
+// integer range; neither may divide by zero or leave the bounds, and each still draws one value.
+TEST(Input, RandomSurvivesRangesWhoseSpanDoesNotFit)
+{
+    for (int i = 0; i < 500; ++i) {
+        int v = tb_Random(INT_MIN, INT_MAX);
+        (void)v;  // any int is inside
+        int w = tb_Random(INT_MIN, 0);
+        EXPECT_LE(w, 0);
+        int x = tb_Random(-5, INT_MAX);
+        EXPECT_GE(x, -5);
+    }
+    // A reversed pair ends clamped, as the bounds say: at high.
+    EXPECT_EQ(tb_Random(5, 4), 4);
+    EXPECT_EQ(tb_Random(10, -10), -10);
+
+    srand(7);
+    rand();
+    int third = rand();
+    srand(7);
+    tb_Random(1, 0);
+    EXPECT_EQ(tb_Random(0, 32767), third);
 }
 
 TEST(Input, SoundsNeedAPositiveSixteenBitId)

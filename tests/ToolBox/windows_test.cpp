@@ -284,3 +284,21 @@ TEST_F(WindowTable, ClientAndDocumentChildren)
 }
 
 }  // namespace
+
+// A window opened in a slot another window had starts without that window's clip rectangle (its
+// copies would otherwise be cut to a rectangle nobody set for it), as a bitmap in a reused bitmap
+// slot does; the drawing state stays with the slot.
+TEST_F(WindowTable, ReusedSlotForgetsTheClipButKeepsTheDrawingState)
+{
+    BoxScript script;
+    int first = open();
+    ASSERT_EQ(first, TB_WINDOW_BASE);
+    RECT clip = rect(0, 0, 30, 30);
+    tb_SetClipRect(first, &clip);
+    tb_SetForeColor(first, 65025, 0, 0);
+    tb_DisposeOfWindow(first);
+    EXPECT_EQ(open(), first);
+    EXPECT_TRUE(tb_ClipIsNone(tb.windows[0].clip));
+    EXPECT_EQ(tb_GetForeColor(first), RGB(255, 0, 0));
+    EXPECT_EQ(script.count(), 0u);
+}
