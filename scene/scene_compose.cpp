@@ -211,7 +211,10 @@ void scene_Compose(int background, int cans, int full)
     }
     DrawMasked(scene.sceneBitmap, SCENE_PIC_LEFT_PANEL, SCENE_MASK_LEFT_PANEL, 0, L.height - 480);
     DrawTable(cans);
-    if (!cans) scene_ShowCaption(0);
+    if (cans)
+        scene.currentCaption = 0;  // the whole table covers the strip: no caption shows there now
+    else
+        scene_ShowCaption(0);
     if (background) TakeTableBackup();
     if (cans)
         for (int i = 0; i < SCENE_CANS; ++i) RepaintCan(i, scene.canColors[i]);

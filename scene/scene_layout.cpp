@@ -297,6 +297,21 @@ void scene_Startup(int mainWindow)
     GetCurrentDirectoryA(sizeof scene.browseFolder - 1, scene.browseFolder);
 }
 
+static int ClampScroll(int value, int high) { return value < 0 ? 0 : (value > high ? high : value); }
+
+// The picture is stretched to the new canvas: a magnified view keeps showing the same part of
+// it, and its quarter stays inside the picture even when the canvas became smaller.
+static void KeepScrollOnThePicture(const RECT& oldPicture)
+{
+    if (!scene.zoomed) return;
+    const SceneLayout& L = scene.layout;
+    const int oldWidth = oldPicture.right - oldPicture.left, oldHeight = oldPicture.bottom - oldPicture.top;
+    int x = oldWidth > 0 ? MulDiv(scene.scroll.x, L.canvasWidth, oldWidth) : 0;
+    int y = oldHeight > 0 ? MulDiv(scene.scroll.y, L.canvasHeight, oldHeight) : 0;
+    scene.scroll.x = ClampScroll(x, L.canvasWidth - L.canvasWidth / 2);
+    scene.scroll.y = ClampScroll(y, L.canvasHeight - L.canvasHeight / 2);
+}
+
 void scene_Relayout(void)
 {
     RECT oldPicture = scene.layout.picture;
@@ -311,6 +326,7 @@ void scene_Relayout(void)
         if (scene.objects[i].Destroy) scene.objects[i].Destroy(&scene.objects[i]);
 
     scene_Layout();
+    KeepScrollOnThePicture(oldPicture);
     CreateSceneBitmaps();
     scene_BuildObjectTable();
     scene_Compose(1, 1, 0);

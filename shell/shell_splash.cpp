@@ -47,6 +47,8 @@ INT_PTR CALLBACK SplashProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         if (wParam == kSplashTimer) EndSplash(dialog, 1);
         return TRUE;
     case WM_LBUTTONDOWN:
+        // The button comes up over the room once the splash is gone: the shell knows it is ours.
+        shell.splashClick = 1;
         EndSplash(dialog, 1);
         return TRUE;
     case WM_COMMAND:

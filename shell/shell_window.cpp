@@ -47,15 +47,22 @@ LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
     switch (message) {
     case WM_LBUTTONDOWN:
+        shell.splashClick = 0;
         if (!shell.focusLost && shell_HasMainWindow()) shellHooks.press(shell.mainWindow, x, y);
         return 0;
     case WM_LBUTTONUP:
+        if (shell.splashClick) {
+            // The release of the click that closed the splash: it picks nothing in the room.
+            shell.splashClick = 0;
+            return 0;
+        }
         if (!shell.focusLost && shell_HasMainWindow()) shellHooks.release(shell.mainWindow, x, y);
         return 0;
     case WM_MOUSEMOVE:
         if (shell_HasMainWindow()) shellHooks.move(shell.mainWindow, x, y);
         return 0;
     case WM_LBUTTONDBLCLK:
+        shell.splashClick = 0;
         if (shell_HasMainWindow()) shellHooks.doubleClick(shell.mainWindow, x, y);
         return 0;
     case WM_RBUTTONDOWN:

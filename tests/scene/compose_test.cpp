@@ -136,3 +136,25 @@ TEST_F(SceneTest, RecolouringACanDarkensItsBodyToEightyPercent)
     // The other cans keep theirs: can 0's body is still 80 % white.
     EXPECT_EQ(PixelOf(scene.sceneBitmap, 486, H() - 83), (Channels{204, 204, 204}));
 }
+
+TEST_F(SceneTest, AfterARelayoutTheCaptionShownBeforeIsDrawnAgain)
+{
+    if (!HasPicture(739)) GTEST_SKIP() << "no caption pictures";
+    StartAt(640, 480);
+    auto strip = [this]() {
+        std::vector<Channels> row;
+        for (int x = 0; x < 572; x += 2) row.push_back(PixelOf(scene.sceneBitmap, x, H() - 11));
+        return row;
+    };
+    scene_ShowCaption(739);
+    const std::vector<Channels> speaker = strip();
+
+    // The new room is composed with the whole table over the strip; pointing at the speaker
+    // again brings its caption back.
+    ResizeSceneTestWindow(800, 600);
+    scene_Relayout();
+    EXPECT_EQ(scene.currentCaption, 0);
+    scene_ShowCaption(739);
+    EXPECT_EQ(scene.currentCaption, 739);
+    EXPECT_TRUE(strip() == speaker);
+}

@@ -222,3 +222,31 @@ TEST_F(SceneTest, RelayoutKeepsThePictureStretchedAndTheChoices)
     EXPECT_EQ(BitmapSlotsInUse(), slots);
     EXPECT_EQ(scene.objects[0].region, pencilRegion);
 }
+
+TEST_F(SceneTest, RelayoutWhileZoomedKeepsTheMagnifiedQuarterOnThePicture)
+{
+    StartAt(1280, 1024);
+    // A red block in the picture's bottom-right corner, zoomed in on that corner.
+    RECT corner = {1000, 800, 1114, 912};
+    tb_SetForeColor(scene.canvasBitmap, 65025, 0, 0);
+    tb_PaintRect(scene.canvasBitmap, &corner);
+    scene.zoomed = 1;
+    scene.scroll = {1114 - 557, 912 - 456};
+
+    ResizeSceneTestWindow(640, 480);
+    scene_Relayout();
+    EXPECT_EQ(scene.zoomed, 1);
+    // The quarter lies inside the smaller picture (474 x 368) and still shows its corner.
+    EXPECT_GE(scene.scroll.x, 0);
+    EXPECT_LE(scene.scroll.x, 474 - 237);
+    EXPECT_GE(scene.scroll.y, 0);
+    EXPECT_LE(scene.scroll.y, 368 - 184);
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 600, 370), (Channels{255, 0, 0}));
+    EXPECT_EQ(WindowPixel(600, 370), (Channels{255, 0, 0}));
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, 300, 200), (Channels{255, 255, 255}));
+    // A point of the canvas still names a point of the picture.
+    ScenePoint p = scene_ToPicture(147 + 473, 16 + 367);
+    EXPECT_LT(p.x, 474);
+    EXPECT_LT(p.y, 368);
+    scene.zoomed = 0;
+}

@@ -4,6 +4,8 @@
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
 
+#include <vector>
+
 TEST(Splash, CentredPictureThatAClickEndsWithOneAndEscapeWithZero)
 {
     SceneTestWindow();
@@ -99,5 +101,51 @@ TEST(ShellScene, StartUpBuildsTheSceneAndCleanUpReleasesEverything)
     for (int i = 0; i < SCENE_OBJECTS; ++i) EXPECT_EQ(scene.objects[i].region, -1) << i;
     EXPECT_EQ(script.count(), 0u) << script.lastText();
     sceneServices.dispatchCommand = scene_DispatchCommandNotYet;
+    shell = saved;
+}
+
+namespace {
+std::vector<POINT> g_releases;
+void RecordRelease(int, int x, int y) { g_releases.push_back({x, y}); }
+}  // namespace
+
+TEST(Splash, TheClickThatClosesItPicksNothingInTheRoom)
+{
+    int window = SceneTestWindow();
+    HWND hwnd = tb_GetWindowHandle(window);
+    ShellState saved = shell;
+    ShellHooks savedHooks = shellHooks;
+    shell.mainWindow = window;
+    shell.focusLost = 0;
+    shellHooks.release = RecordRelease;
+    g_releases.clear();
+
+    BoxScript script;
+    script.onDialog([&](HWND dialog) {
+        PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 22));
+        return true;
+    });
+    EXPECT_EQ(shell_ShowSplash(), 1);
+    // The button comes up over the room (here over the Books button of a 640 x 480 room).
+    shell_WindowProc(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(99, 100));
+    EXPECT_TRUE(g_releases.empty());
+    // The next click in the room is the room's, press and release.
+    shell_WindowProc(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(99, 100));
+    shell_WindowProc(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(99, 100));
+    ASSERT_EQ(g_releases.size(), 1u);
+    EXPECT_EQ(g_releases[0].x, 99);
+    // A release without a press of its own (the press was elsewhere) still reaches the room.
+    shell_WindowProc(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(40, 50));
+    EXPECT_EQ(g_releases.size(), 2u);
+    // Closing the splash with Escape or its timer leaves the next release alone.
+    script.onDialog([&](HWND dialog) {
+        PostMessageA(dialog, WM_TIMER, 1000, 0);
+        return true;
+    });
+    EXPECT_EQ(shell_ShowSplash(), 1);
+    shell_WindowProc(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(60, 70));
+    EXPECT_EQ(g_releases.size(), 3u);
+
+    shellHooks = savedHooks;
     shell = saved;
 }
