@@ -57,9 +57,13 @@ TEST_F(BadIndices, EveryOperationRefusesOrIgnoresThemWithoutHarm)
         tb_FrameEllipse(bad, &part);
         tb_Rectangle(bad, &part);
         tb_FloodFill(bad, 1, 1, 0, 0, 0);
-        if (IsBitmapSide(bad)) EXPECT_EQ(boxes.lastText(), "Invalid bitmap! (tb_PaintRect)");
+        if (IsBitmapSide(bad)) {
+            EXPECT_EQ(boxes.lastText(), "Invalid bitmap! (tb_PaintRect)");
+        }
         tb_Line(bad, 0, 0, 10, 10, 3);
-        if (IsBitmapSide(bad)) EXPECT_EQ(boxes.lastText(), "Invalid bitmap! (tb_Line)");
+        if (IsBitmapSide(bad)) {
+            EXPECT_EQ(boxes.lastText(), "Invalid bitmap! (tb_Line)");
+        }
         EXPECT_EQ(tb_GetTextWidth(bad, "abc"), 0);
         tb_DrawString(bad, 1, 10, "abc", 3, 10);
         tb_DrawStringAt(bad, 1, 10, "abc");
@@ -67,10 +71,15 @@ TEST_F(BadIndices, EveryOperationRefusesOrIgnoresThemWithoutHarm)
 
         // Copies, pictures, clips.
         tb_CopyBitmap(bad, good, &part, &part);
-        if (IsBitmapSide(bad)) EXPECT_EQ(boxes.lastText(), "Invalid source bitmap! (tb_CopyBitmap)");
+        if (IsBitmapSide(bad)) {
+            EXPECT_EQ(boxes.lastText(), "Invalid source bitmap! (tb_CopyBitmap)");
+        }
         tb_CopyBitmap(good, bad, &part, &part);
-        if (IsBitmapSide(bad)) EXPECT_EQ(boxes.lastText(), "Invalid destination bitmap! (tb_CopyBitmap)");
-        else if (bad != TB_PRINTER) EXPECT_EQ(boxes.lastText(), "Invalid destination window! (tb_CopyBitmap)");
+        if (IsBitmapSide(bad)) {
+            EXPECT_EQ(boxes.lastText(), "Invalid destination bitmap! (tb_CopyBitmap)");
+        } else if (bad != TB_PRINTER) {
+            EXPECT_EQ(boxes.lastText(), "Invalid destination window! (tb_CopyBitmap)");
+        }
         tb_CopyBitmap(good, bad, &part, &all);
         tb_CopyBitmapTransparent(bad, good, &part, &part, 1);
         EXPECT_EQ(boxes.lastText(), IsBitmapSide(bad) ? "Invalid source bitmap! (tb_CopyBitmap)"

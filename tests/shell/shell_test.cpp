@@ -69,7 +69,7 @@ struct Shell : testing::Test {
         UnregisterClassA("Paint", instance);
         ASSERT_TRUE(shell_RegisterClass(instance));
         shell_SetUpToolbox(instance, SW_SHOWNORMAL);
-        shell = ShellState{-1, 0, 0, nullptr, {0, 0, 0, 0}};
+        shell = ShellState{-1, 0, 0, nullptr, {0, 0, 0, 0}, 0};
         saved = shellHooks;
         shellHooks.press = rec_press;
         shellHooks.release = rec_release;
