@@ -118,7 +118,9 @@ int shell_Main(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     if (shell_RefuseDisplayDepth(shell_ScreenDepth())) return 0;
     shell_SetUpToolbox(instance, showCommand);
     shell_AdviseResolution(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    shell_OpenMainWindow(instance);
+    // Without its window the program could neither be seen nor be closed: the toolbox has already
+    // said why the window failed, so end here instead of running an invisible loop.
+    if (shell_OpenMainWindow(instance) < 0) return 0;
     shellHooks.splash();
     tb_SetButtonMode(0);
     shellHooks.startup();

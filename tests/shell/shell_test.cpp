@@ -336,3 +336,36 @@ TEST_F(Shell, LoopDispatchesWaitingMessagesTicksWhenEmptyAndEndsWithTheQuitCode)
 }
 
 }  // namespace
+
+namespace {
+
+// Refuses the creation of every window of class "Paint" on this thread.
+LRESULT CALLBACK refusePaintWindows(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CBT_CREATEWNDA* create = (const CBT_CREATEWNDA*)lParam;
+        LPCSTR cls = create->lpcs->lpszClass;
+        if (!IS_INTRESOURCE(cls) && lstrcmpiA(cls, "Paint") == 0) return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// A main window that cannot be created ends the program after the toolbox's message, instead of
+// leaving an invisible loop running that nobody can close.
+TEST(ShellStartup, EndsWhenTheMainWindowCannotBeCreated)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    UnregisterClassA("Paint", instance);
+    BoxScript boxes;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, refusePaintWindows, nullptr, GetCurrentThreadId());
+    int code = shell_Main(instance, nullptr, nullptr, SW_SHOWNORMAL);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(shell.mainWindow, -1);
+    EXPECT_EQ(shell.started, 0);
+    ASSERT_GE(boxes.count(), 1u);
+    EXPECT_EQ(boxes.lastText(), "Failed to create Window! (tb_OpenWindow)");
+    UnregisterClassA("Paint", instance);
+}
