@@ -5,7 +5,7 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
 PKGS=(wine wine32:i386 g++-mingw-w64-i686 cmake xvfb xauth xdotool imagemagick googletest
-      fonts-liberation fonts-liberation2 fonts-wine x11-utils)
+      fonts-liberation fonts-liberation2 fonts-wine x11-utils python3)
 
 missing=()
 for p in "${PKGS[@]}"; do
