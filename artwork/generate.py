@@ -53,7 +53,7 @@ def build(entry: Entry) -> None:
         common.write_icon(out, result)
     elif entry.kind == "WAVE":
         samples, rate = result[0], result[1]
-        common.write_wave(out, samples, rate)
+        common.write_wave(out, samples, rate, bits=entry.depth if entry.depth in (8, 16) else 8)
     elif entry.kind == "FILE":
         if hasattr(result, "save"):
             common.write_bmp24(out, result)
@@ -110,6 +110,14 @@ def check(entry: Entry) -> list:
                 a = np.frombuffer(frames, np.uint8).astype(int) - 128
                 if a.size and (a.max() >= 127 or a.min() <= -128):
                     probs.append(f"{entry.path}: clipped")
+            elif w.getsampwidth() == 2:
+                a = np.frombuffer(frames, "<i2").astype(int)
+                if a.size and (a.max() >= 32767 or a.min() <= -32768):
+                    probs.append(f"{entry.path}: clipped")
+            else:
+                probs.append(f"{entry.path}: neither 8 nor 16 bits per sample")
+            if entry.depth in (8, 16) and w.getsampwidth() * 8 != entry.depth:
+                probs.append(f"{entry.path}: {w.getsampwidth() * 8} bits per sample, manifest {entry.depth}")
     return probs
 
 

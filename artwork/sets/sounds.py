@@ -529,7 +529,7 @@ LOOPS = {1000, 1001, 1011, 1023, 1024, 1025, 1026, 1027, 1030, 1032, 1033, 1036,
 
 
 def _entry(rid, name, fn, role):
-    return Entry("WAVE", "paint", rid, f"paint/sounds/{rid}_{name}.wav", role=role, make=fn,
+    return Entry("WAVE", "paint", rid, f"paint/sounds/{rid}_{name}.wav", depth=16, role=role, make=fn,
                  extra={"loop": rid in LOOPS})
 
 
