@@ -273,16 +273,25 @@ void grfx_CopyBits(const TB_DIB* pdibSrc, int xSrc, int ySrc, int width, int hei
     }
 }
 
-HPALETTE grfx_CreateIdentityPalette(const TB_DIB* pdib)
+// A logical palette of 256 zeroed entries, version 0x300, ready for CreatePalette.
+struct Palette256 {
+    WORD version;
+    WORD count;
+    PALETTEENTRY entries[256];
+};
+
+static Palette256 grfx_EmptyPalette(void)
 {
-    struct {
-        WORD version;
-        WORD count;
-        PALETTEENTRY entries[256];
-    } pal;
+    Palette256 pal;
     memset(&pal, 0, sizeof pal);
     pal.version = 0x300;
     pal.count = 256;
+    return pal;
+}
+
+HPALETTE grfx_CreateIdentityPalette(const TB_DIB* pdib)
+{
+    Palette256 pal = grfx_EmptyPalette();
 
     HDC screen = GetDC(nullptr);
     int reserved;
@@ -359,14 +368,7 @@ void grfx_MapDIBToPalette(HPALETTE palette, TB_DIB* pdib)
 
 void grfx_ClearSystemPalette(void)
 {
-    struct {
-        WORD version;
-        WORD count;
-        PALETTEENTRY entries[256];
-    } pal;
-    memset(&pal, 0, sizeof pal);
-    pal.version = 0x300;
-    pal.count = 256;
+    Palette256 pal = grfx_EmptyPalette();
     for (auto& e : pal.entries) e.peFlags = PC_NOCOLLAPSE;
     HPALETTE black = CreatePalette((LOGPALETTE*)&pal);
     if (!black) return;
