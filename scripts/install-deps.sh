@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
+# Installs the Debian packages the build, the programs and the tests need, for both architectures.
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
-PKGS=(wine wine32:i386 g++-mingw-w64-i686 cmake xvfb xauth xdotool imagemagick googletest
-      fonts-liberation fonts-liberation2 fonts-wine x11-utils python3)
+PKGS=(wine wine64 wine32:i386 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake xvfb xauth
+      xdotool imagemagick googletest fonts-liberation fonts-liberation2 fonts-wine x11-utils python3
+      python3-pil python3-numpy cups cups-client printer-driver-cups-pdf libcups2 libcups2:i386
+      poppler-utils)
 
 missing=()
 for p in "${PKGS[@]}"; do

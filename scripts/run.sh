@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts paint.exe under Wine: on the user's display when
-# there is one, else under Xvfb at 800x600, where it takes a screenshot after the splash.
+# Installs what is missing, builds, and starts the 64-bit paint.exe under Wine: on the user's display
+# when there is one, else under Xvfb at 800x600, where it takes a screenshot after the splash.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/build.sh
+bash scripts/build.sh mingw64
+build=build/mingw64
 # A prefix of its own, so that a running test session's desktop size never leaks in.
-mkdir -p build/run
-scripts/wine-session prefix build/run
-eval "$(scripts/wine-session env build/run | grep -v DISPLAY)"
+mkdir -p $build/run
+scripts/wine-session prefix $build/run
+eval "$(scripts/wine-session env $build/run | grep -v DISPLAY)"
 wineserver -p </dev/null >/dev/null 2>&1 || true
 if [ -n "${DISPLAY:-}" ] && [ -z "${TINTWELL_HEADLESS:-}" ]; then
-  exec wine build/paint.exe </dev/null
+  exec "$WINE" $build/paint.exe </dev/null
 fi
 . scripts/xvfb-lib.sh
 xvfb_start 800x600x24
 trap 'xvfb_stop' EXIT
-wine build/paint.exe </dev/null >/dev/null 2>&1 &
+"$WINE" $build/paint.exe </dev/null >/dev/null 2>&1 &
 app=$!
 sleep "${TINTWELL_SHOT_DELAY:-10}"
 mkdir -p build/shots

@@ -84,11 +84,13 @@ inline Rgb SurfaceColor(HDC dc, int x, int y)
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
+// A file name in the temporary folder that belongs to this test process alone, so that tests
+// running side by side never share a file.
 inline std::string TempFile(const char* name)
 {
     char folder[MAX_PATH] = {};
     GetTempPathA(sizeof folder, folder);
-    return std::string(folder) + name;
+    return std::string(folder) + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
 inline std::vector<BYTE> ReadWholeFile(const std::string& path)

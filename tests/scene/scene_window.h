@@ -25,7 +25,9 @@ inline int SceneTestWindow()
         wc.lpfnWndProc = SceneTestWindowProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "SceneTestWindow";
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        // No class cursor: the pointer passing over this window (moved by a test running beside
+        // this one) must not put back an arrow over the cursor the scene chose.
+        wc.hCursor = nullptr;
         RegisterClassA(&wc);
         tb_SetClassName("SceneTestWindow");
         RECT r = {0, 0, 640, 480};

@@ -41,13 +41,13 @@ session() {
   timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
   # Wine's helper processes start first, with their output on /dev/null (see platform notes).
   wineserver -p </dev/null >/dev/null 2>&1 || true
-  timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
+  timeout 120 "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 # start EXE: runs a program in the background; its exit code lands in $WORK/rc.<pid>.
 start() {
   local exe=$1
-  ( wine "$exe" </dev/null >/dev/null 2>&1; echo $? >"$WORK/rc.$BASHPID" ) &
+  ( "$WINE" "$exe" </dev/null >/dev/null 2>&1; echo $? >"$WORK/rc.$BASHPID" ) &
   APP_PID=$!
 }
 
@@ -66,7 +66,7 @@ exit_code() {
   echo "timeout"
 }
 
-wintool() { timeout 60 wine "$WINTOOL" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+wintool() { timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
 # x_windows NAME: ids of the X windows with exactly that name.
 x_windows() { timeout 10 xdotool search --name "^$1\$" 2>/dev/null || true; }
