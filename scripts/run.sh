@@ -19,9 +19,21 @@ xvfb_start 800x600x24
 trap 'xvfb_stop' EXIT
 "$WINE" $build/paint.exe </dev/null >/dev/null 2>&1 &
 app=$!
-sleep "${TINTWELL_SHOT_DELAY:-10}"
+# The room is up once the splash (seven seconds) has gone: the wall is drawn in the top-left corner
+# and the middle of the empty canvas is white.
 mkdir -p build/shots
-import -window root build/shots/paint.png
-echo "paint.exe is running under Xvfb ($DISPLAY); screenshot saved to $root/build/shots/paint.png"
+shot=build/shots/paint.png
+for _ in $(seq 1 120); do
+  sleep 0.5
+  import -window root $shot 2>/dev/null || continue
+  wall=$(convert $shot -format '%[pixel:p{5,5}]' info:)
+  canvas=$(convert $shot -format '%[pixel:p{460,250}]' info:)
+  if [ "$wall" != "srgb(0,0,0)" ] && [ "$canvas" = "srgb(255,255,255)" ]; then
+    sleep 0.5
+    import -window root $shot
+    break
+  fi
+done
+echo "paint.exe is running under Xvfb ($DISPLAY); screenshot saved to $root/$shot"
 kill "$app" 2>/dev/null || true
 wineserver -k </dev/null >/dev/null 2>&1 || true
