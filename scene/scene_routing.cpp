@@ -4,6 +4,8 @@
 #include "scene/scene_routing.h"
 
 #include "toolbox.h"
+#include "tools/stamps.h"
+#include "tools/text.h"
 
 SceneRouting routing = {{0, 0}, 0, 0};
 
@@ -21,12 +23,13 @@ void scene_PieceSizeNotYet(int object, int* w, int* h)
 {
     *w = 0;
     *h = 0;
+    if (object >= 15 && object <= 17) stamps_PieceSize(w, h);
 }
-void scene_DisposeToolBitmapsNotYet(void) {}
+void scene_DisposeToolBitmapsNotYet(void) { stamps_DisposeStamp(); }
 
 SceneServices sceneServices = {
-    scene_PrintNotYet,          scene_TextDialogNotYet,      scene_PlaceTextNotYet,
-    scene_TextPreviewNotYet,    scene_StampBookNotYet,       scene_PaletteDialogNotYet,
+    scene_PrintNotYet,          text_Dialog,                 text_Place,
+    text_Preview,               stamps_Book,                 scene_PaletteDialogNotYet,
     scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSizeNotYet,
     scene_DisposeToolBitmapsNotYet,
 };
