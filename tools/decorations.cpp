@@ -2,7 +2,9 @@
 // or, in the random mode, in a colour of its own.
 #include "tools/decorations.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "toolbox.h"
 
@@ -26,6 +28,18 @@ const double kPi = 3.14159265358979323846;
 
 // The cog's mirror centre: where the current stroke began.
 ScenePoint cogCentre = {0, 0};
+// The picture rectangles that the cog's last drag drew into, one per segment.
+RECT cogDirty[4];
+int cogDirtyCount = 0;
+
+// Draws one mirrored segment and notes where it went.
+void CogSegment(int picture, int x0, int y0, int x1, int y1, int width)
+{
+    tb_Line(picture, x0, y0, x1, y1, width);
+    const int grow = width / 2 + 2;
+    cogDirty[cogDirtyCount++] = {std::min(x0, x1) - grow, std::min(y0, y1) - grow, std::max(x0, x1) + grow + 1,
+                                 std::max(y0, y1) + grow + 1};
+}
 
 // ---------------------------------------------------------------- scatter
 
@@ -241,13 +255,14 @@ void CogDrag(SceneObject* o, int x, int y)
     const int d1x = x - m.x, d1y = y - m.y;
     const int p = o->pictureBitmap, w = o->size;
     SetColors(p, {o->red, o->green, o->blue});
+    cogDirtyCount = 0;
     if (o->mode == 1 || o->mode == 2) {
-        tb_Line(p, m.x + d0x, m.y + d0y, m.x + d1x, m.y + d1y, w);
-        tb_Line(p, m.x - d0x, m.y + d0y, m.x - d1x, m.y + d1y, w);
+        CogSegment(p, m.x + d0x, m.y + d0y, m.x + d1x, m.y + d1y, w);
+        CogSegment(p, m.x - d0x, m.y + d0y, m.x - d1x, m.y + d1y, w);
     }
     if (o->mode == 2) {
-        tb_Line(p, m.x + d0x, m.y - d0y, m.x + d1x, m.y - d1y, w);
-        tb_Line(p, m.x - d0x, m.y - d0y, m.x - d1x, m.y - d1y, w);
+        CogSegment(p, m.x + d0x, m.y - d0y, m.x + d1x, m.y - d1y, w);
+        CogSegment(p, m.x - d0x, m.y - d0y, m.x - d1x, m.y - d1y, w);
     }
     o->lastPoint = o->currentPoint;
     tb_SetCursor(o->cursorId);
@@ -391,6 +406,21 @@ void decor_DrawSplat(int picture, int x, int y, int size, int n, SceneColor c)
 }
 
 ScenePoint decor_CogCentre(void) { return cogCentre; }
+
+int decor_CogDirtyWindowRects(RECT rects[4])
+{
+    const SceneLayout& L = scene.layout;
+    int n = 0;
+    for (int i = 0; i < cogDirtyCount; ++i) {
+        RECT r = cogDirty[i];
+        if (scene.zoomed)
+            r = {(r.left - scene.scroll.x) * 2, (r.top - scene.scroll.y) * 2, (r.right - scene.scroll.x) * 2,
+                 (r.bottom - scene.scroll.y) * 2};
+        OffsetRect(&r, L.origin.x, L.origin.y);
+        if (IntersectRect(&rects[n], &r, &L.canvas)) ++n;
+    }
+    return n;
+}
 
 // ---------------------------------------------------------------- the panel's hit areas
 

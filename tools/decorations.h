@@ -29,6 +29,10 @@ void decor_DrawSplat(int picture, int x, int y, int size, int n, SceneColor c);
 
 // The cog's mirror centre (one for the program): the start of the current stroke.
 ScenePoint decor_CogCentre(void);
+// Where the cog's last drag drew: one window rectangle per mirrored segment (through the canvas
+// view, magnified or not), clipped to the canvas; gives how many (0..4). The room refreshes only
+// these after a cog drag.
+int decor_CogDirtyWindowRects(RECT rects[4]);
 
 // The option panel shared by the five toys; `sizes` are the three bars' sizes. modes[0] and
 // modes[1] are the modes of the left and right cell.

@@ -111,7 +111,9 @@ void PickerRelease(PictureDialog* d, int x, int y)
     if (result >= -1) picture_EndDialog(d, result);
 }
 
-void ReplaceStamp(int sheetImage, int sheetMask, int n)
+}  // namespace
+
+void stamps_TakeStamp(int sheetImage, int sheetMask, int n)
 {
     stamps_DisposeStamp();
     RECT r = {0, 0, STAMP_SIZE, STAMP_SIZE};
@@ -127,8 +129,6 @@ void ReplaceStamp(int sheetImage, int sheetMask, int n)
     tb_CopyBitmap(sheetImage, stampImage, &cell, &r);
     tb_CopyBitmap(sheetMask, stampMask, &cell, &r);
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------- the picker
 
@@ -180,7 +180,7 @@ int stamps_ChooseStamp(int sheetImageId, int sheetMaskId, int count, int* page)
 
     int chosen = -1;
     if (result >= 0 && result < count && picker.sheetImage >= 0 && picker.sheetMask >= 0) {
-        ReplaceStamp(picker.sheetImage, picker.sheetMask, (int)result);
+        stamps_TakeStamp(picker.sheetImage, picker.sheetMask, (int)result);
         chosen = (int)result;
     }
     if (picker.sheetImage >= 0) tb_DisposeBitmap(picker.sheetImage);

@@ -46,6 +46,9 @@ int stamps_Book(SceneObject* book);
 int stamps_BookPage(int book);
 void stamps_SetBookPage(int book, int page);
 
+// Makes cell n of a loaded sheet (24-bit image and 8-bit mask bitmaps) the current stamp,
+// disposing of the previous one.
+void stamps_TakeStamp(int sheetImage, int sheetMask, int n);
 // The current stamp: bitmap indices, -1 while no stamp was ever chosen.
 int stamps_CurrentImage(void);
 int stamps_CurrentMask(void);

@@ -245,6 +245,8 @@ INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 // ---------------------------------------------------------------- settings
 
+static void ForgetPreviewSize(void);
+
 TextSettings text_Settings(void)
 {
     TextSettings s;
@@ -261,6 +263,7 @@ void text_SetSettings(const TextSettings* s)
     CopyText(scene.text, sizeof scene.text, s->text);
     style = s->style >= 0 && s->style < TEXT_STYLES ? s->style : 0;
     sizeIndex = s->sizeIndex >= 0 && s->sizeIndex < TEXT_SIZES ? s->sizeIndex : 2;
+    ForgetPreviewSize();
 }
 
 void text_ResetSettings(void)
@@ -312,11 +315,40 @@ void text_Place(int x, int y)
                 textSizeTable[sizeIndex], style, c.red, c.green, c.blue, 0.0, &picture);
 }
 
+// The window rectangle the last preview covered; empty when none is shown.
+static RECT previewShown = {0, 0, 0, 0};
+// The measured size of the preview text, kept while the settings and the height stay.
+static SIZE previewSize = {0, 0};
+static int previewHeight = 0;
+
+static SIZE MeasurePreview(int height)
+{
+    if (height == previewHeight) return previewSize;
+    RECT one = {0, 0, 1, 1};
+    int scratch = tb_CreateBitmap(&one, TB_SOURCE_BLANK, 24);
+    if (scratch < 0) return SIZE{0, 0};
+    previewSize = tb_DrawText(scratch, 0, 0, scene.text, (int)strlen(scene.text), scene.fontFace, height, style, 0, 0,
+                              0, 0.0, nullptr);
+    previewHeight = height;
+    tb_DisposeBitmap(scratch);
+    return previewSize;
+}
+
+// Every move wipes the previous preview (the scene bitmap holds the canvas as it is shown) and
+// draws the text at the pointer: only the text's surroundings are redrawn, not the whole canvas.
 void text_Preview(int x, int y)
 {
     const SceneColor c = scene.currentColor;
     const int height = textSizeTable[sizeIndex] * (scene.zoomed ? 2 : 1);
-    RECT canvas = scene.layout.canvas;
+    const RECT canvas = scene.layout.canvas;
+    const SIZE size = MeasurePreview(height);
+    if (!IsRectEmpty(&previewShown)) scene_ShowRect(&previewShown);
     tb_DrawText(scene.mainWindow, x, y, scene.text, (int)strlen(scene.text), scene.fontFace, height, style, c.red,
                 c.green, c.blue, 0.0, &canvas);
+    // Bottom on y, centred on x; italic and smoothed glyphs may reach a little beyond the measure.
+    const int margin = size.cy / 3 + 2;
+    RECT box = {x - size.cx / 2 - margin, y - size.cy - 2, x + size.cx / 2 + margin, y + 2};
+    if (!IntersectRect(&previewShown, &box, &canvas)) SetRectEmpty(&previewShown);
 }
+
+static void ForgetPreviewSize(void) { previewHeight = 0; }
