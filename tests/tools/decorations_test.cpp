@@ -288,18 +288,6 @@ TEST(DecorColours, RandomComponentsFollowTheRule)
     }
 }
 
-TEST_F(ToyFixture, MarkColourIsTheToolsInModeZeroAndFreshInModeOne)
-{
-    SceneObject ball = Toy(decor_InstallBall, 48, 0);
-    ball.SetColor(&ball, 1, 2, 3);
-    SceneColor own = decor_MarkColor(&ball);
-    EXPECT_EQ(own.red + own.green + own.blue, 6u);
-    ball.mode = 1;
-    std::set<unsigned> reds;
-    for (int i = 0; i < 20; ++i) reds.insert(decor_MarkColor(&ball).red);
-    EXPECT_GT(reds.size(), 10u);
-}
-
 // ---------------------------------------------------------------- paintball gun
 
 TEST_F(ToyFixture, SplatsCoverTheirSizeAndAreClippedAtTheEdge)
