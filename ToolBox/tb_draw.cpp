@@ -316,3 +316,41 @@ int tb_DrawText(int target, int x, int y, const char* text, int length, double a
     tb_ReleaseSurface(target, dc);
     return measured.right - measured.left;
 }
+
+// A component on the 0..65025 scale to a byte: divided by 255, the remainder dropped.
+static int tb_TextByte(long value) { return value <= 0 ? 0 : (value >= 65025 ? 255 : (int)(value / 255)); }
+
+SIZE tb_DrawText(int target, int x, int y, const char* text, int length, const char* face, int height, int style,
+                 long red, long green, long blue, double angle, const RECT* clip)
+{
+    SIZE measured = {0, 0};
+    if (!text || length < 0) return measured;
+    HDC dc = tb_AcquireSurface(target);
+    if (!dc) return measured;
+
+    HFONT font = CreateFontA(-height, 0, tb_Round(angle * 10.0), 0, style == 1 ? FW_BOLD : FW_NORMAL,
+                             style == 2 ? TRUE : FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, face ? face : "");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColor = SetTextColor(dc, RGB(tb_TextByte(red), tb_TextByte(green), tb_TextByte(blue)));
+    UINT oldAlign = SetTextAlign(dc, TA_BOTTOM | TA_CENTER);
+
+    const bool clipped = clip && !tb_ClipIsNone(*clip);
+    if (clipped) {
+        HRGN region = CreateRectRgnIndirect(clip);
+        SelectClipRgn(dc, region);
+        DeleteObject(region);
+    }
+    TextOutA(dc, x, y, text, length);
+    if (clipped) SelectClipRgn(dc, nullptr);
+
+    GetTextExtentPoint32A(dc, text, length, &measured);
+
+    SetTextAlign(dc, oldAlign);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    tb_ReleaseSurface(target, dc);
+    return measured;
+}

@@ -77,6 +77,13 @@ void tb_DrawString(int target, int x, int y, const char* text, int length, int s
 void tb_DrawStringAt(int target, int x, int y, const char* text);
 int tb_DrawText(int target, int x, int y, const char* text, int length, double angle, int drawFlag, int hAlign,
                 int vAlign);
+// Text in a font family of its own name: bottom on y and horizontally centred on x, transparent, in
+// the colour given on the 0..65025 scale; height is the character height in pixels; style 0 plain,
+// 1 bold, 2 italic; angle in degrees. Target: a bitmap, a window or the printer index. Clipped to
+// clip (target coordinates) unless clip is nullptr or a side of it is -1. Gives the string's
+// measured size as one line in that font; {0, 0} when the target has no drawing surface.
+SIZE tb_DrawText(int target, int x, int y, const char* text, int length, const char* face, int height, int style,
+                 long red, long green, long blue, double angle, const RECT* clip);
 
 // ---------------------------------------------------------------- regions and rectangles
 struct TB_Point { long x, y; };

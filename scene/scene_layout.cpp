@@ -4,7 +4,9 @@
 
 #include "scene/scene.h"
 #include "toolbox.h"
+#include "tools/decorations.h"
 #include "tools/pencil.h"
+#include "tools/stamps.h"
 
 const int canBodyOwner[SCENE_CAN_BODIES] = {0, 0, 5, 6, 7, 2};
 
@@ -165,7 +167,38 @@ const ObjectRow kRows[SCENE_OBJECTS] = {
 //   8 scissors: cut piece                9..14 bump patterns: one shared installer
 //   15..17 books of stamps               18..24 effect brushes (22 with its own panel)
 //   25..29 decoration tools
-SceneToolInstaller toolInstallers[SCENE_OBJECTS] = {pencil_Install};
+SceneToolInstaller toolInstallers[SCENE_OBJECTS] = {
+    pencil_Install,      // 0
+    nullptr,             // 1
+    nullptr,             // 2
+    nullptr,             // 3
+    nullptr,             // 4
+    nullptr,             // 5
+    nullptr,             // 6
+    nullptr,             // 7
+    nullptr,             // 8
+    nullptr,             // 9
+    nullptr,             // 10
+    nullptr,             // 11
+    nullptr,             // 12
+    nullptr,             // 13
+    nullptr,             // 14
+    stamps_InstallBook,  // 15
+    stamps_InstallBook,  // 16
+    stamps_InstallBook,  // 17
+    nullptr,             // 18
+    nullptr,             // 19
+    nullptr,             // 20
+    nullptr,             // 21
+    nullptr,             // 22
+    nullptr,             // 23
+    nullptr,             // 24
+    decor_InstallBall,   // 25
+    decor_InstallCog,    // 26
+    decor_InstallWand,   // 27
+    decor_InstallNeedle, // 28
+    decor_InstallGun,    // 29
+};
 
 int CreateOutlineRegion(const ObjectRow& row, const RECT& bounds, int H)
 {

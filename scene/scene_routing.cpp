@@ -4,6 +4,9 @@
 #include "scene/scene_routing.h"
 
 #include "toolbox.h"
+#include "tools/decorations.h"
+#include "tools/stamps.h"
+#include "tools/text.h"
 
 SceneRouting routing = {{0, 0}, 0, 0};
 
@@ -21,12 +24,13 @@ void scene_PieceSizeNotYet(int object, int* w, int* h)
 {
     *w = 0;
     *h = 0;
+    if (object >= 15 && object <= 17) stamps_PieceSize(w, h);
 }
-void scene_DisposeToolBitmapsNotYet(void) {}
+void scene_DisposeToolBitmapsNotYet(void) { stamps_DisposeStamp(); }
 
 SceneServices sceneServices = {
-    scene_PrintNotYet,          scene_TextDialogNotYet,      scene_PlaceTextNotYet,
-    scene_TextPreviewNotYet,    scene_StampBookNotYet,       scene_PaletteDialogNotYet,
+    scene_PrintNotYet,          text_Dialog,                 text_Place,
+    text_Preview,               stamps_Book,                 scene_PaletteDialogNotYet,
     scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSizeNotYet,
     scene_DisposeToolBitmapsNotYet,
 };
@@ -432,7 +436,7 @@ void scene_MoveHandler(int window, int x, int y)
 {
     if (routing.textPending) {
         tb_SetCursor(CURSOR_TEXT_PENDING);
-        RefreshCanvas();
+        // The preview wipes itself where it was shown before it is drawn at the pointer.
         sceneServices.textPreview(x, y);
         return;
     }
@@ -455,7 +459,13 @@ void scene_MoveHandler(int window, int x, int y)
         if (!IsRubberBand(index)) {
             const SceneLayout& L = scene.layout;
             if (index == 26) {
-                RefreshCanvas();
+                // The cog's mirrored segments reach far from the pointer: only where they were drawn.
+                RECT drawn[4];
+                for (int i = 0, n = decor_CogDirtyWindowRects(drawn); i < n; ++i) {
+                    // A magnified view is recomposed once; the other rectangles are only shown.
+                    if (i == 0 || !scene.zoomed) scene_Refresh(&drawn[i]);
+                    else scene_ShowRect(&drawn[i]);
+                }
             } else if (!(index == 8 && o.mode == 1) && !IsBook(index)) {
                 int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
                 RECT dirty = {routing.previous.x < x ? routing.previous.x : x,

@@ -109,11 +109,13 @@ TEST_F(SceneTest, ObjectTableFromConstruction)
         EXPECT_EQ(o.previewWindow, preview ? main : -1);
         EXPECT_EQ(o.active, 0);
         for (int j = 0; j < i; ++j) EXPECT_NE(o.region, scene.objects[j].region);
-        // Only the pencil has plugged in yet: it adds its size panel and keeps the default pen.
-        EXPECT_EQ(scene_ToolInstaller(i) == nullptr, i != 0);
-        EXPECT_EQ(o.Press, &scene_DefaultPress);
+        // The pencil adds its size panel and keeps the default pen; the books (15..17) and the
+        // toys (25..29) have slots of their own, the books with the default (empty) monitor.
+        const bool books = i >= 15 && i <= 17, toys = i >= 25 && i <= 29;
+        EXPECT_EQ(scene_ToolInstaller(i) != nullptr, i == 0 || books || toys);
+        EXPECT_EQ(o.Press == &scene_DefaultPress, !books && !toys);
         EXPECT_EQ(o.Draw, &scene_DefaultDraw);
-        EXPECT_EQ(o.DrawOptions == &scene_DefaultDrawOptions, i != 0);
+        EXPECT_EQ(o.DrawOptions == &scene_DefaultDrawOptions, i != 0 && !toys);
     }
     const SceneObject* t = scene.objects;
     EXPECT_EQ(t[0].size, 4);
