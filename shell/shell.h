@@ -91,6 +91,7 @@ struct ShellClearingStats {
     DWORD period;        // the period of one frame
     DWORD slowestWork;   // the longest drawing and refresh of one frame, ms
     int late;            // frames whose drawing took longer than their period
+    DWORD setup, finish; // ms before the first frame (keeping the old picture) and after the last
 };
 extern ShellClearingStats shellClearingStats;
 
