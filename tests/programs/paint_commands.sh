@@ -16,6 +16,14 @@ EOS
 chmod +x "$WORK/bin/xdg-open"
 export PATH="$WORK/bin:$PATH"
 
+# The help page lies beside paint.exe with every picture it shows.
+HELP_DIR=$(dirname "$PAINT")
+[ -f "$HELP_DIR/Help_twk.html" ] || fail "no Help_twk.html beside paint.exe"
+for src in $(grep -o 'src="[^"]*"' "$HELP_DIR/Help_twk.html" | sed 's/^src="//; s/"$//'); do
+  [ -s "$HELP_DIR/$src" ] || fail "the help page's picture $src is missing"
+done
+echo "ok: the help page and its pictures lie beside paint.exe"
+
 session 800x600x24
 # As on any Windows system, a page ending in .html opens in the browser (Wine's winebrowser).
 "$WINE" reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f </dev/null >/dev/null 2>&1
@@ -53,6 +61,8 @@ splash_passes 800 600
 sleep 0.5
 expect_eq "preferences file written at the first start" "$(prefs_bytes)" \
   "01 00 00 00 01 00 00 00 01 00 00 00 01 00 00 00"
+
+shot room
 
 # The right button opens the command menu at the pointer; Escape closes it.
 timeout 10 xdotool mousemove 400 300 click 3
