@@ -391,3 +391,42 @@ TEST_F(Commands, HelpOpensTheFileBesideTheProgram)
 }
 
 }  // namespace
+
+namespace {
+
+// OK on the preferences screen rewrites the preferences file; cancel leaves it alone.
+TEST_F(Commands, PreferencesOkRewritesThePrefsFileAndCancelDoesNot)
+{
+    char path[MAX_PATH + 16];
+    tb_PrefsWindowsPath(path);
+    DeleteFileA(path);
+    static bool confirm;
+    boxes->onDialog([](HWND dialog) {
+        // The sound column's bottom cell (52, 155)-(116, 219), then OK or cancel.
+        SendMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(84, 187));
+        SendMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(84, 187));
+        int x = confirm ? 300 : 340;
+        PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 250));
+        PostMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(x, 250));
+        return true;
+    });
+    confirm = false;
+    shell_DispatchCommand(SHELL_PREFERENCES);
+    EXPECT_EQ(GetFileAttributesA(path), INVALID_FILE_ATTRIBUTES) << "cancel wrote the file";
+    EXPECT_EQ(tb_GetSoundPreference(), 1);
+    confirm = true;
+    shell_DispatchCommand(SHELL_PREFERENCES);
+    EXPECT_EQ(tb_GetSoundPreference(), 0);
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    INT32 values[5] = {9, 9, 9, 9, 9};
+    DWORD got = 0;
+    ReadFile(h, values, sizeof values, &got, nullptr);
+    CloseHandle(h);
+    DeleteFileA(path);
+    EXPECT_EQ(got, 16u);
+    EXPECT_EQ(values[0], 0);
+    EXPECT_EQ(values[1], 1);
+}
+
+}  // namespace
