@@ -47,24 +47,6 @@ protected:
     }
 };
 
-TEST(PaletteHitTest, TheOutlineLeavesTheWhiteCornersOut)
-{
-    TB_Point points[PALETTE_POINTS + 1];
-    for (int i = 0; i < PALETTE_POINTS; ++i) points[i] = {paletteOutline[i].x, paletteOutline[i].y};
-    points[PALETTE_POINTS] = {TB_POINT_END, TB_POINT_END};
-    int region = tb_CreateRegion(points);
-    struct Case {
-        int x, y, part;
-    };
-    const Case cases[] = {
-        {2, 2, PALETTE_NOTHING},     {366, 2, PALETTE_NOTHING},  {2, 238, PALETTE_NOTHING},
-        {366, 238, PALETTE_NOTHING}, {200, 60, PALETTE_PAINT},   {300, 100, PALETTE_PAINT},
-        {140, 100, PALETTE_OK},      {160, 100, PALETTE_CLOSE},  {30, 170, PALETTE_SWATCH},
-    };
-    for (const Case& c : cases) EXPECT_EQ(palette_HitTest(region, c.x, c.y), c.part) << c.x << ", " << c.y;
-    tb_DisposeRegion(region);
-}
-
 // The colour comes from the palette picture even where the screen shows something else; the
 // corners pick nothing, OK before a pick does nothing, the last pick is kept and shown.
 TEST_F(ColourPalette, PicksFromThePicturePaletteNotTheScreen)

@@ -41,23 +41,6 @@ protected:
     }
 };
 
-TEST(RemoteHitTest, ButtonsBackAndTheGapsBetween)
-{
-    for (int i = 0; i < REMOTE_BUTTONS; ++i) {
-        RECT r = remote_ButtonRect(i);
-        EXPECT_EQ(remote_HitTest(r.left, r.top), i);
-        EXPECT_EQ(remote_HitTest(r.right - 1, r.bottom - 1), i);
-        POINT c = Centre(r);
-        EXPECT_EQ(remote_HitTest(c.x, c.y), i);
-    }
-    EXPECT_EQ(remote_HitTest(20, 221), -1);
-    EXPECT_EQ(remote_HitTest(80, 234), -1);
-    EXPECT_EQ(remote_HitTest(81, 234), -2);
-    EXPECT_EQ(remote_HitTest(112, 60), -2);   // between the columns
-    EXPECT_EQ(remote_HitTest(60, 200), -2);   // below the buttons
-    EXPECT_EQ(remote_HitTest(0, 0), -2);
-}
-
 // Pressing Save lights it (and the indicator); moving to Gallery and releasing there carries out
 // Gallery, after the panel has been drawn unlit again.
 TEST_F(Remote, PressHereReleaseThere)
