@@ -64,13 +64,6 @@ int OpenCurrent(const char* path, DWORD access, DWORD disposition)
     return 1;
 }
 
-void PrefsPath(char* path)
-{
-    char folder[247] = {};
-    GetWindowsDirectoryA(folder, sizeof folder);
-    wsprintfA(path, "%s\\%s", folder, "qlnpfs.pfs");
-}
-
 // Reads exactly count bytes from the current file; false on a failed or short read.
 bool ReadAll(void* buffer, DWORD count)
 {
@@ -120,14 +113,14 @@ int tb_OpenFileToRead(char* path, int ask)
 int tb_OpenPrefsToWrite(void)
 {
     char path[MAX_PATH + 16];
-    PrefsPath(path);
+    tb_PrefsPath(path, 1);
     return OpenCurrent(path, GENERIC_WRITE, CREATE_ALWAYS);
 }
 
 int tb_OpenPrefsToRead(void)
 {
     char path[MAX_PATH + 16];
-    PrefsPath(path);
+    tb_PrefsPath(path, 0);
     return OpenCurrent(path, GENERIC_READ, OPEN_EXISTING);
 }
 

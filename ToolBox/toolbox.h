@@ -170,6 +170,13 @@ int tb_OpenFileToWrite(char* path, int ask);
 int tb_OpenFileToRead(char* path, int ask);
 int tb_OpenPrefsToWrite(void);
 int tb_OpenPrefsToRead(void);
+// Where the preferences file "qlnpfs.pfs" is read (writing 0) or written (writing 1): the Windows
+// folder, or, where this user cannot write that folder, the folder "Tintwell" of the user's
+// application data (created for writing). Fills a buffer of at least MAX_PATH + 16 characters.
+void tb_PrefsPath(char* path, int writing);
+// The two places themselves (the second is "" where the system has no application-data folder).
+void tb_PrefsWindowsPath(char* path);
+void tb_PrefsUserPath(char* path);
 int tb_WriteFile(const void* buffer, DWORD count);
 int tb_ReadFile(void* buffer, DWORD count);
 void tb_CloseFile(void);

@@ -35,6 +35,7 @@ struct ShellHooks {
     void (*release)(int window, int x, int y);
     void (*move)(int window, int x, int y);
     void (*doubleClick)(int window, int x, int y);
+    void (*closeRequest)(void);           // Quit's last step: closes the main window, which ends the program
 };
 
 extern ShellHooks shellHooks;
@@ -59,6 +60,63 @@ void shell_ScenePress(int window, int x, int y);
 void shell_SceneRelease(int window, int x, int y);
 void shell_SceneMove(int window, int x, int y);
 void shell_SceneDoubleClick(int window, int x, int y);
+
+// ---------------------------------------------------------------- commands
+// The command numbers the menu, the remote and the dispatcher share.
+enum {
+    SHELL_QUIT,
+    SHELL_SAVE,
+    SHELL_NEW,
+    SHELL_OPEN,
+    SHELL_ABOUT,
+    SHELL_HELP,
+    SHELL_PREFERENCES,
+    SHELL_GALLERY,
+    SHELL_COMMANDS,
+    SHELL_ASK_REMOTE = -1,
+};
+
+// New's clearing animations, used in turn.
+enum { SHELL_CURTAIN = 1, SHELL_MELT, SHELL_SHRINK, SHELL_SLIDE };
+
+struct CommandState {
+    int nextAnimation;  // 1..4: the animation of the next animated New
+};
+extern CommandState commands;
+
+// What the last clearing animation did, frame by frame (the benchmark reads it).
+struct ShellClearingStats {
+    int frames;          // frames shown
+    DWORD periodSum;     // the sum of their periods
+    DWORD period;        // the period of one frame
+    DWORD slowestWork;   // the longest drawing and refresh of one frame, ms
+    int late;            // frames whose drawing took longer than their period
+    DWORD setup, finish; // ms before the first frame (keeping the old picture) and after the last
+};
+extern ShellClearingStats shellClearingStats;
+
+// The platform's help viewers, a record so that checks can watch the requests.
+struct HelpServices {
+    BOOL(WINAPI* winHelp)(HWND window, LPCSTR file, UINT command, ULONG_PTR data);
+    HINSTANCE(WINAPI* shellExecute)(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
+                                    INT show);
+};
+extern HelpServices helpServices;
+
+// Quit's save question and close request, New, About and Help.
+void shell_Quit(void);
+void shell_New(void);
+// The animated or plain clearing of the canvas; the picture's name becomes "Tintwell.bmp".
+void shell_ClearCanvasForNew(void);
+// One clearing animation (SHELL_CURTAIN..SHELL_SLIDE) of the canvas bitmap, frame by frame.
+void shell_RunClearing(int type);
+// The About box; 1 after a click, 0 after Escape.
+INT_PTR shell_ShowAbout(void);
+void shell_Help(void);
+// The default close request: the toolbox releases its palette and closes the main window.
+void shell_CloseRequest(void);
+// The path of a file in the program's own folder (where paint.exe lies); 0 when it does not fit.
+int shell_BesideProgram(const char* name, char* path, int size);
 
 // Menu item identifiers of the command menu and the command numbers they stand for.
 enum { SHELL_FIRST_MENU_ID = 40019, SHELL_LAST_MENU_ID = 40027 };

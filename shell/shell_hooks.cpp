@@ -4,20 +4,29 @@
 
 #include "scene/scene.h"
 #include "scene/scene_routing.h"
+#include "pictures/preferences.h"
 #include "toolbox.h"
+#include "tools/palette.h"
 
 ShellHooks shellHooks = {
     shell_RunSplash,    shell_StartupHook, shell_BuildCommandMenu, shell_CleanupHook,  shell_IdleTick,
     shell_RedrawHook,   shell_RelayoutHook, shell_EscapeGuard,     shell_PrePopupHook, shell_ShowCommandMenu,
     shell_DispatchCommand, shell_ScenePress, shell_SceneRelease,   shell_SceneMove,    shell_SceneDoubleClick,
+    shell_CloseRequest,
 };
 
 // The seven-second splash picture; its result is not used.
 void shell_RunSplash(void) { shell_ShowSplash(); }
 
-// Loads the preferences file. Until it is read the defaults stay in force: sound on, as the
-// toolbox starts.
-void shell_LoadPreferences(void) {}
+// The defaults first; then the preferences file over them.
+void shell_LoadPreferences(void)
+{
+    prefs_SetDefaults();
+    prefs_Load();
+}
+
+// The colour palette as the paint tube and the cans see it: 1 only for a colour picked and confirmed.
+static int shell_PaletteForScene(SceneColor* chosen) { return palette_Run(chosen) == 1 ? 1 : 0; }
 
 // The remote control and the command dispatcher are one road: the scene hands the remote's
 // choice (or -1, "ask the remote") to whatever dispatcher the shell has.
@@ -27,13 +36,13 @@ void shell_StartupHook(void)
 {
     shell_LoadPreferences();
     sceneServices.dispatchCommand = shell_DispatchFromScene;
+    sceneServices.paletteDialog = shell_PaletteForScene;
+    sceneServices.writePreferences = prefs_Save;
     scene_ResetRouting();
     scene_Startup(shell.mainWindow);
     tb_SetCursor(203);
 }
 
-// The command menu is not built yet: shell.commandMenu stays nullptr and nothing pops up.
-void shell_BuildCommandMenu(void) {}
 
 // The scene's bitmaps, the tools' own pictures and every object's Destroy.
 void shell_CleanupHook(void)
@@ -75,8 +84,6 @@ void shell_ShowCommandMenu(int x, int y)
     TrackPopupMenu(shell.commandMenu, TPM_CENTERALIGN | TPM_LEFTBUTTON, point.x, point.y, 0, owner, nullptr);
 }
 
-// Runs command 0..7 (Quit, Save, New, Open, About, Help, Preferences, Gallery): not built yet.
-void shell_DispatchCommand(int command) {}
 
 // The scene's pointer handlers, in window coordinates, once the scene is built (the splash runs
 // its own loop before that, and moves over the main window must not reach an empty scene).

@@ -40,12 +40,19 @@ void Paint(PictureDialog* d)
 
 int Reacts(PictureDialog* d, int x, int y) { return d->reacts && d->reacts(d, x, y); }
 
+int CursorAt(PictureDialog* d, int x, int y)
+{
+    int id = d->cursor ? d->cursor(d, x, y) : 0;
+    if (id) return id;
+    return Reacts(d, x, y) ? PICTURE_CURSOR_ACTIVE : PICTURE_CURSOR_ARROW;
+}
+
 void ChooseCursor(PictureDialog* d)
 {
     POINT p;
     GetCursorPos(&p);
     ScreenToClient(d->hwnd, &p);
-    tb_SetCursor(Reacts(d, p.x, p.y) ? PICTURE_CURSOR_ACTIVE : PICTURE_CURSOR_ARROW);
+    tb_SetCursor(CursorAt(d, p.x, p.y));
 }
 
 INT_PTR Answer(HWND hwnd, LONG_PTR result)
@@ -86,7 +93,7 @@ INT_PTR CALLBACK PictureDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         ChooseCursor(d);
         return Answer(hwnd, TRUE);
     case WM_MOUSEMOVE:
-        tb_SetCursor(Reacts(d, x, y) ? PICTURE_CURSOR_ACTIVE : PICTURE_CURSOR_ARROW);
+        tb_SetCursor(CursorAt(d, x, y));
         if (d->move) d->move(d, x, y);
         return TRUE;
     case WM_LBUTTONDOWN:

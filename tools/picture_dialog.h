@@ -37,6 +37,10 @@ struct PictureDialog {
 
     HWND hwnd;              // the dialog while it is open, else nullptr
     POINT origin;           // its client area's top-left in main-window (scene) coordinates
+
+    // Optional: the cursor resource to show at a client point, or 0 to leave the choice to
+    // `reacts` (202 where it answers non-zero, 203 elsewhere). For dialogs with a third cursor.
+    PictureDialogHitSlot cursor;
 };
 
 // Runs the dialog modally, owned by the main window; returns what picture_EndDialog or the cancel

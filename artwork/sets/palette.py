@@ -134,7 +134,11 @@ def part(which):
         img = layers()
         a = np.asarray(img)
         keep = a[:, :, 3] >= 128
-        _cache["img"] = flat(img, INK)
+        # The masked copy shows the picture where the mask is white and keeps the background where
+        # the picture is white: outside the palette the picture is white. Edges stay on the ink.
+        rgb_ = np.asarray(flat(img, INK)).copy()
+        rgb_[~keep] = 255
+        _cache["img"] = Image.fromarray(rgb_, "RGB")
         _cache["mask"] = Image.fromarray(np.where(keep, 255, 0).astype(np.uint8), "L")
     return _cache[which]
 
