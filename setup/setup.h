@@ -20,6 +20,8 @@ typedef UINT (CALLBACK* SetupQueueHandler)(PVOID context, UINT notification, UIN
 struct SetupCopyRecord {
     PVOID defaultContext;  // the context of the default queue callback
     int copyFailures;      // files that were skipped after a copy error or a missing source
+    char lastMedia[2 * MAX_PATH];  // the source last asked for ("path|file") and how often in a row
+    int mediaRequests;
 };
 
 // The installer's own state; one instance.
