@@ -10,6 +10,9 @@
 
 static HWND setup_ClientWindow(void) { return tb_GetWindowHandle(setup.mainWindow); }
 
+// Set while the initiate is being sent: only then are acknowledgements answers to it.
+static int s_initiating;
+
 int setup_OpenProgman(void)
 {
     if (setup.progman) return 1;
@@ -17,7 +20,9 @@ int setup_OpenProgman(void)
     if (!client) return 0;
     ATOM application = GlobalAddAtomA("PROGMAN");
     ATOM topic = GlobalAddAtomA("PROGMAN");
+    s_initiating = 1;
     SendMessageA(HWND_BROADCAST, WM_DDE_INITIATE, (WPARAM)client, MAKELPARAM(application, topic));
+    s_initiating = 0;
     GlobalDeleteAtom(application);
     GlobalDeleteAtom(topic);
     return setup.progman != nullptr;
@@ -27,12 +32,16 @@ int setup_HandleDdeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 {
     HWND sender = (HWND)wParam;
     if (message == WM_DDE_ACK) {
-        // Outside the waits of execute and terminate only the answers to the initiate arrive here.
-        if (!setup.progman) {
-            setup.progman = sender;
-            GlobalDeleteAtom(LOWORD(lParam));
-            GlobalDeleteAtom(HIWORD(lParam));
+        if (!s_initiating) {
+            // A late answer to a command that timed out: nothing waits for it any more.
+            FreeDDElParam(WM_DDE_ACK, lParam);
+            return 1;
         }
+        GlobalDeleteAtom(LOWORD(lParam));
+        GlobalDeleteAtom(HIWORD(lParam));
+        // The first server to answer is the one; any other is let go at once.
+        if (!setup.progman) setup.progman = sender;
+        else if (sender != setup.progman) PostMessageA(sender, WM_DDE_TERMINATE, (WPARAM)window, 0);
         return 1;
     }
     if (message == WM_DDE_TERMINATE) {
