@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # setup.exe opens one overlapped window "Setup" over the desktop; a second start exits with 0 and
-# leaves one window; WM_CLOSE ends it with 0.
+# leaves one window; WM_CLOSE ends it with 0 (also while a wizard page is up).
 . "$(dirname "$0")/lib/common.bash"
 session 800x600x24
+
+# Setup reads the setup.inf beside it.
+mkdir -p "$WORK/kit"
+cp "$SETUP" "$WORK/kit/setup.exe"
+printf '[Version]\r\nSignature="$Windows NT$"\r\n[Strings]\r\nPRODUCT_DESC="Tintwell"\r\n' >"$WORK/kit/setup.inf"
+SETUP=$WORK/kit/setup.exe
 
 start "$SETUP"
 first=$APP_PID

@@ -1,0 +1,405 @@
+// The install: registry values and their byte counts, the run-once entries, the queue callback,
+// the order of the steps, the copy with its failures, and the wizard's pages driving it.
+#include "setup_test_util.h"
+
+#include <functional>
+
+#include "resources/setup_ids.h"
+
+namespace {
+
+const char kUserInfo[] = "Software\\Marrowby\\Tintwell\\UserInfo\\";
+const char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+std::string Contact(const char* sentence) { return std::string(sentence) + setup_kContactLines; }
+
+// ---------------------------------------------------------------- the default callback's stand-in
+
+struct CallbackLog {
+    std::vector<UINT> notifications;
+    PVOID context = nullptr;
+    UINT answer = FILEOP_DOIT;
+    bool pathAtFirstCopy = false;
+    int copies = 0;
+    HKEY root = nullptr;
+};
+CallbackLog g_log;
+
+UINT CALLBACK RecordingCallback(PVOID context, UINT notification, UINT_PTR, UINT_PTR)
+{
+    g_log.notifications.push_back(notification);
+    g_log.context = context;
+    return g_log.answer;
+}
+
+// Watches the real copy: at the first file it checks that the destination is already recorded.
+UINT CALLBACK WatchingCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2)
+{
+    if (notification == SPFILENOTIFY_STARTCOPY && g_log.copies++ == 0) {
+        DWORD type;
+        std::string bytes;
+        g_log.pathAtFirstCopy = ReadValue(g_log.root, kUserInfo, "DestinationPath", &type, &bytes);
+    }
+    return SetupDefaultQueueCallbackA(context, notification, param1, param2);
+}
+
+// ---------------------------------------------------------------- a small product to install
+
+struct Product {
+    std::string source;       // the folder setup.inf lies in, with its backslash
+    std::string destination;  // where it goes, without its final backslash
+};
+
+// Writes the source folder: setup.inf, paint.exe and Pages\blank.bmp (less what missing names),
+// and reads the INF. extraFile adds a name to the install section that no file answers.
+Product MakeProduct(const std::string& folder, const std::string& key, const char* extraFile = nullptr,
+                    bool withInstallSection = true)
+{
+    Product p;
+    p.source = folder + "src\\";
+    p.destination = folder + "dest";
+    CreateDirectoryA(p.source.c_str(), nullptr);
+    CreateDirectoryA((p.source + "Pages").c_str(), nullptr);
+    WriteText(p.source + "paint.exe", "the program");
+    WriteText(p.source + "Pages\\blank.bmp", "a page");
+    std::string inf = StringsSection("PRODUCT_DESC=\"Tintwell\"\r\nDESTINATION_DIR=\"" + p.destination +
+                                     "\"\r\nPROGRAM_GROUP=\"Tintwell\"\r\nPROGRAM_EXE=\"paint.exe\"\r\n"
+                                     "PROGRAM_HELP=\"Help_twk.html\"\r\nDESTINATION_SUB=\"Pages\\\"\r\n");
+    inf += "[SourceDisksNames]\r\n1=\"Tintwell\",,,\r\n";
+    inf += "[SourceDisksFiles]\r\npaint.exe=1\r\nblank.bmp=1,Pages\r\n";
+    if (extraFile) inf += std::string(extraFile) + "=1\r\n";
+    inf += "[DestinationDirs]\r\nProgram=65600\r\nPages=65601\r\n";
+    if (withInstallSection) inf += "[ProductInstall]\r\nCopyFiles=Program,Pages\r\nAddReg=Marker\r\n";
+    inf += "[Program]\r\npaint.exe\r\n";
+    if (extraFile) inf += std::string(extraFile) + "\r\n";
+    inf += "[Pages]\r\nblank.bmp\r\n";
+    inf += "[Marker]\r\nHKCU,\"" + key + "\\Marker\",Installed,,\"%65600%\"\r\n";
+    WriteText(p.source + "setup.inf", inf);
+    EXPECT_EQ(setup_ReadInfFrom((p.source + "setup.inf").c_str(), p.source.c_str()), 1);
+    return p;
+}
+
+void MakeRunOnceKey(HKEY root, bool withSetupSubKey)
+{
+    HKEY k;
+    std::string path = std::string(kRunOnce) + (withSetupSubKey ? "\\Setup" : "");
+    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+    RegCloseKey(k);
+}
+
+bool HasValue(HKEY root, const char* key, const char* name)
+{
+    DWORD type;
+    std::string bytes;
+    return ReadValue(root, key, name, &type, &bytes);
+}
+
+}  // namespace
+
+TEST_F(SetupTest, DestinationPathIsAStringWithoutItsTerminatingZero)
+{
+    snprintf(setup.destination, SETUP_TEXT, "%s", "c:\\Program Files\\Marrowby\\Tintwell\\");
+    ASSERT_EQ(setup_RecordDestination(), 1);
+    DWORD type = 0;
+    std::string bytes;
+    ASSERT_TRUE(ReadValue(root, kUserInfo, "DestinationPath", &type, &bytes));
+    EXPECT_EQ(type, (DWORD)REG_SZ);
+    // 35 bytes are given, without the zero; Wine stores the zero that follows them all the same.
+    EXPECT_TRUE(bytes == "c:\\Program Files\\Marrowby\\Tintwell\\" ||
+                bytes == std::string("c:\\Program Files\\Marrowby\\Tintwell\\", 36))
+        << bytes.size() << " bytes";
+}
+
+TEST_F(SetupTest, RunOnceEntriesAndTheirByteCounts)
+{
+    struct {
+        const char* what;
+        bool key, setupSubKey;
+        bool grpConv, wrapper;
+    } cases[] = {
+        {"no RunOnce key", false, false, false, false},
+        {"RunOnce without Setup", true, false, true, false},
+        {"RunOnce with Setup", true, true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteKeyTree(root, "Software");
+        started.clear();
+        if (c.key) MakeRunOnceKey(root, c.setupSubKey);
+        EXPECT_EQ(setup_WriteRunOnce(), c.key ? 1 : 0);
+        DWORD type = 0;
+        std::string bytes;
+        EXPECT_EQ(ReadValue(root, kRunOnce, "GrpConv", &type, &bytes), c.grpConv);
+        if (c.grpConv) {
+            EXPECT_EQ(type, (DWORD)REG_SZ);
+            EXPECT_EQ(bytes, std::string("grpconv -o", 11));
+        }
+        EXPECT_EQ(ReadValue(root, kRunOnce, "Wrapper", &type, &bytes), c.wrapper);
+        if (c.wrapper) {
+            EXPECT_EQ(bytes, std::string("runonce", 8));
+        }
+        // Run-once processing starts only when the entries could be written, shown normally.
+        if (c.key) {
+            ASSERT_EQ(started.size(), 1u);
+            EXPECT_EQ(started[0], "runonce -r show=1");
+        } else {
+            EXPECT_TRUE(started.empty());
+        }
+    }
+}
+
+TEST_F(SetupTest, QueueCallbackSkipsDeleteErrorsAndPassesTheRestOn)
+{
+    SetupCopyRecord record = {};
+    int context = 0;
+    record.defaultContext = &context;
+    setup.defaultQueueCallback = RecordingCallback;
+    g_log = CallbackLog();
+    g_log.answer = FILEOP_DOIT;
+
+    EXPECT_EQ(setup_QueueCallback(&record, SPFILENOTIFY_DELETEERROR, 0, 0), (UINT)FILEOP_SKIP);
+    EXPECT_TRUE(g_log.notifications.empty());
+
+    const UINT passed[] = {SPFILENOTIFY_STARTQUEUE, SPFILENOTIFY_STARTCOPY, SPFILENOTIFY_STARTDELETE,
+                           SPFILENOTIFY_RENAMEERROR, SPFILENOTIFY_ENDQUEUE};
+    for (UINT n : passed) EXPECT_EQ(setup_QueueCallback(&record, n, 0, 0), (UINT)FILEOP_DOIT);
+    EXPECT_EQ(g_log.notifications, std::vector<UINT>(std::begin(passed), std::end(passed)));
+    EXPECT_EQ(g_log.context, &context);
+    EXPECT_EQ(record.copyFailures, 0);
+
+    // A copy error or a missing source answered with skip leaves a file out: it is counted.
+    g_log.answer = FILEOP_SKIP;
+    EXPECT_EQ(setup_QueueCallback(&record, SPFILENOTIFY_COPYERROR, 0, 0), (UINT)FILEOP_SKIP);
+    EXPECT_EQ(setup_QueueCallback(&record, SPFILENOTIFY_NEEDMEDIA, 0, 0), (UINT)FILEOP_SKIP);
+    EXPECT_EQ(record.copyFailures, 2);
+    FILEPATHS_A paths = {};
+    paths.Win32Error = ERROR_ACCESS_DENIED;
+    setup_QueueCallback(&record, SPFILENOTIFY_ENDCOPY, (UINT_PTR)&paths, 0);
+    EXPECT_EQ(record.copyFailures, 3);
+}
+
+TEST_F(SetupTest, InstallCopiesRecordsAndMakesTheGroupInOrder)
+{
+    MakeRunOnceKey(root, false);
+    ProgmanServer server(ProgmanServer::kAccept, mainWindow());
+    ASSERT_EQ(setup_OpenProgman(), 1);
+    Product p = MakeProduct(folder, key);
+    g_log = CallbackLog();
+    g_log.root = root;
+    setup.defaultQueueCallback = WatchingCallback;
+    BoxScript boxes;
+    EXPECT_EQ(setup_Install(), 1);
+
+    EXPECT_TRUE(FileExists(p.destination + "\\paint.exe"));
+    EXPECT_TRUE(FileExists(p.destination + "\\Pages\\blank.bmp"));
+    EXPECT_EQ(g_log.copies, 2);
+    EXPECT_TRUE(g_log.pathAtFirstCopy) << "DestinationPath was not written before the first copy";
+    DWORD type;
+    std::string bytes;
+    ASSERT_TRUE(ReadValue(root, kUserInfo, "DestinationPath", &type, &bytes));
+    EXPECT_STREQ(bytes.c_str(), (p.destination + "\\").c_str());
+    // The INF's registry pass ran, with the destination folder as id 65600.
+    ASSERT_TRUE(ReadValue(HKEY_CURRENT_USER, (key + "\\Marker").c_str(), "Installed", &type, &bytes));
+    EXPECT_STRCASEEQ(bytes.c_str(), (p.destination + "\\").c_str());
+    std::string exe = "[AddItem(\"" + p.destination + "\\paint.exe\",\"Tintwell\")]";
+    std::string help = "[AddItem(\"" + p.destination + "\\Help_twk.html\",\"Help\")]";
+    EXPECT_EQ(server.commands(), (std::vector<std::string>{"[CreateGroup(\"Tintwell\", v1.0)]", exe, help}));
+    EXPECT_TRUE(HasValue(root, kRunOnce, "GrpConv"));
+    EXPECT_EQ(started, std::vector<std::string>{"runonce -r show=1"});
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.lastText(), setup_kCompleted);
+    EXPECT_EQ(setup.inf, INVALID_HANDLE_VALUE);
+}
+
+TEST_F(SetupTest, InstallAsksProgmanAgainWhenNobodyAnsweredAtStartUp)
+{
+    MakeRunOnceKey(root, false);
+    Product p = MakeProduct(folder, key);
+    ASSERT_EQ(setup.progman, nullptr);
+    ProgmanServer server(ProgmanServer::kAccept, mainWindow());  // up only after start-up
+    BoxScript boxes;
+    EXPECT_EQ(setup_Install(), 1);
+    EXPECT_EQ(server.commands().size(), 3u);
+    EXPECT_EQ(boxes.lastText(), setup_kCompleted);
+}
+
+TEST_F(SetupTest, AFailedCopyIsReportedAndNothingElseFollows)
+{
+    struct {
+        const char* what;
+        const char* extraFile;
+        bool installSection;
+        std::string destination;  // empty: the product's own
+        std::string message;
+    } cases[] = {
+        {"a listed file is missing", "ghost.exe", true, "", Contact(setup_kNotCopied)},
+        {"no install section", nullptr, false, "", Contact(setup_kNotCopied)},
+        {"a file in the way", nullptr, true, "blocker", Contact(setup_kNotCopied)},
+        {"an invalid name", nullptr, true, "c:\\bad|na<me>", Contact(setup_kNotCopied)},
+        {"259 characters", nullptr, true, "c:\\" + std::string(256, 'a'), Contact(setup_kNoDestination)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteKeyTree(root, "Software");
+        DeleteKeyTree(HKEY_CURRENT_USER, (key + "\\Marker").c_str());
+        RemoveTree(folder + "dest");
+        MakeRunOnceKey(root, true);
+        started.clear();
+        ProgmanServer server(ProgmanServer::kAccept, mainWindow());
+        ASSERT_EQ(setup_OpenProgman(), 1);
+        Product p = MakeProduct(folder, key, c.extraFile, c.installSection);
+        std::string destination = c.destination;
+        if (destination == "blocker") {
+            destination = folder + "blocker";
+            WriteText(destination, "a file where the folder should be");
+        }
+        if (!destination.empty()) snprintf(setup.destination, SETUP_TEXT, "%s", destination.c_str());
+        BoxScript boxes;
+        EXPECT_EQ(setup_Install(), 0);
+        ASSERT_EQ(boxes.count(), 1u);
+        EXPECT_EQ(boxes.lastText(), c.message);
+        // The destination was recorded first all the same.
+        EXPECT_TRUE(HasValue(root, kUserInfo, "DestinationPath"));
+        EXPECT_TRUE(server.commands().empty());
+        EXPECT_FALSE(HasValue(root, kRunOnce, "GrpConv"));
+        EXPECT_FALSE(HasValue(root, kRunOnce, "Wrapper"));
+        EXPECT_TRUE(started.empty());
+        EXPECT_FALSE(HasValue(HKEY_CURRENT_USER, (key + "\\Marker").c_str(), "Installed"));
+        EXPECT_EQ(setup.inf, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(setup.progman, nullptr);
+    }
+}
+
+// ---------------------------------------------------------------- the wizard's pages
+
+namespace {
+
+enum Page { kSplash, kAgreement, kDestination, kAbort };
+
+Page PageOf(HWND dialog)
+{
+    if (GetDlgItem(dialog, IDC_SETUP_AGREEMENT)) return kAgreement;
+    if (GetDlgItem(dialog, IDC_SETUP_FOLDER)) return kDestination;
+    if (GetDlgItem(dialog, IDC_SETUP_ABORT_TEXT)) return kAbort;
+    return kSplash;
+}
+
+std::string Text(HWND window)
+{
+    char text[4096] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+struct PageStep {
+    Page page;
+    int button;              // the button pressed on it
+    const char* typeFolder;  // typed into the destination page before the button, or nullptr
+};
+
+// Answers the wizard's pages in turn and records what each showed.
+struct WizardScript {
+    std::vector<PageStep> steps;
+    size_t next = 0;
+    std::vector<std::string> seen;
+    bool handle(HWND dialog)
+    {
+        Page page = PageOf(dialog);
+        if (page == kSplash) {
+            RECT r;
+            GetWindowRect(dialog, &r);
+            seen.push_back("splash " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // Escape
+            return true;
+        }
+        if (next >= steps.size() || steps[next].page != page) {
+            ADD_FAILURE() << "unexpected page " << page;
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        }
+        const PageStep& step = steps[next++];
+        switch (page) {
+        case kAgreement:
+            seen.push_back("agreement '" + Text(dialog) + "' " +
+                           (Text(GetDlgItem(dialog, IDC_SETUP_AGREEMENT)) == setup_kAgreement ? "text" : "no text"));
+            break;
+        case kDestination:
+            seen.push_back("destination '" + Text(GetDlgItem(dialog, IDC_SETUP_FOLDER_LABEL)) + "' '" +
+                           Text(GetDlgItem(dialog, IDC_SETUP_FOLDER)) + "'");
+            if (step.typeFolder) SetDlgItemTextA(dialog, IDC_SETUP_FOLDER, step.typeFolder);
+            break;
+        case kAbort: seen.push_back("abort '" + Text(GetDlgItem(dialog, IDC_SETUP_ABORT_TEXT)) + "'"); break;
+        default: break;
+        }
+        PostMessageA(dialog, WM_COMMAND, step.button, 0);
+        return true;
+    }
+};
+
+}  // namespace
+
+TEST_F(SetupTest, WizardCancelThenResumeInstallsIntoTheFolderShownBefore)
+{
+    MakeRunOnceKey(root, false);
+    ProgmanServer server(ProgmanServer::kAccept, mainWindow());
+    ASSERT_EQ(setup_OpenProgman(), 1);
+    Product p = MakeProduct(folder, key);
+    WizardScript script;
+    script.steps = std::vector<PageStep>{{kAgreement, IDCANCEL, nullptr},
+                    {kAbort, IDOK, nullptr},  // Resume
+                    {kDestination, IDCANCEL, "c:\\elsewhere"},
+                    {kAbort, IDOK, nullptr}};
+    BoxScript boxes;
+    boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
+    EXPECT_EQ(setup_RunWizard(), 1);
+    EXPECT_EQ(script.next, script.steps.size());
+    const std::string abort =
+        "abort 'Setup is not complete.  If you exit now, the program will not be installed on your computer.'";
+    int border = tb_Round(2.5 * GetSystemMetrics(SM_CXFRAME));
+    ASSERT_EQ(script.seen.size(), 5u);
+    EXPECT_EQ(script.seen[0], "splash " + std::to_string(320 + border) + "x" + std::to_string(200 + border));
+    EXPECT_EQ(script.seen[1], "agreement 'Tintwell' text");
+    EXPECT_EQ(script.seen[2], abort);
+    EXPECT_EQ(script.seen[3], "destination 'Tintwell will be installed in the following folder.' '" + p.destination + "'");
+    EXPECT_EQ(script.seen[4], abort);
+    EXPECT_TRUE(FileExists(p.destination + "\\paint.exe"));
+    EXPECT_EQ(boxes.lastText(), setup_kCompleted);
+}
+
+TEST_F(SetupTest, WizardFinishUsesTheTypedFolderAndExitInstallsNothing)
+{
+    MakeRunOnceKey(root, false);
+    {
+        ProgmanServer server(ProgmanServer::kAccept, mainWindow());
+        ASSERT_EQ(setup_OpenProgman(), 1);
+        Product p = MakeProduct(folder, key);
+        std::string typed = folder + "typed";
+        WizardScript script;
+        script.steps = std::vector<PageStep>{{kAgreement, IDOK, nullptr}, {kDestination, IDOK, typed.c_str()}};
+        BoxScript boxes;
+        boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
+        EXPECT_EQ(setup_RunWizard(), 1);
+        EXPECT_TRUE(FileExists(typed + "\\paint.exe"));
+        EXPECT_TRUE(FileExists(typed + "\\Pages\\blank.bmp"));
+        EXPECT_FALSE(FileExists(p.destination));
+    }
+    DeleteKeyTree(root, "Software\\Marrowby");
+    {
+        ProgmanServer server(ProgmanServer::kAccept, mainWindow());
+        ASSERT_EQ(setup_OpenProgman(), 1);
+        Product p = MakeProduct(folder, key);
+        WizardScript script;
+        script.steps = std::vector<PageStep>{{kAgreement, IDOK, nullptr}, {kDestination, IDCANCEL, nullptr}, {kAbort, IDCANCEL, nullptr}};
+        BoxScript boxes;
+        boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
+        EXPECT_EQ(setup_RunWizard(), 0);
+        EXPECT_EQ(script.next, script.steps.size());
+        EXPECT_EQ(boxes.count(), 0u);
+        EXPECT_FALSE(FileExists(p.destination));
+        EXPECT_FALSE(HasValue(root, kUserInfo, "DestinationPath"));
+        EXPECT_TRUE(server.commands().empty());
+        // Exit lets Program Manager go.
+        EXPECT_EQ(setup.progman, nullptr);
+        EXPECT_EQ(server.terminates(), 1);
+    }
+}
