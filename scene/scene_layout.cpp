@@ -3,8 +3,14 @@
 #include <string.h>
 
 #include "scene/scene.h"
+#include "scene/scene_routing.h"
 #include "toolbox.h"
+#include "tools/brush.h"
+#include "tools/bump.h"
+#include "tools/dropper_scissors.h"
+#include "tools/eraser_spray.h"
 #include "tools/pencil.h"
+#include "tools/ruler_templates.h"
 
 const int canBodyOwner[SCENE_CAN_BODIES] = {0, 0, 5, 6, 7, 2};
 
@@ -165,7 +171,38 @@ const ObjectRow kRows[SCENE_OBJECTS] = {
 //   8 scissors: cut piece                9..14 bump patterns: one shared installer
 //   15..17 books of stamps               18..24 effect brushes (22 with its own panel)
 //   25..29 decoration tools
-SceneToolInstaller toolInstallers[SCENE_OBJECTS] = {pencil_Install};
+SceneToolInstaller toolInstallers[SCENE_OBJECTS] = {
+    pencil_Install,       // 0
+    brush_Install,        // 1
+    eraser_Install,       // 2
+    spray_Install,        // 3
+    ruler_Install,        // 4
+    templates_Install,    // 5
+    jar_Install,          // 6
+    dropper_Install,      // 7
+    scissors_Install,     // 8
+    bump_Install,         // 9
+    bump_Install,         // 10
+    bump_Install,         // 11
+    bump_Install,         // 12
+    bump_Install,         // 13
+    bump_Install,         // 14
+    nullptr,              // 15
+    nullptr,              // 16
+    nullptr,              // 17
+    effectBrush_Install,  // 18
+    effectBrush_Install,  // 19
+    effectBrush_Install,  // 20
+    effectBrush_Install,  // 21
+    crayon_Install,       // 22
+    effectBrush_Install,  // 23
+    effectBrush_Install,  // 24
+    nullptr,              // 25
+    nullptr,              // 26
+    nullptr,              // 27
+    nullptr,              // 28
+    nullptr,              // 29
+};
 
 int CreateOutlineRegion(const ObjectRow& row, const RECT& bounds, int H)
 {
@@ -314,6 +351,8 @@ static void KeepScrollOnThePicture(const RECT& oldPicture)
 
 void scene_Relayout(void)
 {
+    // A stroke in progress ends here as its release would have ended it, in the old picture.
+    scene_EndGesture();
     RECT oldPicture = scene.layout.picture;
     RECT keep = oldPicture;
     int kept = tb_CreateBitmap(&keep, TB_SOURCE_BLANK, 24);

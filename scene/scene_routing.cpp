@@ -4,6 +4,7 @@
 #include "scene/scene_routing.h"
 
 #include "toolbox.h"
+#include "tools/dropper_scissors.h"
 
 SceneRouting routing = {{0, 0}, 0, 0};
 
@@ -17,18 +18,48 @@ int scene_StampBookNotYet(SceneObject* book) { return 0; }
 int scene_PaletteDialogNotYet(SceneColor* chosen) { return 0; }
 void scene_WritePreferencesNotYet(void) {}
 void scene_DispatchCommandNotYet(int command) {}
-void scene_PieceSizeNotYet(int object, int* w, int* h)
+
+// ---------------------------------------------------------------- pieces that follow the pointer
+
+namespace {
+struct BookStamp {
+    int width, height;
+    void (*dispose)(void);
+};
+BookStamp bookStamp = {0, 0, nullptr};
+}  // namespace
+
+void scene_SetStampSize(int width, int height)
+{
+    bookStamp.width = width;
+    bookStamp.height = height;
+}
+
+void scene_SetStampDisposer(void (*dispose)(void)) { bookStamp.dispose = dispose; }
+
+void scene_PieceSize(int object, int* w, int* h)
 {
     *w = 0;
     *h = 0;
+    if (object == 8) {
+        scissors_PieceSize(w, h);
+    } else if (object >= 15 && object <= 17) {
+        *w = bookStamp.width;
+        *h = bookStamp.height;
+    }
 }
-void scene_DisposeToolBitmapsNotYet(void) {}
+
+void scene_DisposeToolBitmaps(void)
+{
+    scissors_DisposePiece();
+    if (bookStamp.dispose) bookStamp.dispose();
+}
 
 SceneServices sceneServices = {
     scene_PrintNotYet,          scene_TextDialogNotYet,      scene_PlaceTextNotYet,
     scene_TextPreviewNotYet,    scene_StampBookNotYet,       scene_PaletteDialogNotYet,
-    scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSizeNotYet,
-    scene_DisposeToolBitmapsNotYet,
+    scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSize,
+    scene_DisposeToolBitmaps,
 };
 
 // ---------------------------------------------------------------- sounds, cursors and captions
@@ -356,10 +387,12 @@ void scene_KeepInside(int* x, int* y)
     const int f = (scene.currentObject == 4 && scene.zoomed) ? 2 : 1;
     const int m = f * (Current().size / 2);
     int nx = *x, ny = *y;
+    // The right and bottom edges are exclusive: with no margin the last column and row inside.
+    const int mr = m > 0 ? m : 1;
     if (nx < canvas.left + m) nx = canvas.left + m;
-    else if (nx > canvas.right - m) nx = canvas.right - m;
+    else if (nx > canvas.right - mr) nx = canvas.right - mr;
     if (ny < canvas.top + m) ny = canvas.top + m;
-    else if (ny > canvas.bottom - m) ny = canvas.bottom - m;
+    else if (ny > canvas.bottom - mr) ny = canvas.bottom - mr;
     if (nx != *x || ny != *y) {
         *x = nx;
         *y = ny;
@@ -399,6 +432,37 @@ void scene_CancelPieceOnKey(void)
     o.active = 0;
     if (index == 8) o.mode = 0;
     o.size = 1;
+    RefreshCanvas();
+    // The piece may reach over the frame around the canvas: its own rectangle goes too.
+    int w = 0, h = 0;
+    sceneServices.pieceSize(index, &w, &h);
+    if (index != 8 && scene.zoomed) {
+        w *= 2;
+        h *= 2;
+    }
+    if (w > 0 && h > 0) ErasePiece(routing.previous.x, routing.previous.y, w, h);
+}
+
+void scene_EndGesture(void)
+{
+    const int index = scene.currentObject;
+    SceneObject& o = Current();
+    if (!o.active) return;
+    // A piece or a stamp that follows the pointer keeps following it.
+    if ((index == 8 && o.mode == 1) || IsBook(index)) return;
+    tb_StopSound();
+    if (index == 8) {
+        // The marquee is dropped, no piece is taken.
+        o.active = 0;
+        o.mode = 0;
+        o.size = 1;
+        RefreshCanvas();
+        return;
+    }
+    const int x = routing.previous.x, y = routing.previous.y;
+    ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : scene_ToPicture(x, y);
+    o.Release(&o, p.x, p.y);
+    o.active = 0;
     RefreshCanvas();
 }
 
@@ -456,7 +520,9 @@ void scene_MoveHandler(int window, int x, int y)
             const SceneLayout& L = scene.layout;
             if (index == 26) {
                 RefreshCanvas();
-            } else if (!(index == 8 && o.mode == 1) && !IsBook(index)) {
+            } else if (index != 8 && !IsBook(index)) {
+                // The scissors never change the picture while they move: their marquee and
+                // floating piece are the window's alone, and a refresh would cut into them.
                 int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
                 RECT dirty = {routing.previous.x < x ? routing.previous.x : x,
                               routing.previous.y < y ? routing.previous.y : y,

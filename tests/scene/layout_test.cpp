@@ -109,11 +109,14 @@ TEST_F(SceneTest, ObjectTableFromConstruction)
         EXPECT_EQ(o.previewWindow, preview ? main : -1);
         EXPECT_EQ(o.active, 0);
         for (int j = 0; j < i; ++j) EXPECT_NE(o.region, scene.objects[j].region);
-        // Only the pencil has plugged in yet: it adds its size panel and keeps the default pen.
-        EXPECT_EQ(scene_ToolInstaller(i) == nullptr, i != 0);
-        EXPECT_EQ(o.Press, &scene_DefaultPress);
+        // The canvas tools have plugged in (the books and the toys come later); the pencil keeps
+        // the default pen; the jar, the dropper and the scissors keep the empty monitor.
+        const bool installed = i <= 14 || (i >= 18 && i <= 24);
+        EXPECT_EQ(scene_ToolInstaller(i) != nullptr, installed);
+        EXPECT_EQ(o.Press == &scene_DefaultPress, i == 0 || !installed);
         EXPECT_EQ(o.Draw, &scene_DefaultDraw);
-        EXPECT_EQ(o.DrawOptions == &scene_DefaultDrawOptions, i != 0);
+        const bool ownPanel = installed && i != 6 && i != 7 && i != 8;
+        EXPECT_EQ(o.DrawOptions != &scene_DefaultDrawOptions, ownPanel);
     }
     const SceneObject* t = scene.objects;
     EXPECT_EQ(t[0].size, 4);
