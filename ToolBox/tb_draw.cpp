@@ -175,12 +175,22 @@ static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF
     if (!matches(pixel(x, y))) return true;
     if (fb == sb && fg == sg && fr == sr) return true;  // the area has the fill colour already
 
-    // Spans: fill a run of the row, then look for runs to continue in the rows above and below.
+    // Spans: fill a run of the row, then look for runs to continue in the rows above and below,
+    // leaving out the part of the row it came from that its parent run has filled already.
     struct Seed {
         int x, y;
+        int parentY, parentLeft, parentRight;
     };
     std::vector<Seed> seeds;
-    seeds.push_back({x, y});
+    seeds.push_back({x, y, -1, 0, -1});
+    auto scan = [&](BYTE* row, int ny, int from, int to, int y0, int left, int right) {
+        bool inRun = false;
+        for (int i = from; i <= to; ++i) {
+            bool m = matches(row + 3 * (i - area.left));
+            if (m && !inRun) seeds.push_back({i, ny, y0, left, right});
+            inRun = m;
+        }
+    };
     while (!seeds.empty()) {
         Seed s = seeds.back();
         seeds.pop_back();
@@ -198,11 +208,11 @@ static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF
         for (int ny = s.y - 1; ny <= s.y + 1; ny += 2) {
             if (ny < area.top || ny >= area.bottom) continue;
             BYTE* next = pixel(area.left, ny);
-            bool inRun = false;
-            for (int i = left; i <= right; ++i) {
-                bool m = matches(next + 3 * (i - area.left));
-                if (m && !inRun) seeds.push_back({i, ny});
-                inRun = m;
+            if (ny == s.parentY) {
+                scan(next, ny, left, (s.parentLeft - 1 < right ? s.parentLeft - 1 : right), s.y, left, right);
+                scan(next, ny, (s.parentRight + 1 > left ? s.parentRight + 1 : left), right, s.y, left, right);
+            } else {
+                scan(next, ny, left, right, s.y, left, right);
             }
         }
     }

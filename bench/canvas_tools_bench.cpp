@@ -237,15 +237,14 @@ int main()
     White();
     scene.currentObject = 6;
     for (int i = 0; i < 20; ++i) {
-        scene_SetCurrentColor(i % 2 ? 65025 : 0, 0, i % 2 ? 0 : 65025, 0);
-        scene.objects[6].SetColor(&scene.objects[6], scene.currentColor.red, scene.currentColor.green,
-                                  scene.currentColor.blue);
+        // Blue by the fill alone, then red through the press handler: every fill covers the canvas.
+        scene.objects[6].SetColor(&scene.objects[6], 0, 0, 65025);
         double start = Now();
         scene.objects[6].Press(&scene.objects[6], 300, 300);
         GdiFlush();
         fills.push_back(Now() - start);
         scene.objects[6].Release(&scene.objects[6], 300, 300);
-        scene_SetCurrentColor(i % 2 ? 0 : 65025, 0, i % 2 ? 65025 : 0, 0);
+        scene_SetCurrentColor(65025, 0, 0, 0);
         start = Now();
         scene_PressHandler(g_window, 500, 500);
         GdiFlush();
@@ -253,7 +252,31 @@ int main()
         scene_ReleaseHandler(g_window, 500, 500);
     }
     Report("jar full-canvas fill (the fill alone)", fills);
+    std::vector<double> raw;
+    for (int i = 0; i < 20; ++i) {
+        tb_SetForeColor(scene.canvasBitmap, i % 2 ? 65025 : 0, 0, 0);
+        double start = Now();
+        tb_FloodFill(scene.canvasBitmap, 10, 10, i % 2 ? 0 : 65025, 0, 0);
+        raw.push_back(Now() - start);
+    }
+    Report("tb_FloodFill of the whole canvas", raw);
     Report("jar press event (undo copy, fill, refresh)", pressEvents);
+
+    // What every press and release costs in the routing itself, whatever the tool: the undo copy
+    // of the whole picture at a press, the refresh of the whole canvas after a press and a release.
+    std::vector<double> undo, refresh;
+    for (int i = 0; i < 30; ++i) {
+        double start = Now();
+        scene_SaveUndo();
+        GdiFlush();
+        undo.push_back(Now() - start);
+        start = Now();
+        scene_Refresh(&scene.layout.canvas);
+        GdiFlush();
+        refresh.push_back(Now() - start);
+    }
+    Report("routing: undo copy at a press", undo);
+    Report("routing: whole-canvas refresh (press, release)", refresh);
 
     sceneServices.disposeToolBitmaps();
     scene_Shutdown();

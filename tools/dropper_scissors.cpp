@@ -5,6 +5,7 @@
 
 #include "toolbox.h"
 #include "tools/effects.h"
+#include "tools/ruler_templates.h"
 
 ScissorsPiece scissorsPiece = {-1, {0, 0, 0, 0}};
 
@@ -17,7 +18,10 @@ void Pick(SceneObject* object, int x, int y)
     tb_PlaySoundNoStop(DROPPER_SOUND);
     long red, green, blue;
     tb_GetPixelRGB(object->pictureBitmap, x, y, &red, &green, &blue);
-    scene_SetCurrentColor((unsigned)red, (unsigned)green, (unsigned)blue, 1);
+    const SceneColor& now = scene.currentColor;
+    // The paint blot already shows an unchanged colour.
+    if (now.red != (unsigned)red || now.green != (unsigned)green || now.blue != (unsigned)blue)
+        scene_SetCurrentColor((unsigned)red, (unsigned)green, (unsigned)blue, 1);
     tb_SetCursor(object->cursorId);
 }
 
@@ -92,10 +96,10 @@ void DrawMarquee(SceneObject* object, int x, int y)
     RECT before = Normalised(object->lastPoint, object->currentPoint);
     object->currentPoint = ClampToCanvas(x, y);
     RECT now = Normalised(object->lastPoint, object->currentPoint);
-    RECT wipe;
-    UnionRect(&wipe, &before, &now);
-    InflateRect(&wipe, object->size, object->size);
-    tb_CopyBitmap(object->sceneBitmap, object->previewWindow, &wipe, &wipe);
+    (void)now;
+    // Only the old marquee's four sides go back to the scene: the same sight as wiping the union
+    // of the old and new rectangles.
+    rubberBand_WipeFrame(object->sceneBitmap, object->previewWindow, before, object->size);
     tb_SetForeColor(object->previewWindow, 0, 0, 0);
     tb_SetBackColor(object->previewWindow, 0, 0, 0);
     tb_FrameRect(object->previewWindow, &now);

@@ -3,6 +3,8 @@
 // release converts the two end points to picture coordinates and draws into the picture.
 #include "tools/ruler_templates.h"
 
+#include <cmath>
+
 #include "toolbox.h"
 #include "tools/pencil.h"
 
@@ -66,20 +68,23 @@ void TemplatesPress(SceneObject* object, int x, int y)
     Start(object, x, y);
 }
 
-// Wipes the previous preview (the union of the old and new rectangles, grown by the pen) and
-// draws the new one on the window.
+// Wipes the previous preview and draws the new one on the window. The previous preview lies
+// inside the union of the old and new rectangles grown by the pen; only the places it covers are
+// copied back from the scene bitmap.
 void RubberDrag(SceneObject* object, int x, int y, bool ruler)
 {
     if (!object->active) return;
     const int z = scene.zoomed ? 2 : 1;
-    RECT before = rubberBand_Normalised(object->lastPoint, object->currentPoint);
+    const int margin = object->size * z;
+    const ScenePoint previous = object->currentPoint;
+    RECT before = rubberBand_Normalised(object->lastPoint, previous);
     object->currentPoint = {x, y};
     RECT now = rubberBand_Normalised(object->lastPoint, object->currentPoint);
-    RECT wipe;
-    UnionRect(&wipe, &before, &now);
-    InflateRect(&wipe, object->size * z, object->size * z);
     const int window = object->previewWindow;
-    tb_CopyBitmap(object->sceneBitmap, window, &wipe, &wipe);
+    if (ruler)
+        rubberBand_WipeLine(object->sceneBitmap, window, object->lastPoint, previous, margin);
+    else
+        rubberBand_WipeShape(object->sceneBitmap, window, object->mode, before, &now, 2);  // one-pixel outlines
     SetColors(window, object);
     if (ruler)
         tb_Line(window, object->lastPoint.x, object->lastPoint.y, x, y, object->size * z);
@@ -115,6 +120,134 @@ void TemplatesRelease(SceneObject* object, int x, int y)
 }
 
 }  // namespace
+
+namespace {
+
+const int kBand = 48;  // rows per band of a wipe
+
+void Wipe(int sceneBitmap, int window, int left, int top, int right, int bottom)
+{
+    if (right <= left || bottom <= top) return;
+    RECT r = {left, top, right, bottom};
+    tb_CopyBitmap(sceneBitmap, window, &r, &r);
+}
+
+// Half the width of an ellipse with half-axes a, b at vertical distance d from its centre.
+double HalfWidth(double a, double b, double d)
+{
+    if (b <= 0 || d >= b) return 0;
+    return a * std::sqrt(1.0 - (d / b) * (d / b));
+}
+
+// The ellipse on r, band by band: for each band the widest and the narrowest half-width.
+struct EllipseBand {
+    double widest, narrowest;
+    bool touches;  // the ellipse reaches into the band at all
+};
+
+EllipseBand BandOf(const RECT& r, int y0, int y1)
+{
+    const double cy = (r.top + r.bottom) / 2.0;
+    const double a = (r.right - r.left) / 2.0, b = (r.bottom - r.top) / 2.0;
+    EllipseBand e = {0, 0, false};
+    if (y1 <= r.top || y0 >= r.bottom) return e;
+    e.touches = true;
+    const double d0 = std::fabs(y0 - cy), d1 = std::fabs(y1 - cy);
+    const double nearest = (y0 <= cy && cy <= y1) ? 0 : (d0 < d1 ? d0 : d1);
+    const double farthest = d0 > d1 ? d0 : d1;
+    e.widest = HalfWidth(a, b, nearest);
+    e.narrowest = (y0 >= r.top && y1 <= r.bottom) ? HalfWidth(a, b, farthest) : 0;
+    return e;
+}
+
+}  // namespace
+
+void rubberBand_WipeLine(int sceneBitmap, int window, ScenePoint a, ScenePoint b, int margin)
+{
+    const int top = (a.y < b.y ? a.y : b.y) - margin, bottom = (a.y > b.y ? a.y : b.y) + margin + 1;
+    for (int y0 = top; y0 < bottom; y0 += kBand) {
+        const int y1 = y0 + kBand < bottom ? y0 + kBand : bottom;
+        // The part of the segment whose pen can reach the band's rows.
+        double lowX, highX;
+        if (a.y == b.y) {
+            lowX = a.x < b.x ? a.x : b.x;
+            highX = a.x > b.x ? a.x : b.x;
+        } else {
+            auto xAt = [&](double y) {
+                double t = (y - a.y) / double(b.y - a.y);
+                t = t < 0 ? 0 : (t > 1 ? 1 : t);
+                return a.x + t * (b.x - a.x);
+            };
+            double x0 = xAt(y0 - margin), x1 = xAt(y1 + margin);
+            lowX = x0 < x1 ? x0 : x1;
+            highX = x0 > x1 ? x0 : x1;
+        }
+        Wipe(sceneBitmap, window, int(std::floor(lowX)) - margin, y0, int(std::ceil(highX)) + margin + 1, y1);
+    }
+}
+
+void rubberBand_WipeFrame(int sceneBitmap, int window, const RECT& r, int margin)
+{
+    const int m = margin + 1;
+    Wipe(sceneBitmap, window, r.left - m, r.top - m, r.right + m, r.top + m);
+    Wipe(sceneBitmap, window, r.left - m, r.bottom - 1 - m, r.right + m, r.bottom + m);
+    Wipe(sceneBitmap, window, r.left - m, r.top + m, r.left + m, r.bottom - 1 - m);
+    Wipe(sceneBitmap, window, r.right - 1 - m, r.top + m, r.right + m, r.bottom - 1 - m);
+}
+
+void rubberBand_WipeShape(int sceneBitmap, int window, int shape, const RECT& before, const RECT* after, int margin)
+{
+    const RECT none = {0, 0, 0, 0};
+    const RECT& now = after ? *after : none;
+    switch (shape) {
+    case SHAPE_RECT:
+        rubberBand_WipeFrame(sceneBitmap, window, before, margin);
+        return;
+    case SHAPE_FILLED_RECT: {
+        // What the new rectangle will not paint over: at most four pieces of the old one.
+        RECT old = before;
+        InflateRect(&old, margin, margin);
+        RECT keep;
+        if (!IntersectRect(&keep, &old, &now)) {
+            Wipe(sceneBitmap, window, old.left, old.top, old.right, old.bottom);
+            return;
+        }
+        Wipe(sceneBitmap, window, old.left, old.top, old.right, keep.top);
+        Wipe(sceneBitmap, window, old.left, keep.bottom, old.right, old.bottom);
+        Wipe(sceneBitmap, window, old.left, keep.top, keep.left, keep.bottom);
+        Wipe(sceneBitmap, window, keep.right, keep.top, old.right, keep.bottom);
+        return;
+    }
+    default: {
+        // Ellipses, band by band: the old outline's (or the old disc's) columns on each side,
+        // less what the new filled disc covers.
+        const bool filled = shape == SHAPE_FILLED_ELLIPSE;
+        const double cxOld = (before.left + before.right) / 2.0, cxNew = (now.left + now.right) / 2.0;
+        const int top = before.top - margin, bottom = before.bottom + margin;
+        for (int y0 = top; y0 < bottom; y0 += kBand) {
+            const int y1 = y0 + kBand < bottom ? y0 + kBand : bottom;
+            EllipseBand o = BandOf(before, y0, y1);
+            if (!o.touches) continue;
+            const int left = int(std::floor(cxOld - o.widest)) - margin, right = int(std::ceil(cxOld + o.widest)) + margin + 1;
+            int innerLeft = int(std::ceil(cxOld - o.narrowest)) + margin, innerRight = int(std::floor(cxOld + o.narrowest)) - margin;
+            if (filled) {
+                // Inside the old disc everything goes, but for what the new disc paints again.
+                EllipseBand n = after ? BandOf(now, y0, y1) : EllipseBand{0, 0, false};
+                innerLeft = int(std::ceil(cxNew - n.narrowest)) + 1;
+                innerRight = int(std::floor(cxNew + n.narrowest)) - 1;
+                if (n.narrowest <= 0) innerLeft = innerRight = left;
+            }
+            if (innerRight - innerLeft <= 0) {
+                Wipe(sceneBitmap, window, left, y0, right, y1);
+            } else {
+                Wipe(sceneBitmap, window, left, y0, innerLeft > right ? right : innerLeft, y1);
+                Wipe(sceneBitmap, window, innerRight < left ? left : innerRight, y0, right, y1);
+            }
+        }
+        return;
+    }
+    }
+}
 
 RECT rubberBand_Normalised(ScenePoint a, ScenePoint b)
 {

@@ -520,3 +520,64 @@ TEST_F(CanvasTools, PieceServicesAnswerForTheScissorsAndTheBooks)
     scene_SetStampDisposer(nullptr);
     scene_SetStampSize(0, 0);
 }
+
+TEST_F(CanvasTools, AfterEachGestureTheWindowShowsThePicture)
+{
+    // The refreshes after a press and a release cover what changed: the window then shows
+    // exactly the picture, previews and marquees gone.
+    const RECT& c = scene.layout.canvas;
+    auto differences = [&]() {
+        int n = 0;
+        for (int y = c.top; y < c.bottom; y += 4)
+            for (int x = c.left; x < c.right; x += 4) {
+                Channels w = WindowPixel(x, y), p = PixelOf(scene.canvasBitmap, x - c.left, y - c.top);
+                if (!(w == p)) ++n;
+            }
+        return n;
+    };
+    scene_SetCurrentColor(0, 0, 65025, 0);
+    for (int index : {1, 2, 3, 4, 5, 6, 8, 9, 18, 21, 24}) {
+        SCOPED_TRACE(index);
+        Use(index);
+        {
+            ButtonHeld held;
+            Press(250, 150);
+            for (int i = 1; i <= 6; ++i) Move(250 + i * 25, 150 + i * 15);
+        }
+        Release(400, 240);
+        if (index == 8) {
+            // Stamp the piece once, then let it go outside the canvas.
+            Move(300, 300);
+            {
+                ButtonHeld held;
+                Press(300, 300);
+            }
+            Release(300, 300);
+            Release(60, 60);
+        }
+        EXPECT_EQ(differences(), 0);
+    }
+    // Magnified, the rubber bands' previews differ from the figures they leave.
+    scene.zoomed = 1;
+    scene.scroll = {100, 80};
+    scene_ShowAll();
+    for (int index : {4, 5}) {
+        SCOPED_TRACE(index);
+        Use(index);
+        Tool().mode = 0;
+        {
+            ButtonHeld held;
+            Press(250, 150);
+            for (int i = 1; i <= 6; ++i) Move(250 + i * 25, 150 + i * 15);
+        }
+        Release(400, 240);
+        int n = 0;
+        for (int y = c.top; y < c.bottom; y += 3)
+            for (int x = c.left; x < c.right; x += 3) n += !(WindowPixel(x, y) == PixelOf(scene.sceneBitmap, x, y));
+        EXPECT_EQ(n, 0);
+        ScenePoint mid = scene_ToPicture(325, 195);
+        if (index == 4) {
+            EXPECT_EQ(PixelOf(scene.canvasBitmap, mid.x, mid.y).b, 255) << "the line was drawn";
+        }
+    }
+}
