@@ -72,6 +72,13 @@ pick 240 566                       # templates
 pick 73 517                        # filled rectangle
 drag 420 60 520 140
 expect_eq "filled rectangle" "$(pixel 470 100)" "$red"
+pick 32 478                        # ellipse outline, its preview seen half way
+timeout 10 xdotool mousemove 600 300 mousedown 1
+for i in $(seq 1 10); do timeout 10 xdotool mousemove $((600 - 15 * i)) $((300 + 12 * i)); sleep 0.02; done
+for i in $(seq 1 5); do timeout 10 xdotool mousemove $((450 + 20 * i)) $((420 - 10 * i)); sleep 0.02; done
+sleep 0.2
+shot templates-preview
+timeout 10 xdotool mouseup 1; sleep 0.3
 pick 25 517                        # rectangle outline
 drag 550 60 650 140
 expect_eq "outline only" "$(pixel 600 100)" "$white"
@@ -89,8 +96,12 @@ pick 470 100
 expect_eq "dropper took red: paint blot" "$(pixel 461 568)" "$red"
 shot dropper
 
-pick 235 546                       # scissors
-drag 420 50 530 150
+pick 235 546                       # scissors: the marquee seen half way
+timeout 10 xdotool mousemove 420 50 mousedown 1
+for i in $(seq 1 10); do timeout 10 xdotool mousemove $((420 + 11 * i)) $((50 + 10 * i)); sleep 0.02; done
+sleep 0.2
+shot scissors-marquee
+timeout 10 xdotool mouseup 1; sleep 0.3
 timeout 10 xdotool mousemove 300 380; sleep 0.3
 shot scissors-floating
 # A press that lasts: the stamp goes into the picture only while the button is held.
