@@ -202,6 +202,7 @@ int main()
     Report("scissors marquee move across the canvas", Sweep(8, 1, 0, nullptr));
     scene.objects[8].active = 0;
     scene.objects[8].mode = 0;
+    scene.objects[8].size = 1;
     const RECT& c = scene.layout.canvas;
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     scene_PressHandler(g_window, c.left + 100, c.top + 100);

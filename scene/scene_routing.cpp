@@ -5,6 +5,7 @@
 
 #include "toolbox.h"
 #include "tools/dropper_scissors.h"
+#include "tools/ruler_templates.h"
 
 SceneRouting routing = {{0, 0}, 0, 0};
 
@@ -195,22 +196,45 @@ RECT Spanned(ScenePoint a, ScenePoint b, int grow)
 struct RefreshPlan {
     bool whole;
     RECT rect;  // when not whole; empty = nothing to refresh
+    // A rubber band's release without magnification: the last preview and the figure, along their
+    // own pixels (a line, or the outline of a shape; -1 = none).
+    int band;            // 4 line, 5 shape of the templates, 8 marquee
+    int shape;
+    ScenePoint start, last, end;
+    int pen;
 };
+
+// Refreshes a rectangle of the window from the picture, cut to the window.
+void RefreshCut(const RECT* rect)
+{
+    RECT window = {0, 0, scene.layout.width, scene.layout.height}, r;
+    if (IntersectRect(&r, rect, &window)) scene_Refresh(&r);
+}
 
 void Carry(const RefreshPlan& plan)
 {
     if (plan.whole) {
         RefreshCanvas();
-    } else if (!IsRectEmpty(&plan.rect)) {
-        RECT window = {0, 0, scene.layout.width, scene.layout.height}, r;
-        if (IntersectRect(&r, &plan.rect, &window)) scene_Refresh(&r);
+        return;
     }
+    if (plan.band == 4) {
+        rubberBand_WipeLine(RefreshCut, plan.start, plan.last, plan.pen);
+        rubberBand_WipeLine(RefreshCut, plan.start, plan.end, plan.pen);
+        return;
+    }
+    if (plan.band == 5 || plan.band == 8) {
+        RECT last = rubberBand_Normalised(plan.start, plan.last), now = rubberBand_Normalised(plan.start, plan.end);
+        rubberBand_WipeShape(RefreshCut, plan.shape, last, nullptr, plan.pen);
+        rubberBand_WipeShape(RefreshCut, plan.shape, now, nullptr, plan.pen);
+        return;
+    }
+    if (!IsRectEmpty(&plan.rect)) RefreshCut(&plan.rect);
 }
 
 // Planned before the tool's Press runs, from the window point and the tool's state.
 RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 {
-    RefreshPlan plan = {false, {0, 0, 0, 0}};
+    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0};
     const int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
     if (MarksUnderThePointer(index)) {
         plan.rect = Around(x, y, grow);
@@ -235,7 +259,7 @@ RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 // Planned before the tool's Release runs, with the window point of the release.
 RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
 {
-    RefreshPlan plan = {false, {0, 0, 0, 0}};
+    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0};
     if (MarksUnderThePointer(index) || index == 6 || index == 7) {
         // Their marks were shown as they were made.
     } else if (index == 4 || index == 5 || index == 8) {
@@ -245,6 +269,17 @@ RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
         const int pen = (index == 8 ? 1 : o.size) * (scene.zoomed ? 2 : 1) + 2;
         RECT last = Spanned(o.lastPoint, o.currentPoint, pen), now = Spanned(o.lastPoint, {x, y}, pen);
         UnionRect(&plan.rect, &last, &now);
+        // Lines and outlines, unmagnified: along their pixels only (a magnified refresh recomposes
+        // the whole view whatever its size, once is enough).
+        const bool outline = index == 8 || index == 4 || o.mode == 0 || o.mode == 2;
+        if (!scene.zoomed && outline) {
+            plan.band = index;
+            plan.shape = index == 8 ? 2 : o.mode;
+            plan.start = o.lastPoint;
+            plan.last = o.currentPoint;
+            plan.end = {x, y};
+            plan.pen = index == 4 ? pen : 3;
+        }
     } else {
         plan.whole = true;
     }

@@ -99,7 +99,7 @@ void DrawMarquee(SceneObject* object, int x, int y)
     (void)now;
     // Only the old marquee's four sides go back to the scene: the same sight as wiping the union
     // of the old and new rectangles.
-    rubberBand_WipeFrame(object->sceneBitmap, object->previewWindow, before, object->size);
+    rubberBand_WipeFrame(scene_ShowRect, before, object->size);
     tb_SetForeColor(object->previewWindow, 0, 0, 0);
     tb_SetBackColor(object->previewWindow, 0, 0, 0);
     tb_FrameRect(object->previewWindow, &now);

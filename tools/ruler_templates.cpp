@@ -82,9 +82,9 @@ void RubberDrag(SceneObject* object, int x, int y, bool ruler)
     RECT now = rubberBand_Normalised(object->lastPoint, object->currentPoint);
     const int window = object->previewWindow;
     if (ruler)
-        rubberBand_WipeLine(object->sceneBitmap, window, object->lastPoint, previous, margin);
+        rubberBand_WipeLine(scene_ShowRect, object->lastPoint, previous, margin);
     else
-        rubberBand_WipeShape(object->sceneBitmap, window, object->mode, before, &now, 2);  // one-pixel outlines
+        rubberBand_WipeShape(scene_ShowRect, object->mode, before, &now, 2);  // one-pixel outlines
     SetColors(window, object);
     if (ruler)
         tb_Line(window, object->lastPoint.x, object->lastPoint.y, x, y, object->size * z);
@@ -125,11 +125,11 @@ namespace {
 
 const int kBand = 48;  // rows per band of a wipe
 
-void Wipe(int sceneBitmap, int window, int left, int top, int right, int bottom)
+void Wipe(RubberShow show, int left, int top, int right, int bottom)
 {
     if (right <= left || bottom <= top) return;
     RECT r = {left, top, right, bottom};
-    tb_CopyBitmap(sceneBitmap, window, &r, &r);
+    show(&r);
 }
 
 // Half the width of an ellipse with half-axes a, b at vertical distance d from its centre.
@@ -162,7 +162,7 @@ EllipseBand BandOf(const RECT& r, int y0, int y1)
 
 }  // namespace
 
-void rubberBand_WipeLine(int sceneBitmap, int window, ScenePoint a, ScenePoint b, int margin)
+void rubberBand_WipeLine(RubberShow show, ScenePoint a, ScenePoint b, int margin)
 {
     const int top = (a.y < b.y ? a.y : b.y) - margin, bottom = (a.y > b.y ? a.y : b.y) + margin + 1;
     for (int y0 = top; y0 < bottom; y0 += kBand) {
@@ -182,26 +182,26 @@ void rubberBand_WipeLine(int sceneBitmap, int window, ScenePoint a, ScenePoint b
             lowX = x0 < x1 ? x0 : x1;
             highX = x0 > x1 ? x0 : x1;
         }
-        Wipe(sceneBitmap, window, int(std::floor(lowX)) - margin, y0, int(std::ceil(highX)) + margin + 1, y1);
+        Wipe(show, int(std::floor(lowX)) - margin, y0, int(std::ceil(highX)) + margin + 1, y1);
     }
 }
 
-void rubberBand_WipeFrame(int sceneBitmap, int window, const RECT& r, int margin)
+void rubberBand_WipeFrame(RubberShow show, const RECT& r, int margin)
 {
     const int m = margin + 1;
-    Wipe(sceneBitmap, window, r.left - m, r.top - m, r.right + m, r.top + m);
-    Wipe(sceneBitmap, window, r.left - m, r.bottom - 1 - m, r.right + m, r.bottom + m);
-    Wipe(sceneBitmap, window, r.left - m, r.top + m, r.left + m, r.bottom - 1 - m);
-    Wipe(sceneBitmap, window, r.right - 1 - m, r.top + m, r.right + m, r.bottom - 1 - m);
+    Wipe(show, r.left - m, r.top - m, r.right + m, r.top + m);
+    Wipe(show, r.left - m, r.bottom - 1 - m, r.right + m, r.bottom + m);
+    Wipe(show, r.left - m, r.top + m, r.left + m, r.bottom - 1 - m);
+    Wipe(show, r.right - 1 - m, r.top + m, r.right + m, r.bottom - 1 - m);
 }
 
-void rubberBand_WipeShape(int sceneBitmap, int window, int shape, const RECT& before, const RECT* after, int margin)
+void rubberBand_WipeShape(RubberShow show, int shape, const RECT& before, const RECT* after, int margin)
 {
     const RECT none = {0, 0, 0, 0};
     const RECT& now = after ? *after : none;
     switch (shape) {
     case SHAPE_RECT:
-        rubberBand_WipeFrame(sceneBitmap, window, before, margin);
+        rubberBand_WipeFrame(show, before, margin);
         return;
     case SHAPE_FILLED_RECT: {
         // What the new rectangle will not paint over: at most four pieces of the old one.
@@ -209,13 +209,13 @@ void rubberBand_WipeShape(int sceneBitmap, int window, int shape, const RECT& be
         InflateRect(&old, margin, margin);
         RECT keep;
         if (!IntersectRect(&keep, &old, &now)) {
-            Wipe(sceneBitmap, window, old.left, old.top, old.right, old.bottom);
+            Wipe(show, old.left, old.top, old.right, old.bottom);
             return;
         }
-        Wipe(sceneBitmap, window, old.left, old.top, old.right, keep.top);
-        Wipe(sceneBitmap, window, old.left, keep.bottom, old.right, old.bottom);
-        Wipe(sceneBitmap, window, old.left, keep.top, keep.left, keep.bottom);
-        Wipe(sceneBitmap, window, keep.right, keep.top, old.right, keep.bottom);
+        Wipe(show, old.left, old.top, old.right, keep.top);
+        Wipe(show, old.left, keep.bottom, old.right, old.bottom);
+        Wipe(show, old.left, keep.top, keep.left, keep.bottom);
+        Wipe(show, keep.right, keep.top, old.right, keep.bottom);
         return;
     }
     default: {
@@ -238,10 +238,10 @@ void rubberBand_WipeShape(int sceneBitmap, int window, int shape, const RECT& be
                 if (n.narrowest <= 0) innerLeft = innerRight = left;
             }
             if (innerRight - innerLeft <= 0) {
-                Wipe(sceneBitmap, window, left, y0, right, y1);
+                Wipe(show, left, y0, right, y1);
             } else {
-                Wipe(sceneBitmap, window, left, y0, innerLeft > right ? right : innerLeft, y1);
-                Wipe(sceneBitmap, window, innerRight < left ? left : innerRight, y0, right, y1);
+                Wipe(show, left, y0, innerLeft > right ? right : innerLeft, y1);
+                Wipe(show, innerRight < left ? left : innerRight, y0, right, y1);
             }
         }
         return;

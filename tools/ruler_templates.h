@@ -19,16 +19,19 @@ int shapePanel_ShapeAt(int px, int py, int current);
 void shapePanel_Draw(SceneObject* object, const RECT* rect);
 void shapePanel_Click(SceneObject* object, int x, int y, const RECT* rect);
 
-// Wiping a preview: copies from the scene bitmap to the window only the places where the
-// preview was drawn (bands along a line or an ellipse, the four sides of a frame), which shows
-// the same as wiping its whole rectangle at a fraction of the cost on large windows.
-// A line from a to b drawn with a pen width wide, grown by margin on every side.
-void rubberBand_WipeLine(int sceneBitmap, int window, ScenePoint a, ScenePoint b, int margin);
+// Wiping a preview: shows again, through show, only the places where the preview was drawn
+// (bands along a line or an ellipse, the four sides of a frame), which looks the same as wiping its
+// whole rectangle at a fraction of the cost on large windows. The tools show the scene bitmap's
+// rectangles on the window (scene_ShowRect); the routing refreshes them from the picture after a
+// release (scene_Refresh).
+typedef void (*RubberShow)(const RECT* rect);
+// A line from a to b drawn with a pen up to margin wide, grown by margin on every side.
+void rubberBand_WipeLine(RubberShow show, ScenePoint a, ScenePoint b, int margin);
 // The one-pixel frame of r, grown by margin.
-void rubberBand_WipeFrame(int sceneBitmap, int window, const RECT& r, int margin);
+void rubberBand_WipeFrame(RubberShow show, const RECT& r, int margin);
 // The shape of the templates drawn on before, where the shape now drawn on after will not cover
-// it (after may be empty: everything of before goes).
-void rubberBand_WipeShape(int sceneBitmap, int window, int shape, const RECT& before, const RECT* after, int margin);
+// it (after may be nullptr: everything of before goes).
+void rubberBand_WipeShape(RubberShow show, int shape, const RECT& before, const RECT* after, int margin);
 
 void ruler_Install(SceneObject* object);
 void templates_Install(SceneObject* object);
