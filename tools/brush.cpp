@@ -28,7 +28,7 @@ int Half(int size) { return size / 2 >= 1 ? size / 2 : 1; }
 // A blank white panel, or -1.
 int WhitePanel(RECT* whole)
 {
-    SetRect(whole, 0, 0, kPanelWidth, kPanelHeight);
+    tb_SetRect(whole, 0, 0, kPanelWidth, kPanelHeight);
     RECT r = *whole;
     int panel = tb_CreateBitmap(&r, TB_SOURCE_BLANK, 24);
     if (panel < 0) return -1;
@@ -51,12 +51,13 @@ bool VisiblePart(int picture, const RECT& square, RECT* q)
     RECT whole;
     tb_GetBitmapRect(picture, &whole);
     RECT inside;
-    if (!IntersectRect(&inside, &square, &whole)) {
-        SetRectEmpty(q);
+    tb_IntersectRect(&inside, &square, &whole);
+    if (inside.right <= inside.left || inside.bottom <= inside.top) {
+        tb_SetRect(q, 0, 0, 0, 0);
         return false;
     }
     *q = inside;
-    OffsetRect(q, -square.left, -square.top);
+    tb_OffsetRect(q, -square.left, -square.top);
     return true;
 }
 
@@ -189,7 +190,7 @@ void panelD_Draw(SceneObject* object, const RECT* rect)
     for (int i = 0; i < 3; ++i) {
         if (switches[i] != 1) continue;
         RECT ring = kSwatches[i];
-        InflateRect(&ring, 2, 2);
+        tb_InsetRect(&ring, -2, -2);
         tb_FrameEllipse(panel, &ring);
     }
     ShowPanel(panel, object, &whole, rect);

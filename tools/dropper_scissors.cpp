@@ -179,7 +179,7 @@ void scissors_DisposePiece(void)
 {
     if (scissorsPiece.bitmap >= 0 && tb_GetBitmapDIB(scissorsPiece.bitmap)) tb_DisposeBitmap(scissorsPiece.bitmap);
     scissorsPiece.bitmap = -1;
-    SetRect(&scissorsPiece.rect, 0, 0, 0, 0);
+    tb_SetRect(&scissorsPiece.rect, 0, 0, 0, 0);
 }
 
 RECT scissors_PieceRect(int x, int y, int w, int h)

@@ -206,9 +206,10 @@ void rubberBand_WipeShape(RubberShow show, int shape, const RECT& before, const 
     case SHAPE_FILLED_RECT: {
         // What the new rectangle will not paint over: at most four pieces of the old one.
         RECT old = before;
-        InflateRect(&old, margin, margin);
+        tb_InsetRect(&old, -margin, -margin);
         RECT keep;
-        if (!IntersectRect(&keep, &old, &now)) {
+        tb_IntersectRect(&keep, &old, &now);
+        if (keep.right <= keep.left || keep.bottom <= keep.top) {
             Wipe(show, old.left, old.top, old.right, old.bottom);
             return;
         }
@@ -260,7 +261,7 @@ int shapePanel_ShapeAt(int px, int py, int current)
     int shape = current;
     for (int i = 0; i < SHAPE_COUNT; ++i) {
         RECT hit = kCells[i].cell;
-        InflateRect(&hit, kCells[i].widen, 0);
+        tb_InsetRect(&hit, -kCells[i].widen, 0);
         if (tb_PtInRect(px, py, &hit)) shape = i;
     }
     return shape;
