@@ -117,9 +117,9 @@ y=300
 for spot in "397 561" "312 533" "239 533" "387 533" "226 560" "311 560"; do
   pick $spot
   drag 160 $y 760 $y 30
+  shot "bump-$y"
   y=$((y + 30))
 done
-shot bumps
 
 # Magic Hat: the effect brushes ----------------------------------------------------------------
 pick 78 336
@@ -127,9 +127,9 @@ x=180
 for spot in "400 566" "330 570" "230 570" "396 540" "287 540" "201 538"; do
   pick $spot
   drag $x 40 $x 480 30
+  shot "effect-$x"
   x=$((x + 40))
 done
-shot effects
 
 # Toys: the hammer and chisel ------------------------------------------------------------------
 pick 77 413
