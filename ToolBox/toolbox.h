@@ -157,6 +157,9 @@ void tb_DrawPictureToBitmap(int destination, int pictureId, int x, int y, RECT* 
 void tb_DrawPicture8ToBitmap(int destination, int pictureId, int x, int y, RECT* outRect);
 void tb_TileBitmap(int destination, int pictureId, const RECT* rect);
 int tb_CreateTiledBitmap(const RECT* rect, int pictureId);
+// Shifts the brightness of every pixel of rect in the destination by strength times the slope of
+// the height map between (x, y) and (x + shift, y + shift), clamped to the picture's edges.
+void tb_BumpMap(int destination, int heightMap, const RECT* rect, int strength, int shift);
 void tb_SetClipRect(int index, const RECT* rect);
 void tb_ClearClipRect(int index);
 

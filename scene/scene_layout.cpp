@@ -3,9 +3,15 @@
 #include <string.h>
 
 #include "scene/scene.h"
+#include "scene/scene_routing.h"
 #include "toolbox.h"
+#include "tools/brush.h"
+#include "tools/bump.h"
 #include "tools/decorations.h"
+#include "tools/dropper_scissors.h"
+#include "tools/eraser_spray.h"
 #include "tools/pencil.h"
+#include "tools/ruler_templates.h"
 #include "tools/stamps.h"
 
 const int canBodyOwner[SCENE_CAN_BODIES] = {0, 0, 5, 6, 7, 2};
@@ -168,36 +174,36 @@ const ObjectRow kRows[SCENE_OBJECTS] = {
 //   15..17 books of stamps               18..24 effect brushes (22 with its own panel)
 //   25..29 decoration tools
 SceneToolInstaller toolInstallers[SCENE_OBJECTS] = {
-    pencil_Install,      // 0
-    nullptr,             // 1
-    nullptr,             // 2
-    nullptr,             // 3
-    nullptr,             // 4
-    nullptr,             // 5
-    nullptr,             // 6
-    nullptr,             // 7
-    nullptr,             // 8
-    nullptr,             // 9
-    nullptr,             // 10
-    nullptr,             // 11
-    nullptr,             // 12
-    nullptr,             // 13
-    nullptr,             // 14
-    stamps_InstallBook,  // 15
-    stamps_InstallBook,  // 16
-    stamps_InstallBook,  // 17
-    nullptr,             // 18
-    nullptr,             // 19
-    nullptr,             // 20
-    nullptr,             // 21
-    nullptr,             // 22
-    nullptr,             // 23
-    nullptr,             // 24
-    decor_InstallBall,   // 25
-    decor_InstallCog,    // 26
-    decor_InstallWand,   // 27
-    decor_InstallNeedle, // 28
-    decor_InstallGun,    // 29
+    pencil_Install,       // 0
+    brush_Install,        // 1
+    eraser_Install,       // 2
+    spray_Install,        // 3
+    ruler_Install,        // 4
+    templates_Install,    // 5
+    jar_Install,          // 6
+    dropper_Install,      // 7
+    scissors_Install,     // 8
+    bump_Install,         // 9
+    bump_Install,         // 10
+    bump_Install,         // 11
+    bump_Install,         // 12
+    bump_Install,         // 13
+    bump_Install,         // 14
+    stamps_InstallBook,   // 15
+    stamps_InstallBook,   // 16
+    stamps_InstallBook,   // 17
+    effectBrush_Install,  // 18
+    effectBrush_Install,  // 19
+    effectBrush_Install,  // 20
+    effectBrush_Install,  // 21
+    crayon_Install,       // 22
+    effectBrush_Install,  // 23
+    effectBrush_Install,  // 24
+    decor_InstallBall,    // 25
+    decor_InstallCog,     // 26
+    decor_InstallWand,    // 27
+    decor_InstallNeedle,  // 28
+    decor_InstallGun,     // 29
 };
 
 int CreateOutlineRegion(const ObjectRow& row, const RECT& bounds, int H)
@@ -347,6 +353,8 @@ static void KeepScrollOnThePicture(const RECT& oldPicture)
 
 void scene_Relayout(void)
 {
+    // A stroke in progress ends here as its release would have ended it, in the old picture.
+    scene_EndGesture();
     RECT oldPicture = scene.layout.picture;
     RECT keep = oldPicture;
     int kept = tb_CreateBitmap(&keep, TB_SOURCE_BLANK, 24);

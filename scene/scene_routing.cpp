@@ -5,6 +5,8 @@
 
 #include "toolbox.h"
 #include "tools/decorations.h"
+#include "tools/dropper_scissors.h"
+#include "tools/ruler_templates.h"
 #include "tools/stamps.h"
 #include "tools/text.h"
 
@@ -20,19 +22,31 @@ int scene_StampBookNotYet(SceneObject* book) { return 0; }
 int scene_PaletteDialogNotYet(SceneColor* chosen) { return 0; }
 void scene_WritePreferencesNotYet(void) {}
 void scene_DispatchCommandNotYet(int command) {}
-void scene_PieceSizeNotYet(int object, int* w, int* h)
+
+// ---------------------------------------------------------------- pieces that follow the pointer
+
+void scene_PieceSize(int object, int* w, int* h)
 {
     *w = 0;
     *h = 0;
-    if (object >= 15 && object <= 17) stamps_PieceSize(w, h);
+    if (object == 8) {
+        scissors_PieceSize(w, h);
+    } else if (object >= 15 && object <= 17) {
+        stamps_PieceSize(w, h);
+    }
 }
-void scene_DisposeToolBitmapsNotYet(void) { stamps_DisposeStamp(); }
+
+void scene_DisposeToolBitmaps(void)
+{
+    scissors_DisposePiece();
+    stamps_DisposeStamp();
+}
 
 SceneServices sceneServices = {
     scene_PrintNotYet,          text_Dialog,                 text_Place,
     text_Preview,               stamps_Book,                 scene_PaletteDialogNotYet,
-    scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSizeNotYet,
-    scene_DisposeToolBitmapsNotYet,
+    scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSize,
+    scene_DisposeToolBitmaps,
 };
 
 // ---------------------------------------------------------------- sounds, cursors and captions
@@ -142,6 +156,121 @@ void ClipScene(void)
 }
 
 void RefreshCanvas(void) { scene_Refresh(&scene.layout.canvas); }
+
+// ---------------------------------------------------------------- refreshing what changed
+// A press or a release of most tools changes only a small place of the picture (or none): the
+// refresh after them covers that place, which shows the same as refreshing the whole canvas at a
+// fraction of its cost on large windows. Tools not named here get the whole canvas.
+
+// Tools whose press marks only the square of their size under the pointer.
+bool MarksUnderThePointer(int index) { return index <= 3 || (index >= 9 && index <= 14) || (index >= 18 && index <= 24); }
+
+RECT Around(int x, int y, int grow)
+{
+    RECT r = {x - grow, y - grow, x + grow + 1, y + grow + 1};
+    return r;
+}
+
+RECT Spanned(ScenePoint a, ScenePoint b, int grow)
+{
+    RECT r = {a.x < b.x ? a.x : b.x, a.y < b.y ? a.y : b.y, a.x > b.x ? a.x : b.x, a.y > b.y ? a.y : b.y};
+    InflateRect(&r, grow + 1, grow + 1);
+    return r;
+}
+
+// What the refresh after a gesture's event has to cover.
+struct RefreshPlan {
+    bool whole;
+    RECT rect;  // when not whole; empty = nothing to refresh
+    // A rubber band's release without magnification: the last preview and the figure, along their
+    // own pixels (a line, or the outline of a shape; -1 = none).
+    int band;            // 4 line, 5 shape of the templates, 8 marquee
+    int shape;
+    ScenePoint start, last, end;
+    int pen;
+};
+
+// Refreshes a rectangle of the window from the picture, cut to the window.
+void RefreshCut(const RECT* rect)
+{
+    RECT window = {0, 0, scene.layout.width, scene.layout.height}, r;
+    if (IntersectRect(&r, rect, &window)) scene_Refresh(&r);
+}
+
+void Carry(const RefreshPlan& plan)
+{
+    if (plan.whole) {
+        RefreshCanvas();
+        return;
+    }
+    if (plan.band == 4) {
+        rubberBand_WipeLine(RefreshCut, plan.start, plan.last, plan.pen);
+        rubberBand_WipeLine(RefreshCut, plan.start, plan.end, plan.pen);
+        return;
+    }
+    if (plan.band == 5 || plan.band == 8) {
+        RECT last = rubberBand_Normalised(plan.start, plan.last), now = rubberBand_Normalised(plan.start, plan.end);
+        rubberBand_WipeShape(RefreshCut, plan.shape, last, nullptr, plan.pen);
+        rubberBand_WipeShape(RefreshCut, plan.shape, now, nullptr, plan.pen);
+        return;
+    }
+    if (!IsRectEmpty(&plan.rect)) RefreshCut(&plan.rect);
+}
+
+// Planned before the tool's Press runs, from the window point and the tool's state.
+RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
+{
+    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0};
+    const int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
+    if (MarksUnderThePointer(index)) {
+        plan.rect = Around(x, y, grow);
+    } else if (index == 4 || index == 5 || index == 7) {
+        // A rubber band starts with nothing drawn; the dropper changes no pixel of the picture.
+    } else if (index == 8) {
+        // A stamp lands under the pointer; the floating copy drawn at the last move goes.
+        int w = 0, h = 0;
+        sceneServices.pieceSize(8, &w, &h);
+        if (o.mode == 1 && w > 0) {
+            RECT here = {x - w / 2 - 2, y - h / 2 - 2, x + w / 2 + 3, y + h / 2 + 3};
+            RECT there = {o.currentPoint.x - w / 2 - 2, o.currentPoint.y - h / 2 - 2, o.currentPoint.x + w / 2 + 3,
+                          o.currentPoint.y + h / 2 + 3};
+            UnionRect(&plan.rect, &here, &there);
+        }
+    } else {
+        plan.whole = true;
+    }
+    return plan;
+}
+
+// Planned before the tool's Release runs, with the window point of the release.
+RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
+{
+    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0};
+    if (MarksUnderThePointer(index) || index == 6 || index == 7) {
+        // Their marks were shown as they were made.
+    } else if (index == 4 || index == 5 || index == 8) {
+        if (index == 8 && o.mode == 1) return plan;
+        // The last preview (or marquee) and the figure lie on the rectangles of the start point
+        // with the last and the new end point, grown by the pen.
+        const int pen = (index == 8 ? 1 : o.size) * (scene.zoomed ? 2 : 1) + 2;
+        RECT last = Spanned(o.lastPoint, o.currentPoint, pen), now = Spanned(o.lastPoint, {x, y}, pen);
+        UnionRect(&plan.rect, &last, &now);
+        // Lines and outlines, unmagnified: along their pixels only (a magnified refresh recomposes
+        // the whole view whatever its size, once is enough).
+        const bool outline = index == 8 || index == 4 || o.mode == 0 || o.mode == 2;
+        if (!scene.zoomed && outline) {
+            plan.band = index;
+            plan.shape = index == 8 ? 2 : o.mode;
+            plan.start = o.lastPoint;
+            plan.last = o.currentPoint;
+            plan.end = {x, y};
+            plan.pen = index == 4 ? pen : 3;
+        }
+    } else {
+        plan.whole = true;
+    }
+    return plan;
+}
 
 // Restores the window from the scene bitmap over a piece of w x h centred on (x, y).
 void ErasePiece(int x, int y, int w, int h)
@@ -360,10 +489,12 @@ void scene_KeepInside(int* x, int* y)
     const int f = (scene.currentObject == 4 && scene.zoomed) ? 2 : 1;
     const int m = f * (Current().size / 2);
     int nx = *x, ny = *y;
+    // The right and bottom edges are exclusive: with no margin the last column and row inside.
+    const int mr = m > 0 ? m : 1;
     if (nx < canvas.left + m) nx = canvas.left + m;
-    else if (nx > canvas.right - m) nx = canvas.right - m;
+    else if (nx > canvas.right - mr) nx = canvas.right - mr;
     if (ny < canvas.top + m) ny = canvas.top + m;
-    else if (ny > canvas.bottom - m) ny = canvas.bottom - m;
+    else if (ny > canvas.bottom - mr) ny = canvas.bottom - mr;
     if (nx != *x || ny != *y) {
         *x = nx;
         *y = ny;
@@ -404,6 +535,37 @@ void scene_CancelPieceOnKey(void)
     if (index == 8) o.mode = 0;
     o.size = 1;
     RefreshCanvas();
+    // The piece may reach over the frame around the canvas: its own rectangle goes too.
+    int w = 0, h = 0;
+    sceneServices.pieceSize(index, &w, &h);
+    if (index != 8 && scene.zoomed) {
+        w *= 2;
+        h *= 2;
+    }
+    if (w > 0 && h > 0) ErasePiece(routing.previous.x, routing.previous.y, w, h);
+}
+
+void scene_EndGesture(void)
+{
+    const int index = scene.currentObject;
+    SceneObject& o = Current();
+    if (!o.active) return;
+    // A piece or a stamp that follows the pointer keeps following it.
+    if ((index == 8 && o.mode == 1) || IsBook(index)) return;
+    tb_StopSound();
+    if (index == 8) {
+        // The marquee is dropped, no piece is taken.
+        o.active = 0;
+        o.mode = 0;
+        o.size = 1;
+        RefreshCanvas();
+        return;
+    }
+    const int x = routing.previous.x, y = routing.previous.y;
+    ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : scene_ToPicture(x, y);
+    o.Release(&o, p.x, p.y);
+    o.active = 0;
+    RefreshCanvas();
 }
 
 // ---------------------------------------------------------------- the handlers
@@ -426,9 +588,10 @@ void scene_PressHandler(int window, int x, int y)
     SceneObject& o = Current();
     if (scene.currentObject != 22)
         o.SetColor(&o, scene.currentColor.red, scene.currentColor.green, scene.currentColor.blue);
+    const RefreshPlan plan = PlanPress(scene.currentObject, o, x, y);
     o.Press(&o, p.x, p.y);
     tb_ClearClipRect(scene.sceneBitmap);
-    RefreshCanvas();
+    Carry(plan);
     routing.previous = {x, y};
 }
 
@@ -466,7 +629,9 @@ void scene_MoveHandler(int window, int x, int y)
                     if (i == 0 || !scene.zoomed) scene_Refresh(&drawn[i]);
                     else scene_ShowRect(&drawn[i]);
                 }
-            } else if (!(index == 8 && o.mode == 1) && !IsBook(index)) {
+            } else if (index != 8 && !IsBook(index)) {
+                // The scissors never change the picture while they move: their marquee and
+                // floating piece are the window's alone, and a refresh would cut into them.
                 int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
                 RECT dirty = {routing.previous.x < x ? routing.previous.x : x,
                               routing.previous.y < y ? routing.previous.y : y,
@@ -532,14 +697,16 @@ void scene_ReleaseHandler(int window, int x, int y)
     if (onCanvas) {
         ScenePoint p = (index == 8 || IsRubberBand(index)) ? ScenePoint{x, y} : scene_ToPicture(x, y);
         if (needsActive && !o.active) return;
+        const RefreshPlan plan = PlanRelease(index, o, x, y);
         o.Release(&o, p.x, p.y);
-        RefreshCanvas();
+        Carry(plan);
         return;
     }
     if (o.active) {
         ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : scene_ToPicture(x, y);
+        const RefreshPlan plan = PlanRelease(index, o, x, y);
         o.Release(&o, p.x, p.y);
-        RefreshCanvas();
+        Carry(plan);
         return;
     }
     ReleaseOnHotSpot(x, y);

@@ -39,8 +39,13 @@ int scene_StampBookNotYet(SceneObject* book);
 int scene_PaletteDialogNotYet(SceneColor* chosen);
 void scene_WritePreferencesNotYet(void);
 void scene_DispatchCommandNotYet(int command);
-void scene_PieceSizeNotYet(int object, int* w, int* h);
-void scene_DisposeToolBitmapsNotYet(void);
+
+// The pieces that follow the pointer, which the room owns as services. pieceSize answers object 8
+// from the scissors' cut piece and objects 15, 16 and 17 from the books' current stamp, in picture
+// pixels (the routing doubles it while the picture is magnified; 0 x 0 when there is none);
+// disposeToolBitmaps disposes of the cut piece and of the current stamp with its mask.
+void scene_PieceSize(int object, int* w, int* h);
+void scene_DisposeToolBitmaps(void);
 
 // The four handlers (window index, window coordinates).
 void scene_PressHandler(int window, int x, int y);
@@ -56,8 +61,15 @@ int scene_LeftPanelHover(int x, int y);
 // ruler while zoomed); moves the system pointer when the point had to move.
 void scene_KeepInside(int* x, int* y);
 
-// Drops a piece that follows the pointer (scissors, books) when C is held; called by the idle tick.
+// Drops a piece that follows the pointer (scissors, books) when C is held, erasing it from the
+// window, frame included; called by the idle tick.
 void scene_CancelPieceOnKey(void);
+
+// Ends a gesture whose button release will never arrive (the focus lost, the command menu opened,
+// the display changed) as its release would, at the last known pointer position: the ruler and
+// the templates draw their figure, a marquee is dropped, a looping sound stops. A piece or stamp
+// that follows the pointer keeps following it.
+void scene_EndGesture(void);
 
 // Resets the routing state (start-up).
 void scene_ResetRouting(void);

@@ -72,8 +72,11 @@ void shell_RelayoutHook(void)
 // Non-zero while the current tool's gesture is in progress.
 int shell_EscapeGuard(void) { return shell.started ? scene.objects[scene.currentObject].active : 0; }
 
-// Called before the command menu is shown; does nothing.
-void shell_PrePopupHook(void) {}
+// Called before the command menu is shown: a stroke in progress ends, its release will not come.
+void shell_PrePopupHook(void)
+{
+    if (shell.started) scene_EndGesture();
+}
 
 void shell_ShowCommandMenu(int x, int y)
 {

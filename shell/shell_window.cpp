@@ -2,6 +2,7 @@
 // pointer handlers, the command menu and dispatcher, and the redraw and re-layout of the scene.
 #include "shell/shell.h"
 
+#include "scene/scene_routing.h"
 #include "toolbox.h"
 
 static const char kEscapeHint[] =
@@ -105,6 +106,8 @@ LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_KILLFOCUS:
         shell.focusLost = 1;
+        // The release of a stroke in progress will not come to this window.
+        if (shell.started) scene_EndGesture();
         break;
     case WM_DISPLAYCHANGE:
         if (shell_ForMainWindow(hwnd)) {

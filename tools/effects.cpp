@@ -28,7 +28,7 @@ static int ClampChannel(int value)
 void tb_ApplyKernel(int bitmap, const RECT* rect, const TB_Kernel* kernel)
 {
     TB_DIB* source = tb_GetBitmapDIB(bitmap);
-    if (!source || !rect || !kernel || grfx_BitCount(source) != 24) return;
+    if (!source || !source->lpBits || !rect || !kernel || grfx_BitCount(source) != 24) return;
     int width = grfx_Width(source), height = grfx_Height(source);
     RECT whole = {0, 0, width, height};
     RECT area;
@@ -45,29 +45,40 @@ void tb_ApplyKernel(int bitmap, const RECT* rect, const TB_Kernel* kernel)
 
     GdiFlush();  // the system may still be drawing into the picture
     int divisor = kernel->divisor ? kernel->divisor : 1;  // a zero divisor would stop the program
+    // Rows are read through their addresses (bottom row first in the store); without the random
+    // factor, neighbours of weight 0 add nothing and are not read.
+    const int stride = grfx_StorageWidth(width, 24);
+    auto rowOf = [&](const TB_DIB* dib, int y) { return dib->lpBits + (size_t)stride * (size_t)(height - 1 - y); };
+    const bool random = kernel->random == 1;
     for (int y = area.bottom - 1; y >= area.top; --y) {
+        BYTE* out = rowOf(result, y);
+        const BYTE* here = rowOf(source, y);
         for (int x = area.right - 1; x >= area.left; --x) {
-            BYTE red, green, blue;
-            grfx_GetPixel24(source, x, y, &red, &green, &blue);
+            BYTE blue = here[3 * x], green = here[3 * x + 1], red = here[3 * x + 2];
             int sumRed = 0, sumGreen = 0, sumBlue = 0;
             for (int dy = -2; dy <= 2; ++dy) {
+                int ny = y + dy;
+                if (ny < 0 || ny >= height) continue;
+                const BYTE* row = rowOf(source, ny);
                 for (int dx = -2; dx <= 2; ++dx) {
-                    int nx = x + dx, ny = y + dy;
-                    if (nx < 0 || nx >= width || ny < 0 || ny >= height) continue;
+                    int nx = x + dx;
+                    if (nx < 0 || nx >= width) continue;
                     int w = kernel->weight[dy + 2][dx + 2];
-                    if (kernel->random == 1) w *= tb_Random(kernel->randomLow, kernel->randomHigh);
-                    BYTE r, g, b;
-                    grfx_GetPixel24(source, nx, ny, &r, &g, &b);
-                    if (kernel->useRed) sumRed += r * w;
-                    if (kernel->useGreen) sumGreen += g * w;
-                    if (kernel->useBlue) sumBlue += b * w;
+                    if (random) w *= tb_Random(kernel->randomLow, kernel->randomHigh);
+                    if (w == 0) continue;
+                    const BYTE* p = row + 3 * nx;
+                    if (kernel->useRed) sumRed += p[2] * w;
+                    if (kernel->useGreen) sumGreen += p[1] * w;
+                    if (kernel->useBlue) sumBlue += p[0] * w;
                 }
             }
             // C++ division truncates toward zero, as the effects expect.
             if (kernel->useRed) red = (BYTE)ClampChannel(sumRed / divisor + kernel->offset);
             if (kernel->useGreen) green = (BYTE)ClampChannel(sumGreen / divisor + kernel->offset);
             if (kernel->useBlue) blue = (BYTE)ClampChannel(sumBlue / divisor + kernel->offset);
-            grfx_SetPixel24(result, x, y, red, green, blue);
+            out[3 * x] = blue;
+            out[3 * x + 1] = green;
+            out[3 * x + 2] = red;
         }
     }
 

@@ -109,13 +109,14 @@ TEST_F(SceneTest, ObjectTableFromConstruction)
         EXPECT_EQ(o.previewWindow, preview ? main : -1);
         EXPECT_EQ(o.active, 0);
         for (int j = 0; j < i; ++j) EXPECT_NE(o.region, scene.objects[j].region);
-        // The pencil adds its size panel and keeps the default pen; the books (15..17) and the
-        // toys (25..29) have slots of their own, the books with the default (empty) monitor.
-        const bool books = i >= 15 && i <= 17, toys = i >= 25 && i <= 29;
-        EXPECT_EQ(scene_ToolInstaller(i) != nullptr, i == 0 || books || toys);
-        EXPECT_EQ(o.Press == &scene_DefaultPress, !books && !toys);
+        // Every object has plugged in its own slots; the pencil keeps the default pen; the jar, the
+        // dropper, the scissors and the books keep the empty monitor.
+        const bool books = i >= 15 && i <= 17;
+        EXPECT_NE(scene_ToolInstaller(i), nullptr);
+        EXPECT_EQ(o.Press == &scene_DefaultPress, i == 0);
         EXPECT_EQ(o.Draw, &scene_DefaultDraw);
-        EXPECT_EQ(o.DrawOptions == &scene_DefaultDrawOptions, i != 0 && !toys);
+        const bool ownPanel = i != 6 && i != 7 && i != 8 && !books;
+        EXPECT_EQ(o.DrawOptions != &scene_DefaultDrawOptions, ownPanel);
     }
     const SceneObject* t = scene.objects;
     EXPECT_EQ(t[0].size, 4);

@@ -1,0 +1,584 @@
+// The canvas tools in the room, driven through the pointer handlers: the ruler's and templates'
+// rubber bands, the dropper, the scissors' piece, the bump patterns' relief bitmap, every tool's
+// sounds and cursor, and the gestures whose release never comes.
+#include "scene_window.h"
+
+#include <vector>
+
+#include "scene/scene_routing.h"
+#include "shell/shell.h"
+#include "tools/dropper_scissors.h"
+#include "tools/stamps.h"
+
+namespace {
+
+std::vector<std::pair<TB_SoundKind, int>> g_sounds;
+void RecordSound(TB_SoundKind kind, int id) { g_sounds.push_back({kind, id}); }
+
+void SendMouse(DWORD flags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+void SendKey(WORD vk, bool up)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}
+
+void DrainMessages()
+{
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
+struct ButtonHeld {
+    ButtonHeld() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+    ~ButtonHeld()
+    {
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        DrainMessages();
+    }
+};
+
+struct KeyHeld {
+    WORD vk;
+    explicit KeyHeld(WORD key) : vk(key) { SendKey(vk, false); }
+    ~KeyHeld()
+    {
+        SendKey(vk, true);
+        DrainMessages();
+    }
+};
+
+bool CursorIs(int id) { return GetCursor() == LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
+
+const Channels kWhite{255, 255, 255}, kRed{255, 0, 0};
+
+int CountIn(int bitmap, const RECT& r, Channels c)
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += PixelOf(bitmap, x, y) == c;
+    return n;
+}
+
+class CanvasTools : public SceneTest {
+protected:
+    void SetUp() override
+    {
+        SceneTest::SetUp();
+        g_sounds.clear();
+        tb_SetSoundObserver(RecordSound);
+        scene_ResetRouting();
+        tb_SetPointerMode(2);
+        StartAt(640, 480);  // canvas (147, 16)-(621, 384)
+    }
+    void TearDown() override
+    {
+        tb_SetSoundObserver(nullptr);
+        scissors_DisposePiece();
+        SceneTest::TearDown();
+    }
+    void Use(int index)
+    {
+        scene.currentObject = index;
+        scene.currentGroup = scene.objects[index].group;
+        if (index == 8) scene.objects[8].mode = 0;
+    }
+    SceneObject& Tool() { return scene.objects[scene.currentObject]; }
+    void Press(int x, int y) { scene_PressHandler(SceneTestWindow(), x, y); }
+    void Release(int x, int y) { scene_ReleaseHandler(SceneTestWindow(), x, y); }
+    void Move(int x, int y) { scene_MoveHandler(SceneTestWindow(), x, y); }
+    void Drag(int x1, int y1, int x2, int y2)
+    {
+        ButtonHeld held;
+        Press(x1, y1);
+        Move(x2, y2);
+    }
+    // A red square in the picture, shown on the window.
+    void RedSquare(const RECT& r)
+    {
+        tb_SetForeColor(scene.canvasBitmap, 65025, 0, 0);
+        tb_PaintRect(scene.canvasBitmap, &r);
+        scene_ShowAll();
+    }
+    int WindowDiffers(const RECT& r)
+    {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; y += 2)
+            for (int x = r.left; x < r.right; x += 2)
+                if (!(WindowPixel(x, y) == PixelOf(scene.sceneBitmap, x, y))) ++n;
+        return n;
+    }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- ruler and templates
+
+TEST_F(CanvasTools, RulerPreviewStaysOnTheWindowUntilTheRelease)
+{
+    Use(4);
+    scene_SetCurrentColor(65025, 0, 0, 0);
+    Drag(200, 100, 300, 150);
+    EXPECT_EQ(WindowPixel(250, 125), kRed) << "the preview";
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 103, 109), kWhite) << "never in the picture";
+    EXPECT_EQ(scene.objects[4].active, 1);
+    Release(300, 150);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 103, 109), kRed);
+    EXPECT_EQ(WindowPixel(250, 125), kRed);
+    EXPECT_EQ(scene.objects[4].active, 0);
+    // A press and release at one point leaves a dot as wide as the size.
+    Press(400, 300);
+    Release(400, 300);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 253, 284), kRed);
+}
+
+TEST_F(CanvasTools, RulerWhileMagnifiedPreviewsTwiceAsThickAndDrawsHalfTheLength)
+{
+    Use(4);
+    scene_SetCurrentColor(65025, 0, 0, 0);
+    scene.zoomed = 1;
+    scene.scroll = {0, 0};
+    scene_ShowAll();
+    Drag(200, 100, 300, 100);
+    int thick = 0;
+    for (int y = 80; y < 120; ++y) thick += WindowPixel(250, y) == kRed;
+    EXPECT_EQ(thick, 8);
+    Release(300, 100);
+    // In picture pixels: from (26, 42) to (76, 42), 4 wide.
+    int across = 0;
+    for (int y = 30; y < 55; ++y) across += PixelOf(scene.canvasBitmap, 51, y) == kRed;
+    EXPECT_EQ(across, 4);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 40, 42), kRed);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 82, 42), kWhite);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 120, 42), kWhite);
+}
+
+TEST_F(CanvasTools, TemplatesDrawNormalisedFiguresWithOnePixelOutlines)
+{
+    Use(5);
+    scene_SetCurrentColor(65025, 0, 0, 0);
+    SceneObject& t = Tool();
+    t.size = 24;
+    // Filled rectangle, dragged up and to the left of the press.
+    t.mode = 3;
+    Drag(300, 200, 250, 150);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 120, 150), kWhite) << "the preview is the window's";
+    Release(250, 150);
+    const RECT filled = {103, 134, 153, 184};
+    EXPECT_EQ(CountIn(scene.canvasBitmap, {90, 120, 170, 200}, kRed), 50 * 50);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, filled.left, filled.top), kRed);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, filled.right - 1, filled.bottom - 1), kRed);
+    // Rectangle outline: one pixel whatever the size.
+    t.mode = 2;
+    Drag(400, 100, 460, 160);
+    Release(460, 160);
+    EXPECT_EQ(CountIn(scene.canvasBitmap, {250, 80, 320, 150}, kRed), 4 * 60 - 4);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 253, 84), kRed);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 312, 143), kRed);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 254, 85), kWhite);
+    // Magnified: the figure has half its on-screen size in the picture.
+    scene.zoomed = 1;
+    scene.scroll = {200, 100};
+    t.mode = 1;
+    Drag(200, 250, 300, 350);
+    Release(300, 350);
+    int across = 0;
+    for (int x = 200; x < 300; ++x) across += PixelOf(scene.canvasBitmap, x, 100 + (300 - 16) / 2) == kRed;
+    EXPECT_EQ(across, 50);
+}
+
+// ---------------------------------------------------------------- dropper and scissors
+
+TEST_F(CanvasTools, DropperPicksTheExactPixelWhilePressingAndDragging)
+{
+    Use(7);
+    tb_SetPixelRGB(scene.canvasBitmap, 10, 20, 10 * 255, 20 * 255, 30 * 255);
+    tb_SetPixelRGB(scene.canvasBitmap, 11, 20, 200 * 255, 100 * 255, 50 * 255);
+    ButtonHeld held;
+    Press(157, 36);
+    EXPECT_EQ(scene.currentColor.red, 2550u);
+    EXPECT_EQ(scene.currentColor.green, 5100u);
+    EXPECT_EQ(scene.currentColor.blue, 7650u);
+    Move(158, 36);
+    EXPECT_EQ(scene.currentColor.red, 51000u);
+    EXPECT_EQ(scene.currentColor.green, 25500u);
+    EXPECT_EQ(scene.currentColor.blue, 12750u);
+    // The paint blot shows it at once.
+    const RECT& blot = scene.layout.paintBlot;
+    EXPECT_GT(CountIn(scene.sceneBitmap, blot, Channels{200, 100, 50}), 50);
+}
+
+TEST_F(CanvasTools, ScissorsTakeAPieceFrom8PixelsAndNotFrom7)
+{
+    Use(8);
+    RedSquare({40, 40, 100, 100});
+    struct {
+        int w, h;
+        bool taken;
+    } cases[] = {{7, 20, false}, {20, 7, false}, {8, 8, true}, {7, 7, false}};
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.w * 100 + c.h);
+        Use(8);
+        scene.objects[8].active = 0;
+        scissors_DisposePiece();
+        Drag(200, 70, 200 + c.w, 70 + c.h);
+        Release(200 + c.w, 70 + c.h);
+        int w, h;
+        scissors_PieceSize(&w, &h);
+        EXPECT_EQ(Tool().mode, c.taken ? 1 : 0);
+        EXPECT_EQ(Tool().active, c.taken ? 1 : 0);
+        EXPECT_EQ(w, c.taken ? c.w : 0);
+        EXPECT_EQ(h, c.taken ? c.h : 0);
+        int sw, sh;
+        sceneServices.pieceSize(8, &sw, &sh);
+        EXPECT_EQ(sw, w);
+        if (c.taken) {
+            EXPECT_EQ(PixelOf(scissorsPiece.bitmap, 3, 3), kRed);
+        } else {
+            EXPECT_EQ(Tool().size, 1);
+        }
+    }
+}
+
+TEST_F(CanvasTools, ScissorsStampHalfSizeWhileMagnifiedAndLeaveStampModeOnC)
+{
+    Use(8);
+    RedSquare({10, 10, 30, 30});
+    scene.zoomed = 1;
+    scene.scroll = {0, 0};
+    scene_ShowAll();
+    // The 20 x 20 square shows as 40 x 40 at (167, 36); the piece is the screen image.
+    Drag(167, 36, 207, 76);
+    Release(207, 76);
+    int w, h;
+    scissors_PieceSize(&w, &h);
+    ASSERT_EQ(w, 40);
+    ASSERT_EQ(h, 40);
+    // The piece follows the pointer with the button up, over the window only.
+    Move(400, 300);
+    EXPECT_EQ(WindowPixel(400, 300), kRed);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 126, 142), kWhite);
+    {
+        ButtonHeld held;
+        Press(400, 300);
+    }
+    Release(400, 300);
+    const RECT stamp = {116, 132, 136, 152};
+    EXPECT_EQ(CountIn(scene.canvasBitmap, stamp, kRed), 400) << "half size in the picture";
+    EXPECT_EQ(CountIn(scene.canvasBitmap, {0, 0, 200, 200}, kRed), 800);
+    EXPECT_EQ(Tool().mode, 1);
+    EXPECT_EQ(Tool().size, 40);
+
+    // A press outside the canvas stamps nothing and keeps the piece.
+    {
+        ButtonHeld held;
+        Press(100, 300);
+    }
+    EXPECT_EQ(CountIn(scene.canvasBitmap, {0, 0, 200, 200}, kRed), 800);
+    EXPECT_EQ(Tool().active, 1);
+
+    // C held during a move leaves stamp mode; the piece goes from the window.
+    Move(300, 200);
+    {
+        KeyHeld c('C');
+        Move(310, 210);
+    }
+    EXPECT_EQ(Tool().active, 0);
+    EXPECT_EQ(Tool().mode, 0);
+    EXPECT_EQ(Tool().size, 1);
+    EXPECT_EQ(WindowDiffers({280, 180, 340, 240}), 0);
+    // The piece stays for the next use.
+    scissors_PieceSize(&w, &h);
+    EXPECT_EQ(w, 40);
+}
+
+// ---------------------------------------------------------------- bump patterns
+
+TEST_F(CanvasTools, BumpPatternsBuildTheirReliefOncePerStrokeAndDabWeakerFirst)
+{
+    Use(9);
+    tb_SetForeColor(scene.canvasBitmap, 128 * 255, 128 * 255, 128 * 255);
+    tb_PaintRect(scene.canvasBitmap, &scene.layout.picture);
+    const int slots = BitmapSlotsInUse();
+    auto deltas = [](int x0, int y0) {
+        int sum = 0;
+        for (int y = y0 - 16; y < y0 + 16; ++y)
+            for (int x = x0 - 16; x < x0 + 16; ++x) sum += std::abs(PixelOf(scene.canvasBitmap, x, y).r - 128);
+        return sum;
+    };
+    {
+        ButtonHeld held;
+        Press(147 + 50, 16 + 50);
+        EXPECT_EQ(BitmapSlotsInUse(), slots + 1) << "the relief bitmap";
+        Move(147 + 50 + 128, 16 + 50);  // the same place of the next tile
+        EXPECT_EQ(BitmapSlotsInUse(), slots + 1);
+    }
+    Release(147 + 50 + 128, 16 + 50);
+    EXPECT_EQ(BitmapSlotsInUse(), slots);
+    EXPECT_EQ(Tool().previewWindow, -1);
+    const int first = deltas(50, 50), second = deltas(50 + 128, 50);
+    EXPECT_GT(first, 0);
+    EXPECT_GT(second, first);
+    EXPECT_LT(second, first * 2);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 50 + 40, 50), (Channels{128, 128, 128})) << "outside the squares";
+}
+
+// ---------------------------------------------------------------- sounds and cursors
+
+TEST_F(CanvasTools, EveryToolsSoundsAndCursor)
+{
+    typedef std::vector<std::pair<TB_SoundKind, int>> Sounds;
+    const TB_SoundKind L = TB_SOUND_LOOP, N = TB_SOUND_NOSTOP, P = TB_SOUND_PLAY, S = TB_SOUND_STOP;
+    struct {
+        int object;
+        Sounds press, move, release;
+    } cases[] = {
+        {1, {{L, 1001}}, {}, {{S, 0}}},
+        {2, {}, {{N, 1003}}, {}},
+        {3, {{L, 1023}}, {}, {{S, 0}}},
+        {4, {}, {}, {{N, 1002}}},
+        {5, {{N, 1029}}, {}, {{S, 0}}},
+        {6, {{N, 1004}}, {}, {}},
+        {7, {{N, 1019}}, {{N, 1019}}, {}},
+        {8, {}, {{N, 1005}}, {{P, 1006}}},
+        {9, {{L, 1027}}, {}, {{S, 0}}},
+        {14, {{L, 1027}}, {}, {{S, 0}}},
+        {18, {{L, 1037}}, {}, {{S, 0}}},
+        {19, {{L, 1032}}, {}, {{S, 0}}},
+        {20, {{L, 1033}}, {}, {{S, 0}}},
+        {21, {{L, 1030}}, {}, {{S, 0}}},
+        {22, {{L, 1038}}, {}, {{S, 0}}},
+        {23, {{L, 1036}}, {}, {{S, 0}}},
+        {24, {{L, 1026}}, {}, {{S, 0}}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.object);
+        Use(c.object);
+        g_sounds.clear();
+        {
+            ButtonHeld held;
+            Press(300, 200);
+            EXPECT_TRUE(g_sounds == c.press);
+            EXPECT_TRUE(CursorIs(Tool().cursorId));
+            g_sounds.clear();
+            Move(330, 230);
+            EXPECT_TRUE(g_sounds == c.move);
+            g_sounds.clear();
+        }
+        Release(330, 230);
+        EXPECT_TRUE(g_sounds == c.release);
+        if (c.object == 8) {
+            // The next press stamps the piece.
+            g_sounds.clear();
+            ButtonHeld held;
+            Press(400, 300);
+            EXPECT_TRUE(g_sounds == (Sounds{{P, 1020}}));
+            Release(400, 300);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- faults of the room
+
+TEST_F(CanvasTools, AGestureWithoutItsReleaseEndsAsTheReleaseWould)
+{
+    // The pencil's looping sound stops; the ruler draws its line; the marquee is dropped.
+    Use(0);
+    Press(300, 200);
+    EXPECT_EQ(Tool().active, 1);
+    g_sounds.clear();
+    scene_EndGesture();
+    EXPECT_EQ(Tool().active, 0);
+    EXPECT_TRUE(g_sounds.size() >= 1 && g_sounds[0].first == TB_SOUND_STOP);
+
+    Use(4);
+    scene_SetCurrentColor(65025, 0, 0, 0);
+    Drag(200, 100, 300, 150);
+    scene_EndGesture();
+    EXPECT_EQ(Tool().active, 0);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 103, 109), kRed);
+    EXPECT_EQ(WindowPixel(250, 125), kRed);
+
+    Use(8);
+    Drag(400, 200, 450, 250);
+    scene_EndGesture();
+    EXPECT_EQ(Tool().active, 0);
+    EXPECT_EQ(Tool().mode, 0);
+    EXPECT_EQ(scissorsPiece.bitmap, -1) << "no piece taken";
+    EXPECT_EQ(WindowDiffers({390, 190, 460, 260}), 0) << "the marquee is gone";
+
+    // A floating piece keeps floating.
+    Drag(400, 200, 450, 250);
+    Release(450, 250);
+    ASSERT_EQ(Tool().mode, 1);
+    scene_EndGesture();
+    EXPECT_EQ(Tool().active, 1);
+    EXPECT_EQ(Tool().mode, 1);
+
+    // A bump stroke cut by a display change gives its relief bitmap back.
+    Use(10);
+    const int slots = BitmapSlotsInUse();
+    Press(300, 200);
+    EXPECT_EQ(BitmapSlotsInUse(), slots + 1);
+    scene_Relayout();
+    EXPECT_EQ(BitmapSlotsInUse(), slots);
+    EXPECT_EQ(scene.objects[10].active, 0);
+}
+
+TEST_F(CanvasTools, TheShellEndsTheGestureOnFocusLossAndTheCommandMenu)
+{
+    ShellState saved = shell;
+    shell.started = 1;
+    Use(3);
+    Press(300, 200);
+    ASSERT_EQ(Tool().active, 1);
+    shell_WindowProc(tb_GetWindowHandle(SceneTestWindow()), WM_KILLFOCUS, 0, 0);
+    EXPECT_EQ(Tool().active, 0);
+    EXPECT_EQ(shell.focusLost, 1);
+
+    Use(1);
+    Press(300, 200);
+    ASSERT_EQ(Tool().active, 1);
+    shell_PrePopupHook();
+    EXPECT_EQ(Tool().active, 0);
+    shell = saved;
+}
+
+TEST_F(CanvasTools, KeepInsideNeverLeavesTheCanvasWithAMarginOf0)
+{
+    const RECT& c = scene.layout.canvas;
+    Use(8);  // size 1: margin 0
+    int x = c.right + 30, y = c.bottom + 30;
+    scene_KeepInside(&x, &y);
+    EXPECT_EQ(x, c.right - 1);
+    EXPECT_EQ(y, c.bottom - 1);
+    EXPECT_TRUE(scene_OnCanvas(x, y));
+    x = c.left - 5;
+    y = c.top - 5;
+    scene_KeepInside(&x, &y);
+    EXPECT_EQ(x, c.left);
+    EXPECT_EQ(y, c.top);
+    Use(4);  // size 4: two pixels in
+    x = c.right + 30;
+    y = c.bottom + 30;
+    scene_KeepInside(&x, &y);
+    EXPECT_EQ(x, c.right - 2);
+    EXPECT_EQ(y, c.bottom - 2);
+}
+
+TEST_F(CanvasTools, CancellingWithCErasesThePieceOverTheFrameToo)
+{
+    ShellState saved = shell;
+    shell.started = 1;
+    Use(8);
+    RedSquare({0, 0, 60, 60});
+    Drag(150, 20, 190, 60);
+    Release(190, 60);
+    ASSERT_EQ(Tool().mode, 1);
+    Move(155, 100);  // half the piece lies over the frame left of the canvas
+    EXPECT_EQ(WindowPixel(140, 100), kRed);
+    {
+        KeyHeld c('C');
+        shell_IdleTick();
+    }
+    EXPECT_EQ(Tool().active, 0);
+    EXPECT_EQ(WindowDiffers({125, 70, 185, 130}), 0);
+    EXPECT_FALSE(WindowPixel(140, 100) == kRed);
+    shell = saved;
+}
+
+TEST_F(CanvasTools, PieceServicesAnswerForTheScissorsAndTheBooks)
+{
+    int w = -1, h = -1;
+    sceneServices.pieceSize(8, &w, &h);
+    EXPECT_EQ(w, 0);
+    sceneServices.pieceSize(16, &w, &h);
+    EXPECT_EQ(w, 0);
+    stamps_TakeStamp(1001, 1002, 5);
+    sceneServices.pieceSize(16, &w, &h);
+    EXPECT_EQ(w, 48);
+    EXPECT_EQ(h, 48);
+    sceneServices.pieceSize(8, &w, &h);
+    EXPECT_EQ(w, 0);
+    Use(8);
+    Drag(200, 100, 240, 130);
+    Release(240, 130);
+    // The cut piece, the stamp and its mask go back.
+    const int slots = BitmapSlotsInUse();
+    sceneServices.disposeToolBitmaps();
+    EXPECT_EQ(BitmapSlotsInUse(), slots - 3);
+    sceneServices.pieceSize(8, &w, &h);
+    EXPECT_EQ(w, 0);
+    sceneServices.pieceSize(16, &w, &h);
+    EXPECT_EQ(w, 0);
+}
+
+TEST_F(CanvasTools, AfterEachGestureTheWindowShowsThePicture)
+{
+    // The refreshes after a press and a release cover what changed: the window then shows
+    // exactly the picture, previews and marquees gone.
+    const RECT& c = scene.layout.canvas;
+    auto differences = [&]() {
+        int n = 0;
+        for (int y = c.top; y < c.bottom; y += 4)
+            for (int x = c.left; x < c.right; x += 4) {
+                Channels w = WindowPixel(x, y), p = PixelOf(scene.canvasBitmap, x - c.left, y - c.top);
+                if (!(w == p)) ++n;
+            }
+        return n;
+    };
+    scene_SetCurrentColor(0, 0, 65025, 0);
+    for (int index : {1, 2, 3, 4, 5, 6, 8, 9, 18, 21, 24}) {
+        SCOPED_TRACE(index);
+        Use(index);
+        {
+            ButtonHeld held;
+            Press(250, 150);
+            for (int i = 1; i <= 6; ++i) Move(250 + i * 25, 150 + i * 15);
+        }
+        Release(400, 240);
+        if (index == 8) {
+            // Stamp the piece once, then let it go outside the canvas.
+            Move(300, 300);
+            {
+                ButtonHeld held;
+                Press(300, 300);
+            }
+            Release(300, 300);
+            Release(60, 60);
+        }
+        EXPECT_EQ(differences(), 0);
+    }
+    // Magnified, the rubber bands' previews differ from the figures they leave.
+    scene.zoomed = 1;
+    scene.scroll = {100, 80};
+    scene_ShowAll();
+    for (int index : {4, 5}) {
+        SCOPED_TRACE(index);
+        Use(index);
+        Tool().mode = 0;
+        {
+            ButtonHeld held;
+            Press(250, 150);
+            for (int i = 1; i <= 6; ++i) Move(250 + i * 25, 150 + i * 15);
+        }
+        Release(400, 240);
+        int n = 0;
+        for (int y = c.top; y < c.bottom; y += 3)
+            for (int x = c.left; x < c.right; x += 3) n += !(WindowPixel(x, y) == PixelOf(scene.sceneBitmap, x, y));
+        EXPECT_EQ(n, 0);
+        ScenePoint mid = scene_ToPicture(325, 195);
+        if (index == 4) {
+            EXPECT_EQ(PixelOf(scene.canvasBitmap, mid.x, mid.y).b, 255) << "the line was drawn";
+        }
+    }
+}

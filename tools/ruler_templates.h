@@ -1,0 +1,37 @@
+// The ruler (scene object 4) and the templates (5): a rubber-band preview on the main window
+// while the button is held, the figure drawn into the picture at release.
+#pragma once
+
+#include "scene/scene.h"
+
+enum {
+    RULER_SOUND = 1002,      // once at release, not over a sound still playing
+    TEMPLATES_SOUND = 1029,  // once at press, not over a sound still playing
+};
+
+// The four shapes of the templates (their mode).
+enum { SHAPE_ELLIPSE, SHAPE_FILLED_ELLIPSE, SHAPE_RECT, SHAPE_FILLED_RECT, SHAPE_COUNT };
+
+// The normalised rectangle of two points.
+RECT rubberBand_Normalised(ScenePoint a, ScenePoint b);
+// The shape a click at a panel-local point selects: the last hit cell's, else current.
+int shapePanel_ShapeAt(int px, int py, int current);
+void shapePanel_Draw(SceneObject* object, const RECT* rect);
+void shapePanel_Click(SceneObject* object, int x, int y, const RECT* rect);
+
+// Wiping a preview: shows again, through show, only the places where the preview was drawn
+// (bands along a line or an ellipse, the four sides of a frame), which looks the same as wiping its
+// whole rectangle at a fraction of the cost on large windows. The tools show the scene bitmap's
+// rectangles on the window (scene_ShowRect); the routing refreshes them from the picture after a
+// release (scene_Refresh).
+typedef void (*RubberShow)(const RECT* rect);
+// A line from a to b drawn with a pen up to margin wide, grown by margin on every side.
+void rubberBand_WipeLine(RubberShow show, ScenePoint a, ScenePoint b, int margin);
+// The one-pixel frame of r, grown by margin.
+void rubberBand_WipeFrame(RubberShow show, const RECT& r, int margin);
+// The shape of the templates drawn on before, where the shape now drawn on after will not cover
+// it (after may be nullptr: everything of before goes).
+void rubberBand_WipeShape(RubberShow show, int shape, const RECT& before, const RECT* after, int margin);
+
+void ruler_Install(SceneObject* object);
+void templates_Install(SceneObject* object);
