@@ -166,6 +166,17 @@ int tb_OpenPrefsToRead(void);
 int tb_WriteFile(const void* buffer, DWORD count);
 int tb_ReadFile(void* buffer, DWORD count);
 void tb_CloseFile(void);
+// The Save As dialog alone: 1 = a path was chosen and written back into path; 0 = cancelled; other
+// values name the dialog's failure (as tb_OpenFileToWrite with the ask flag).
+int tb_AskFileToWrite(char* path);
+// A file that replaces path only once it is whole: writes go to a new temporary file in the same
+// folder; tb_CommitFile puts it in place of path, tb_CloseFile throws it away. 1, or -1 when the
+// temporary file cannot be created.
+int tb_OpenFileToReplace(const char* path);
+// Closes the current file. 1 when every write to it succeeded in full (and, for a file opened by
+// tb_OpenFileToReplace, it now stands in place of its target); 0 otherwise, when nothing of a
+// replacing file is left behind and its target is as it was.
+int tb_CommitFile(void);
 void tb_SetFileDialogFolder(const char* path);
 int tb_WriteBitmapToFile(int index);
 int tb_ReadBitmapFromFile(RECT* rect);
