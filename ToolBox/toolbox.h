@@ -157,6 +157,17 @@ void tb_ClearClipRect(int index);
 // The drawing surface behind index 9000 while a print job is open (nullptr otherwise).
 void tb_SetPrinterDC(HDC dc);
 HDC tb_GetPrinterDC(void);
+// The print dialog, prepared afresh each time; on OK a document is started on the chosen printer
+// and 9000 returned. Cancel or a failure gives -1; a failure the dialog names shows its text.
+int tb_BeginPrint(void);
+void tb_StartPage(void);
+void tb_EndPage(void);
+// Ends the document and lets go of the printer.
+void tb_EndPrint(void);
+// (0, 0, width, height) of the printer's printable area in its pixels; empty with no job open.
+void tb_GetPrintableRect(RECT* rect);
+// The text shown for a print dialog's error code, or nullptr for a code that shows nothing.
+const char* tb_PrintErrorText(DWORD code);
 
 // ---------------------------------------------------------------- file channel and pictures
 int tb_OpenFileToWrite(char* path, int ask);

@@ -3,6 +3,7 @@
 // feedback (cursor, left-panel highlight, caption) while no button is down.
 #include "scene/scene_routing.h"
 
+#include "pictures/picture_files.h"
 #include "toolbox.h"
 
 SceneRouting routing = {{0, 0}, 0, 0};
@@ -25,7 +26,7 @@ void scene_PieceSizeNotYet(int object, int* w, int* h)
 void scene_DisposeToolBitmapsNotYet(void) {}
 
 SceneServices sceneServices = {
-    scene_PrintNotYet,          scene_TextDialogNotYet,      scene_PlaceTextNotYet,
+    pictures_Print,             scene_TextDialogNotYet,      scene_PlaceTextNotYet,
     scene_TextPreviewNotYet,    scene_StampBookNotYet,       scene_PaletteDialogNotYet,
     scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSizeNotYet,
     scene_DisposeToolBitmapsNotYet,
