@@ -149,6 +149,8 @@ void ShowCanvas(void)
 
 }  // namespace
 
+void pictures_DrawGallery(int face) { Draw(nullptr, face); }
+
 void pictures_EnumerateGallery(void)
 {
     gallery.count = 0;

@@ -63,6 +63,8 @@ void pictures_EnumerateGallery(void);
 // The gallery dialog and the load of the chosen picture: -1 cancel button, 0 Escape (or a failed
 // save before loading), 1 chosen; *loaded is set when the canvas got a picture.
 int pictures_GalleryAndLoad(int* loaded);
+// Draws the gallery's face for the entry at the position (artwork, arrows, title, preview).
+void pictures_DrawGallery(int face);
 int pictures_BrowseGallery(void);
 int pictures_OfferPages(void);
 
