@@ -52,6 +52,9 @@ struct TB_Globals {
     char currentDir[260];
     char dialogFolder[260];
     HANDLE file;      // INVALID_HANDLE_VALUE when closed
+    int writeFailed;  // a write to the current file failed or fell short
+    char replaceTarget[MAX_PATH];  // the file a temporary current file replaces on commit ("" = none)
+    char replaceTemp[MAX_PATH];    // that temporary file
     TB_SoundObserver soundObserver;
 };
 

@@ -167,6 +167,17 @@ void tb_ClearClipRect(int index);
 // The drawing surface behind index 9000 while a print job is open (nullptr otherwise).
 void tb_SetPrinterDC(HDC dc);
 HDC tb_GetPrinterDC(void);
+// The print dialog, prepared afresh each time; on OK a document is started on the chosen printer
+// and 9000 returned. Cancel or a failure gives -1; a failure the dialog names shows its text.
+int tb_BeginPrint(void);
+void tb_StartPage(void);
+void tb_EndPage(void);
+// Ends the document and lets go of the printer.
+void tb_EndPrint(void);
+// (0, 0, width, height) of the printer's printable area in its pixels; empty with no job open.
+void tb_GetPrintableRect(RECT* rect);
+// The text shown for a print dialog's error code, or nullptr for a code that shows nothing.
+const char* tb_PrintErrorText(DWORD code);
 
 // ---------------------------------------------------------------- file channel and pictures
 int tb_OpenFileToWrite(char* path, int ask);
@@ -183,6 +194,17 @@ void tb_PrefsUserPath(char* path);
 int tb_WriteFile(const void* buffer, DWORD count);
 int tb_ReadFile(void* buffer, DWORD count);
 void tb_CloseFile(void);
+// The Save As dialog alone: 1 = a path was chosen and written back into path; 0 = cancelled; other
+// values name the dialog's failure (as tb_OpenFileToWrite with the ask flag).
+int tb_AskFileToWrite(char* path);
+// A file that replaces path only once it is whole: writes go to a new temporary file in the same
+// folder; tb_CommitFile puts it in place of path, tb_CloseFile throws it away. 1, or -1 when the
+// temporary file cannot be created.
+int tb_OpenFileToReplace(const char* path);
+// Closes the current file. 1 when every write to it succeeded in full (and, for a file opened by
+// tb_OpenFileToReplace, it now stands in place of its target); 0 otherwise, when nothing of a
+// replacing file is left behind and its target is as it was.
+int tb_CommitFile(void);
 void tb_SetFileDialogFolder(const char* path);
 int tb_WriteBitmapToFile(int index);
 int tb_ReadBitmapFromFile(RECT* rect);

@@ -1,6 +1,6 @@
 # Builds the distribution folder OUT/Tintwell and OUT/Tintwell-ARCH.zip (cmake -P).
 # Variables: SRC (source tree), OUT, PAINT, SETUP (the built programs), ARCH (win32 or win64),
-# HELP_PAGE (Help_twk.html; empty: looked for in the tree; copied with its help folder only when it exists).
+# HELP_PAGE (Help_twk.html; empty: help/Help_twk.html; copied with its Help_twk_files folder of pictures).
 set(DIST ${OUT}/Tintwell)
 file(REMOVE_RECURSE ${DIST})
 file(MAKE_DIRECTORY ${DIST}/Pages)
@@ -19,14 +19,9 @@ foreach(page ${PAGES})
   string(APPEND PAGE_FILES "${page}\n")
 endforeach()
 
-# The help page and the folder of its pictures beside it, wherever the tree keeps them.
+# The help page and the folder of its pictures beside it.
 if(NOT HELP_PAGE)
-  foreach(candidate Help_twk.html help/Help_twk.html resources/Help_twk.html resources/help/Help_twk.html
-          docs/Help_twk.html)
-    if(NOT HELP_PAGE AND EXISTS ${SRC}/${candidate})
-      set(HELP_PAGE ${SRC}/${candidate})
-    endif()
-  endforeach()
+  set(HELP_PAGE ${SRC}/help/Help_twk.html)
 endif()
 set(HELP_DIRS "")
 set(HELP_REMOVE_DIRS "")
@@ -40,9 +35,9 @@ if(HELP_PAGE AND EXISTS ${HELP_PAGE})
   string(APPEND SOURCE_FILES "Help_twk.html=1\n")
   string(APPEND PROGRAM_FILES "Help_twk.html\n")
   get_filename_component(HELP_HOME ${HELP_PAGE} DIRECTORY)
-  if(IS_DIRECTORY ${HELP_HOME}/help)
-    file(COPY ${HELP_HOME}/help DESTINATION ${DIST})
-    file(GLOB_RECURSE HELP_FILES RELATIVE ${HELP_HOME} ${HELP_HOME}/help/*)
+  if(IS_DIRECTORY ${HELP_HOME}/Help_twk_files)
+    file(COPY ${HELP_HOME}/Help_twk_files DESTINATION ${DIST})
+    file(GLOB_RECURSE HELP_FILES RELATIVE ${HELP_HOME} ${HELP_HOME}/Help_twk_files/*)
     list(SORT HELP_FILES)
     # One section per folder of the help pictures.
     set(HELP_FOLDERS "")

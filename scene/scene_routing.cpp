@@ -3,6 +3,7 @@
 // feedback (cursor, left-panel highlight, caption) while no button is down.
 #include "scene/scene_routing.h"
 
+#include "pictures/picture_files.h"
 #include "toolbox.h"
 #include "tools/decorations.h"
 #include "tools/dropper_scissors.h"
@@ -43,7 +44,7 @@ void scene_DisposeToolBitmaps(void)
 }
 
 SceneServices sceneServices = {
-    scene_PrintNotYet,          text_Dialog,                 text_Place,
+    pictures_Print,              text_Dialog,                 text_Place,
     text_Preview,               stamps_Book,                 scene_PaletteDialogNotYet,
     scene_WritePreferencesNotYet, scene_DispatchCommandNotYet, scene_PieceSize,
     scene_DisposeToolBitmaps,

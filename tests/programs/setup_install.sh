@@ -13,15 +13,9 @@ rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 shot() { timeout 20 import -window root "$SHOTS/$1.png"; }
 
-# The distribution folder, made by the same script as the dist target (with a stand-in help page
-# when the tree has none of its own).
+# The distribution folder, made by the same script as the dist target.
 arch=$(cat "$BUILD/wine-arch")
-help=
-for candidate in Help_twk.html help/Help_twk.html resources/Help_twk.html resources/help/Help_twk.html docs/Help_twk.html; do
-  [ -z "$help" ] && [ -f "$ROOT/$candidate" ] && help=$ROOT/$candidate
-done
-[ -n "$help" ] || help=$ROOT/tests/programs/lib/help_standin/Help_twk.html
-cmake -DSRC="$ROOT" -DOUT="$WORK/dist" -DPAINT="$PAINT" -DSETUP="$SETUP" -DARCH="$arch" -DHELP_PAGE="$help" \
+cmake -DSRC="$ROOT" -DOUT="$WORK/dist" -DPAINT="$PAINT" -DSETUP="$SETUP" -DARCH="$arch" \
   -P "$ROOT/cmake/dist.cmake" >/dev/null || fail "the distribution folder could not be made"
 DIST=$WORK/dist/Tintwell
 [ -f "$DIST/setup.inf" ] && [ -f "$DIST/setup.exe" ] && [ -f "$DIST/paint.exe" ] || fail "distribution incomplete"
@@ -94,8 +88,9 @@ for f in paint.exe setup.inf Help_twk.html; do
   [ -f "$DEST/$f" ] || fail "$f not installed"
 done
 expect_eq "coloring pages in the Pages sub-folder" "$(ls "$DEST/Pages" | wc -l)" "$(ls "$DIST/Pages" | wc -l)"
-expect_eq "help pictures" "$(cd "$DIST" && find help -type f | sort | tr '\n' ' ')" \
-  "$(cd "$DEST" && find help -type f | sort | tr '\n' ' ')"
+[ -n "$(cd "$DIST" && find Help_twk_files -type f)" ] || fail "no help pictures in the distribution"
+expect_eq "help pictures" "$(cd "$DIST" && find Help_twk_files -type f | sort | tr '\n' ' ')" \
+  "$(cd "$DEST" && find Help_twk_files -type f | sort | tr '\n' ' ')"
 cmp -s "$DIST/paint.exe" "$DEST/paint.exe" || fail "paint.exe differs from the distribution's"
 expect_eq "DestinationPath" "$(reg_value 'HKLM\Software\Marrowby\Tintwell\UserInfo' DestinationPath)" \
   'c:\Program Files\Marrowby\Tintwell\'

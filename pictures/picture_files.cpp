@@ -1,0 +1,183 @@
+// Saving and opening pictures: the save-before question, Save, Open, placing an opened picture on
+// the canvas, and the folders the pictures live in.
+#include "pictures/picture_files.h"
+
+#include "pictures/preferences.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "scene/scene.h"
+#include "toolbox.h"
+
+const char kAskBeforeOpening[] = "Do you want to save the current picture before opening a new one?";
+const char kAskBeforeNew[] = "Do you want to save the current picture before starting a new one?";
+const char kAskBeforeQuitting[] = "Do you want to save the current picture before quitting?";
+const char kCouldNotSave[] =
+    "The picture could not be saved. It is still on the easel: try again with another name or in another folder.";
+const char kIncompatibleFile[] = "Incompatible File:  The file must be in Windows BMP 24bpp format";
+const char kCouldNotOpen[] = "Could not open selected file.";
+const char kCannotPreview[] = "Incompatible format; can't preview image";
+const char kNoImages[] = "There are no images in the Gallery.";
+
+namespace {
+
+int StretchFromPreferences(void) { return preferences.stretchPictures != 0; }
+int LightPrintFromPreferences(void) { return preferences.lightPrint != 0; }
+
+// A folder that exists and takes new files.
+bool Writable(const char* folder)
+{
+    CreateDirectoryA(folder, nullptr);
+    char probe[MAX_PATH];
+    if (!GetTempFileNameA(folder, "twk", 0, probe)) return false;
+    DeleteFileA(probe);
+    return true;
+}
+
+void Join(char* out, int size, const char* a, const char* b)
+{
+    lstrcpynA(out, a, size);
+    int used = lstrlenA(out);
+    if (used < size - 1) lstrcpynA(out + used, b, size - used);
+}
+
+// The canvas as the monitor shows it, after its picture changed.
+void ShowCanvas(void)
+{
+    scene_ComposeCanvasView();
+    scene_ShowRect(&scene.layout.canvas);
+}
+
+}  // namespace
+
+PicturePreferences picturePreferences = {StretchFromPreferences, LightPrintFromPreferences};
+
+// ---------------------------------------------------------------- folders
+
+void pictures_ProgramFolder(char* folder, int size)
+{
+    char path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path) {
+        GetCurrentDirectoryA(sizeof path - 1, path);
+        lstrcatA(path, "\\");
+    } else {
+        char* slash = strrchr(path, '\\');
+        if (slash) slash[1] = 0;
+    }
+    lstrcpynA(folder, path, size);
+}
+
+bool pictures_GalleryFolderFor(const char* programFolder, char* folder, int size)
+{
+    Join(folder, size, programFolder, "Gallery\\");
+    if (Writable(folder)) return true;
+    char pictures[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, pictures) !=
+        S_OK)
+        return false;
+    char own[MAX_PATH];
+    Join(own, sizeof own, pictures, "\\Tintwell\\");
+    CreateDirectoryA(own, nullptr);
+    char gallery[MAX_PATH];
+    Join(gallery, sizeof gallery, own, "Gallery\\");
+    if (!Writable(gallery)) return false;
+    lstrcpynA(folder, gallery, size);
+    return true;
+}
+
+void pictures_GalleryFolder(char* folder, int size)
+{
+    char program[MAX_PATH];
+    pictures_ProgramFolder(program, sizeof program);
+    pictures_GalleryFolderFor(program, folder, size);
+}
+
+void pictures_PagesFolder(char* folder, int size)
+{
+    char program[MAX_PATH];
+    pictures_ProgramFolder(program, sizeof program);
+    Join(folder, size, program, "Pages\\");
+}
+
+// ---------------------------------------------------------------- saving
+
+bool pictures_WriteCanvas(const char* path)
+{
+    if (tb_OpenFileToReplace(path) != 1) return false;
+    if (tb_WriteBitmapToFile(scene.canvasBitmap) != 1) {
+        tb_CloseFile();
+        return false;
+    }
+    return tb_CommitFile() == 1;
+}
+
+namespace {
+
+// The Save As dialog on the current picture name, then the write. 1 saved; 0 the dialog was
+// cancelled or failed (nothing happens, nothing is shown); -1 the file could not be written (the
+// child is told).
+int SaveAs(void)
+{
+    if (tb_AskFileToWrite(scene.fileName) != 1) return 0;
+    if (pictures_WriteCanvas(scene.fileName)) return 1;
+    tb_AttentionBox(kCouldNotSave);
+    return -1;
+}
+
+}  // namespace
+
+int pictures_SaveBefore(const char* question)
+{
+    if (!scene.modified) return 1;
+    if (tb_AskYesNo(question) == 1 && SaveAs() < 0) return 0;
+    scene.modified = 0;
+    return 1;
+}
+
+void pictures_Save(void)
+{
+    pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
+    tb_SetFileDialogFolder(scene.browseFolder);
+    if (SaveAs() == 1) scene.modified = 0;
+}
+
+// ---------------------------------------------------------------- opening
+
+void pictures_Place(int loaded)
+{
+    RECT from;
+    tb_GetBitmapRect(loaded, &from);
+    const RECT& canvas = scene.layout.picture;
+    if (picturePreferences.stretch()) {
+        tb_CopyBitmap(loaded, scene.canvasBitmap, &from, &canvas);
+        return;
+    }
+    tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
+    tb_PaintRect(scene.canvasBitmap, &canvas);
+    int w = from.right - from.left, h = from.bottom - from.top;
+    int x = canvas.right / 2 - w / 2, y = canvas.bottom / 2 - h / 2;
+    RECT to = {x, y, x + w, y + h};
+    tb_CopyBitmap(loaded, scene.canvasBitmap, &from, &to);
+}
+
+void pictures_Open(void)
+{
+    if (!pictures_SaveBefore(kAskBeforeOpening)) return;
+    pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
+    tb_SetFileDialogFolder(scene.browseFolder);
+    if (tb_OpenFileToRead(scene.fileName, 1) != 1) return;
+    RECT rect;
+    int loaded = tb_ReadBitmapFromFile(&rect);
+    tb_CloseFile();
+    if (loaded < 0) {
+        tb_AttentionBox(kIncompatibleFile);
+        return;
+    }
+    pictures_Place(loaded);
+    ShowCanvas();
+    tb_DisposeBitmap(loaded);
+    scene_SaveUndo();
+}

@@ -1,0 +1,75 @@
+// Saving, opening, the gallery and the coloring pages, and printing: the functions behind
+// `pictureCommands` (pictures/pictures.h) and the pieces they are made of, for the tests.
+#pragma once
+
+#include <windows.h>
+
+// The questions and messages of the picture files.
+extern const char kAskBeforeOpening[];   // Open and the gallery
+extern const char kAskBeforeNew[];       // New
+extern const char kAskBeforeQuitting[];  // Quit
+extern const char kCouldNotSave[];       // a save that could not write its file
+extern const char kIncompatibleFile[];   // Open: a file the reader refuses
+extern const char kCouldNotOpen[];       // the gallery: a file the reader refuses
+extern const char kCannotPreview[];      // the gallery's preview of such a file
+extern const char kNoImages[];           // the gallery's preview of an empty folder
+
+// The two preferences these operations read; they read the preferences record (tests put their
+// own readers here).
+struct PicturePreferences {
+    int (*stretch)(void);     // an opened picture fills the canvas; off: centred on white
+    int (*lightPrint)(void);  // printing whitens every pixel whose x + y is even
+};
+extern PicturePreferences picturePreferences;
+
+// ---------------------------------------------------------------- folders
+// The folder of paint.exe, ending in a backslash.
+void pictures_ProgramFolder(char* folder, int size);
+// The Gallery folder for a program folder, created if need be: beside the program where that
+// folder can be written, else "Tintwell\Gallery\" in the user's Pictures folder. Ends in a
+// backslash; false when neither can be had (the program's own is given then).
+bool pictures_GalleryFolderFor(const char* programFolder, char* folder, int size);
+void pictures_GalleryFolder(char* folder, int size);
+// The Pages folder beside the program (not created).
+void pictures_PagesFolder(char* folder, int size);
+
+// ---------------------------------------------------------------- saving and opening
+// The save-before question (asked only while the picture is modified). 1: go on, the modified flag
+// is cleared; 0: Yes was answered and the picture could not be saved (already told), the flag stays.
+int pictures_SaveBefore(const char* question);
+// Writes the canvas to path through a temporary file that replaces it when whole; true when done.
+bool pictures_WriteCanvas(const char* path);
+void pictures_Save(void);
+void pictures_Open(void);
+// Puts a loaded picture of the toolbox into the canvas, stretched or centred on white.
+void pictures_Place(int loaded);
+
+// ---------------------------------------------------------------- gallery and pages
+enum { GALLERY_MAX = 100 };
+struct GalleryEntry {
+    char name[260];
+    int valid;
+};
+struct Gallery {
+    GalleryEntry entries[GALLERY_MAX];
+    int count;
+    int position;  // the entry shown; kept from one use of the dialog to the next
+};
+extern Gallery gallery;
+
+// Lists the pictures of the browse folder (scene.browseFolder): "blank.bmp" first, then the others
+// in the order the file search gives them, at most GALLERY_MAX.
+void pictures_EnumerateGallery(void);
+// The gallery dialog and the load of the chosen picture: -1 cancel button, 0 Escape (or a failed
+// save before loading), 1 chosen; *loaded is set when the canvas got a picture.
+int pictures_GalleryAndLoad(int* loaded);
+// Draws the gallery's face for the entry at the position (artwork, arrows, title, preview).
+void pictures_DrawGallery(int face);
+int pictures_BrowseGallery(void);
+int pictures_OfferPages(void);
+
+// ---------------------------------------------------------------- printing
+void pictures_Print(void);
+// The work before the page is sent: the work bitmap (the canvas, lightened when asked) and where
+// it goes on a printable area of pw x ph. The caller disposes of the bitmap.
+int pictures_PreparePrint(int pw, int ph, RECT* destination);

@@ -1,0 +1,70 @@
+// The room on an 800 x 600 window with the picture commands run one at a time, for the whole-
+// program check tests/programs/pictures_gallery.sh, which looks at the screen and clicks.
+//
+//     gallery_check.exe pages   New's coloring pages from the Pages folder beside this program
+//     gallery_check.exe empty   the gallery on an empty folder
+//     gallery_check.exe save    Save (the Save As dialog answered from outside)
+//
+// Writes what happened on standard output and keeps the room up for two seconds afterwards.
+#include <cstdio>
+#include <cstring>
+
+#include "pictures/picture_files.h"
+#include "tests/scene/scene_window.h"
+
+namespace {
+
+void Pump(DWORD milliseconds)
+{
+    DWORD end = GetTickCount() + milliseconds;
+    while (GetTickCount() < end) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const char* mode = argc > 1 ? argv[1] : "pages";
+    tb_SetInstance(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+    tb_InitToolbox();
+    tb_SetSoundPreference(0);
+    ResizeSceneTestWindow(800, 600);
+    ShowWindow(tb_GetWindowHandle(SceneTestWindow()), SW_SHOW);
+    scene_Startup(SceneTestWindow());
+    scene_ShowAll();
+    Pump(300);
+    std::printf("ready\n");
+    std::fflush(stdout);
+
+    if (strcmp(mode, "pages") == 0) {
+        int loaded = pictures_OfferPages();
+        std::printf("loaded %d %s\n", loaded, scene.fileName);
+    } else if (strcmp(mode, "empty") == 0) {
+        char folder[MAX_PATH];
+        GetTempPathA(sizeof folder, folder);
+        lstrcatA(folder, "tintwell_empty_gallery\\");
+        CreateDirectoryA(folder, nullptr);
+        lstrcpynA(scene.browseFolder, folder, sizeof scene.browseFolder);
+        int loaded = 0;
+        int result = pictures_GalleryAndLoad(&loaded);
+        std::printf("result %d loaded %d\n", result, loaded);
+    } else if (strcmp(mode, "save") == 0) {
+        RECT stripe = {0, 0, scene.layout.canvasWidth, 40};
+        tb_SetForeColor(scene.canvasBitmap, 65025, 0, 0);
+        tb_PaintRect(scene.canvasBitmap, &stripe);
+        scene.modified = 1;
+        pictures_Save();
+        std::printf("saved %s modified %d\n", scene.fileName, scene.modified);
+    }
+    std::fflush(stdout);
+    Pump(2000);
+    scene_Shutdown();
+    return 0;
+}

@@ -1,0 +1,264 @@
+// Save, Open, placing an opened picture and the save-before question, through the real common
+// dialogs answered by the test's hooks.
+#include <shlobj.h>
+
+#include "pictures_test_util.h"
+
+using namespace pictest;
+
+namespace {
+
+int stretchPreference = 1;
+int ReadStretch(void) { return stretchPreference; }
+
+}  // namespace
+
+TEST_F(PicturesTest, PlacedPicturesAreStretchedOrCentredOnWhite)
+{
+    // A canvas of 400 x 300 of the test's own.
+    int canvas = scene.canvasBitmap;
+    RECT small = {0, 0, 400, 300};
+    scene.canvasBitmap = tb_CreateBitmap(&small, 0, 24);
+    RECT keptPicture = scene.layout.picture;
+    scene.layout.picture = small;
+    picturePreferences.stretch = ReadStretch;
+
+    struct Case {
+        int stretch, w, h;
+        RECT red;  // where the picture lies on the canvas (the rest is white)
+    };
+    const Case cases[] = {
+        {0, 100, 50, {150, 125, 250, 175}},
+        {0, 101, 51, {150, 125, 251, 176}},
+        {0, 600, 400, {0, 0, 400, 300}},  // larger than the canvas: cropped equally on both sides
+        {1, 100, 50, {0, 0, 400, 300}},
+    };
+    for (const Case& c : cases) {
+        stretchPreference = c.stretch;
+        FillCanvas(0, 0, 255);
+        RECT r = {0, 0, c.w, c.h};
+        int loaded = tb_CreateBitmap(&r, 0, 24);
+        tb_SetForeColor(loaded, 65025, 0, 0);
+        tb_PaintRect(loaded, &r);
+        pictures_Place(loaded);
+        tb_DisposeBitmap(loaded);
+        for (int y = 0; y < 300; y += 1)
+            for (int x = 0; x < 400; x += 1) {
+                bool inside = x >= c.red.left && x < c.red.right && y >= c.red.top && y < c.red.bottom;
+                Channels want = inside ? Channels{255, 0, 0} : Channels{255, 255, 255};
+                ASSERT_EQ(PixelOf(scene.canvasBitmap, x, y), want)
+                    << c.w << "x" << c.h << " stretch " << c.stretch << " at " << x << "," << y;
+            }
+    }
+    tb_DisposeBitmap(scene.canvasBitmap);
+    scene.canvasBitmap = canvas;
+    scene.layout.picture = keptPicture;
+}
+
+TEST_F(PicturesTest, SaveBeforeQuestionAsksOnlyWhenModifiedAndClearsTheFlag)
+{
+    const char* questions[] = {kAskBeforeOpening, kAskBeforeNew, kAskBeforeQuitting};
+    EXPECT_STREQ(kAskBeforeOpening, "Do you want to save the current picture before opening a new one?");
+    EXPECT_STREQ(kAskBeforeNew, "Do you want to save the current picture before starting a new one?");
+    EXPECT_STREQ(kAskBeforeQuitting, "Do you want to save the current picture before quitting?");
+    std::string saved = folder + "before.bmp";
+    for (const char* question : questions) {
+        // Not modified: no question at all.
+        scene.modified = 0;
+        size_t before = boxes->count();
+        EXPECT_EQ(pictures_SaveBefore(question), 1);
+        EXPECT_EQ(boxes->count(), before);
+
+        // No: nothing saved, the flag is cleared.
+        scene.modified = 1;
+        boxes->queue(IDNO);
+        EXPECT_EQ(pictures_SaveBefore(question), 1);
+        ASSERT_EQ(boxes->count(), before + 1);
+        EXPECT_EQ(boxes->seen().back().text, question);
+        EXPECT_EQ(boxes->seen().back().caption, "Attention...");
+        EXPECT_EQ(scene.modified, 0);
+
+        // Yes, then Cancel in the Save As dialog: go on, flag cleared, nothing written.
+        scene.modified = 1;
+        boxes->queue(IDYES);
+        std::string title;
+        AnswerFileDialog(*boxes, &title, "");
+        EXPECT_EQ(pictures_SaveBefore(question), 1);
+        EXPECT_EQ(title, "Save As");
+        EXPECT_EQ(scene.modified, 0);
+
+        // Yes and a name: the picture is written there.
+        DeleteFileA(saved.c_str());
+        FillCanvas(10, 200, 30);
+        scene.modified = 1;
+        boxes->queue(IDYES);
+        AnswerFileDialog(*boxes, &title, saved);
+        EXPECT_EQ(pictures_SaveBefore(question), 1);
+        EXPECT_EQ(scene.modified, 0);
+        EXPECT_EQ(ReadBytes(saved).size(), 54u + (size_t)((W() * 3 + 3) & ~3) * H());
+        EXPECT_EQ(std::string(scene.fileName), saved);
+    }
+}
+
+// A save that cannot write its file says so once, keeps the flag set and the old file as it was,
+// leaves no half-written file behind, and stops Open and the gallery.
+TEST_F(PicturesTest, AFailedSaveIsToldKeepsTheFlagAndStopsOpenAndGallery)
+{
+    std::string locked = folder + "locked.bmp";
+    WriteBytes(locked, SolidBmp(3, 3, 1, 2, 3));
+    const std::vector<BYTE> old = ReadBytes(locked);
+    // Another program holds the file open and shares it with no one: it cannot be replaced.
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    std::string title;
+
+    // Save.
+    scene.modified = 1;
+    AnswerFileDialog(*boxes, &title, locked);
+    pictures_Save();
+    ASSERT_EQ(boxes->count(), 1u);
+    EXPECT_EQ(boxes->lastText(), kCouldNotSave);
+    EXPECT_EQ(boxes->seen().back().caption, "Attention!");
+    EXPECT_EQ(scene.modified, 1);
+    EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"locked.bmp"});
+
+    // Open: Yes to the question, the save fails; the Open dialog never comes.
+    title.clear();
+    boxes->queue(IDYES);
+    AnswerFileDialog(*boxes, &title, locked);
+    pictures_Open();
+    EXPECT_EQ(title, "Save As");
+    ASSERT_EQ(boxes->count(), 3u);
+    EXPECT_EQ(boxes->seen()[1].text, kAskBeforeOpening);
+    EXPECT_EQ(boxes->lastText(), kCouldNotSave);
+    EXPECT_EQ(scene.modified, 1);
+
+    // The save-before question of New and Quit answers "stop".
+    boxes->queue(IDYES);
+    AnswerFileDialog(*boxes, &title, locked);
+    EXPECT_EQ(pictures_SaveBefore(kAskBeforeNew), 0);
+    EXPECT_EQ(scene.modified, 1);
+
+    // The gallery: the picture is chosen, the save fails, nothing is loaded.
+    WriteBytes(folder + "blank.bmp", SolidBmp(8, 8, 255, 0, 0));
+    FillCanvas(0, 255, 0);
+    boxes->onDialog([&](HWND dialog) {
+        char text[64] = {};
+        GetWindowTextA(dialog, text, sizeof text);
+        if (lstrcmpA(text, "Save As") == 0) {
+            SetDlgItemTextA(dialog, GetDlgItem(dialog, kFileNameCombo) ? kFileNameCombo : kFileNameEdit, locked.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            return true;
+        }
+        PostMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(180, 390));  // the choose button
+        return true;
+    });
+    boxes->queue(IDYES);
+    int loaded = 1;
+    EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 0);
+    EXPECT_EQ(loaded, 0);
+    EXPECT_EQ(boxes->lastText(), kCouldNotSave);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 5, 5), (Channels{0, 255, 0}));
+    EXPECT_EQ(scene.modified, 1);
+    CloseHandle(holder);
+    EXPECT_EQ(ReadBytes(locked), old);
+}
+
+TEST_F(PicturesTest, SaveAndOpenRoundTripThroughTheFileDialogs)
+{
+    // Save offers the current name in the Gallery folder beside the program.
+    char gallery[MAX_PATH];
+    pictures_GalleryFolder(gallery, sizeof gallery);
+    std::string expected = std::string(gallery) + "Tintwell.bmp";
+    DeleteFileA(expected.c_str());
+    FillCanvas(255, 255, 255);
+    RECT dot = {10, 20, 30, 25};
+    tb_SetForeColor(scene.canvasBitmap, 0, 0, 65025);
+    tb_PaintRect(scene.canvasBitmap, &dot);
+    scene.modified = 1;
+    std::string title;
+    AnswerFileDialog(*boxes, &title, "*keep*");
+    pictures_Save();
+    EXPECT_EQ(title, "Save As");
+    EXPECT_EQ(scene.modified, 0);
+    std::vector<BYTE> file = ReadBytes(expected);
+    ASSERT_EQ(file.size(), 54u + (size_t)((W() * 3 + 3) & ~3) * H()) << expected;
+    EXPECT_EQ(file[28], 24);
+    EXPECT_EQ((int)(file[18] | file[19] << 8), W());
+    EXPECT_EQ((int)(file[22] | file[23] << 8), H());
+    EXPECT_EQ(std::string(scene.fileName), expected);
+
+    // Open the file again over a changed canvas.
+    FillCanvas(0, 0, 0);
+    scene.undoAvailable = 0;
+    AnswerFileDialog(*boxes, &title, expected);
+    pictures_Open();
+    EXPECT_EQ(title, "Open");
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 15, 22), (Channels{0, 0, 255}));
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 5, 5), (Channels{255, 255, 255}));
+    EXPECT_EQ(scene.undoAvailable, 1);
+    // The monitor shows it.
+    EXPECT_EQ(PixelOf(scene.sceneBitmap, scene.layout.origin.x + 15, scene.layout.origin.y + 22), (Channels{0, 0, 255}));
+    EXPECT_EQ(boxes->count(), 0u);
+    DeleteFileA(expected.c_str());
+
+    // A name without extension gets ".bmp".
+    std::string bare = folder + "noext";
+    AnswerFileDialog(*boxes, &title, bare);
+    pictures_Save();
+    EXPECT_FALSE(ReadBytes(bare + ".bmp").empty());
+}
+
+TEST_F(PicturesTest, OpeningABrokenFileIsRefusedAndLeavesTheCanvas)
+{
+    struct Case {
+        const char* name;
+        std::vector<BYTE> bytes;
+    };
+    std::vector<BYTE> good = SolidBmp(20, 10, 9, 9, 9);
+    std::vector<BYTE> cut(good.begin(), good.begin() + good.size() / 2);
+    std::vector<BYTE> text = {'h', 'e', 'l', 'l', 'o', '\n'};
+    std::vector<BYTE> png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13};
+    const Case cases[] = {{"zero.bmp", {}}, {"cut.bmp", cut}, {"text.bmp", text}, {"png.bmp", png}};
+    for (const Case& c : cases) {
+        WriteBytes(folder + c.name, c.bytes);
+        FillCanvas(0, 128, 0);
+        size_t before = boxes->count();
+        std::string title;
+        AnswerFileDialog(*boxes, &title, folder + c.name);
+        pictures_Open();
+        ASSERT_EQ(boxes->count(), before + 1) << c.name;
+        EXPECT_EQ(boxes->lastText(), "Incompatible File:  The file must be in Windows BMP 24bpp format") << c.name;
+        EXPECT_EQ(PixelOf(scene.canvasBitmap, W() / 2, H() / 2), (Channels{0, 128, 0})) << c.name;
+    }
+    // Cancelling Open does nothing at all.
+    size_t before = boxes->count();
+    AnswerFileDialog(*boxes, nullptr, "");
+    pictures_Open();
+    EXPECT_EQ(boxes->count(), before);
+}
+
+TEST_F(PicturesTest, GalleryFallsBackToThePicturesFolderWhereTheProgramFolderIsReadOnly)
+{
+    char own[MAX_PATH];
+    pictures_ProgramFolder(own, sizeof own);
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    EXPECT_EQ(std::string(program).find(own), 0u);
+
+    char beside[MAX_PATH];
+    ASSERT_TRUE(pictures_GalleryFolderFor(folder.c_str(), beside, sizeof beside));
+    EXPECT_EQ(std::string(beside), folder + "Gallery\\");
+    EXPECT_NE(GetFileAttributesA(beside), INVALID_FILE_ATTRIBUTES);
+
+    // A "program folder" that cannot take a Gallery: a file stands where the folder would be.
+    std::string blocked = folder + "blocked\\";
+    CreateDirectoryA(blocked.c_str(), nullptr);
+    WriteBytes(blocked + "Gallery", {1, 2, 3});
+    char fallback[MAX_PATH];
+    ASSERT_TRUE(pictures_GalleryFolderFor(blocked.c_str(), fallback, sizeof fallback));
+    char pictures[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_MYPICTURES, nullptr, 0, pictures);
+    EXPECT_EQ(std::string(fallback), std::string(pictures) + "\\Tintwell\\Gallery\\");
+    EXPECT_NE(GetFileAttributesA(fallback), INVALID_FILE_ATTRIBUTES);
+}

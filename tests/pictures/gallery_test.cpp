@@ -1,0 +1,193 @@
+// The gallery: what it lists and in which order, turning its pages, choosing, and folders full of
+// things that are not pictures.
+#include <algorithm>
+#include <set>
+
+#include "pictures_test_util.h"
+
+using namespace pictest;
+
+namespace {
+
+const POINT kChoose = {180, 390}, kCancel = {230, 390}, kNext = {335, 390}, kPrevious = {74, 390},
+            kName = {383, 239};
+
+// Answers the gallery dialog with button releases at these points, or Escape for {-1, -1}.
+void ClickGallery(BoxScript& boxes, std::vector<POINT> clicks)
+{
+    boxes.onDialog([clicks](HWND dialog) {
+        char text[64] = {};
+        GetWindowTextA(dialog, text, sizeof text);
+        if (text[0]) return false;  // not the gallery (it has no caption)
+        for (POINT p : clicks) {
+            if (p.x < 0) {
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            } else {
+                PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+                PostMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+            }
+        }
+        return true;
+    });
+}
+
+std::vector<std::string> Listed()
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < gallery.count; ++i) names.push_back(gallery.entries[i].name);
+    return names;
+}
+
+}  // namespace
+
+TEST_F(PicturesTest, GalleryListsBlankFirstAndEveryPictureOnce)
+{
+    const std::vector<std::vector<std::string>> orders = {
+        {"blank.bmp", "apple.bmp", "zebra.bmp"},
+        {"zebra.bmp", "apple.bmp", "blank.bmp"},
+        {"apple.bmp", "blank.bmp", "zebra.bmp", "notes.txt"},
+    };
+    for (const auto& order : orders) {
+        pictest::RemoveFolder(folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (const std::string& name : order) WriteBytes(folder + name, SolidBmp(2, 2, 0, 0, 0));
+        pictures_EnumerateGallery();
+        std::vector<std::string> names = Listed();
+        ASSERT_EQ(names.size(), 3u);
+        EXPECT_EQ(names[0], "blank.bmp");
+        std::sort(names.begin() + 1, names.end());
+        EXPECT_EQ(names[1], "apple.bmp");
+        EXPECT_EQ(names[2], "zebra.bmp");
+    }
+    // Without a blank page the pictures come as the search gives them.
+    DeleteFileA((folder + "blank.bmp").c_str());
+    pictures_EnumerateGallery();
+    EXPECT_EQ(gallery.count, 2);
+}
+
+TEST_F(PicturesTest, GalleryHoldsAHundredPicturesAndTheNextArrowStopsAtTheLast)
+{
+    for (int i = 0; i < 150; ++i) WriteBytes(folder + "picture" + std::to_string(i) + ".bmp", {});
+    WriteBytes(folder + "picture42.bmp", SolidBmp(4, 4, 200, 100, 50));
+    pictures_EnumerateGallery();
+    EXPECT_EQ(gallery.count, 100);
+    std::vector<std::string> names = Listed();
+    std::set<std::string> unique(names.begin(), names.end());
+    EXPECT_EQ(unique.size(), 100u);
+    for (int i = 0; i < GALLERY_MAX; ++i) EXPECT_EQ(gallery.entries[i].valid, i < 100 ? 1 : 0);
+
+    // From the 98th entry three clicks on the next arrow reach the 100th and no further.
+    gallery.position = 97;
+    ClickGallery(*boxes, {kNext, kNext, kNext, kNext, kChoose});
+    int loaded = 1;
+    EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 1);
+    EXPECT_EQ(gallery.position, 99);
+    EXPECT_EQ(std::string(scene.fileName), folder + gallery.entries[99].name);
+    // It is one of the empty files: refused, the canvas kept.
+    if (std::string(gallery.entries[99].name) != "picture42.bmp") {
+        EXPECT_EQ(loaded, 0);
+        EXPECT_EQ(boxes->lastText(), kCouldNotOpen);
+    }
+    // And back down with the previous arrow; the position is kept for the next use.
+    ClickGallery(*boxes, {kPrevious, kPrevious, {-1, -1}});
+    EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 0);
+    EXPECT_EQ(gallery.position, 97);
+}
+
+TEST_F(PicturesTest, EmptyGalleryShowsItsTextAndChoosingLoadsNothing)
+{
+    pictures_EnumerateGallery();
+    EXPECT_EQ(gallery.count, 0);
+    EXPECT_EQ(gallery.entries[0].valid, 0);
+    EXPECT_STREQ(gallery.entries[0].name, "");
+    EXPECT_STREQ(kNoImages, "There are no images in the Gallery.");
+
+    FillCanvas(0, 0, 200);
+    scene.modified = 1;
+    ClickGallery(*boxes, {kNext, kName, kChoose});  // no arrows and no name button: only choose acts
+    int loaded = 1;
+    EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 1);
+    EXPECT_EQ(loaded, 0);
+    // The save-before question (answered No), then the refusal.
+    ASSERT_EQ(boxes->count(), 2u);
+    EXPECT_EQ(boxes->seen()[0].text, kAskBeforeOpening);
+    EXPECT_EQ(boxes->seen()[1].text, "Could not open selected file.");
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 3, 3), (Channels{0, 0, 200}));
+
+    // A missing folder is an empty one.
+    std::string missing = folder + "missing\\";
+    lstrcpynA(scene.browseFolder, missing.c_str(), sizeof scene.browseFolder);
+    pictures_EnumerateGallery();
+    EXPECT_EQ(gallery.count, 0);
+}
+
+TEST_F(PicturesTest, BrokenFilesInTheGalleryAreListedAndRefusedWithoutHarm)
+{
+    std::vector<BYTE> good = SolidBmp(40, 30, 255, 0, 0);
+    WriteBytes(folder + "blank.bmp", good);
+    std::vector<BYTE> cut(good.begin(), good.begin() + 70);
+    WriteBytes(folder + "cut.bmp", cut);
+    WriteBytes(folder + "zero.bmp", {});
+    WriteBytes(folder + "words.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
+    CreateDirectoryA((folder + "x.bmp").c_str(), nullptr);
+    int slots = BitmapSlotsInUse();
+    pictures_EnumerateGallery();
+    ASSERT_EQ(gallery.count, 5);
+    EXPECT_EQ(Listed()[0], "blank.bmp");
+
+    // Page through all of them (each preview is drawn), ask the name of the last, then choose it.
+    scene.modified = 0;
+    FillCanvas(0, 200, 0);
+    gallery.position = 0;
+    ClickGallery(*boxes, {kNext, kNext, kNext, kNext, kName, kChoose});
+    int loaded = 1;
+    EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 1);
+    EXPECT_EQ(gallery.position, 4);
+    ASSERT_EQ(boxes->count(), 2u);
+    EXPECT_EQ(boxes->seen()[0].text, "This picture file is named " + std::string(gallery.entries[4].name) + ".");
+    EXPECT_EQ(boxes->seen()[0].caption, "Information...");
+    EXPECT_EQ(boxes->seen()[1].text, kCouldNotOpen);
+    EXPECT_EQ(loaded, 0);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 3, 3), (Channels{0, 200, 0}));
+    EXPECT_EQ(std::string(scene.fileName), folder + gallery.entries[4].name);
+
+    // Escape and the cancel button load nothing.
+    gallery.position = 0;
+    ClickGallery(*boxes, {{-1, -1}});
+    EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 0);
+    ClickGallery(*boxes, {kCancel});
+    EXPECT_EQ(pictures_GalleryAndLoad(&loaded), -1);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, 3, 3), (Channels{0, 200, 0}));
+
+    // A click on the preview chooses the blank page, which is placed (stretched by default).
+    ClickGallery(*boxes, {{200, 150}});
+    EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 1);
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, W() - 1, H() - 1), (Channels{255, 0, 0}));
+    EXPECT_EQ(boxes->count(), 2u);
+    EXPECT_EQ(BitmapSlotsInUse(), slots) << "bitmaps left behind";
+}
+
+TEST_F(PicturesTest, PagesComeFromBesideTheProgramAndTheGalleryPlaceIsRestored)
+{
+    char pages[MAX_PATH];
+    pictures_PagesFolder(pages, sizeof pages);
+    char program[MAX_PATH];
+    pictures_ProgramFolder(program, sizeof program);
+    EXPECT_EQ(std::string(pages), std::string(program) + "Pages\\");
+
+    // The pages folder beside this test program holds one page.
+    CreateDirectoryA(pages, nullptr);
+    std::string page = std::string(pages) + std::to_string(GetCurrentProcessId()) + "_page.bmp";
+    WriteBytes(page, SolidBmp(10, 10, 0, 0, 255));
+    gallery.position = 3;
+    FillCanvas(255, 255, 255);
+    ClickGallery(*boxes, {kChoose});
+    EXPECT_EQ(pictures_OfferPages(), 1);
+    EXPECT_EQ(std::string(scene.browseFolder), folder);
+    EXPECT_EQ(gallery.position, 3);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, W() / 2, H() / 2), (Channels{0, 0, 255}));
+    EXPECT_EQ(boxes->count(), 0u);
+    DeleteFileA(page.c_str());
+    RemoveDirectoryA(pages);
+}

@@ -1,0 +1,167 @@
+// The room on a test window with a gallery folder of the test's own, and helpers to make picture
+// files, answer the file dialogs and look at the canvas.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "boxes.h"
+#include "pictures/picture_files.h"
+#include "tests/scene/scene_window.h"
+
+namespace pictest {
+
+// Controls of the common file dialogs.
+const int kFileNameEdit = 0x480;   // edt1
+const int kFileNameCombo = 0x47c;  // cmb13
+
+inline std::string TempFolder(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + std::to_string(GetCurrentProcessId()) + "_" + name + "\\";
+    CreateDirectoryA(path.c_str(), nullptr);
+    return path;
+}
+
+inline void RemoveFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveFolder(folder + name + "\\");
+            } else {
+                SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA((folder + name).c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+inline std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+inline std::vector<BYTE> ReadBytes(const std::string& path)
+{
+    std::vector<BYTE> bytes;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    BYTE buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    fclose(f);
+    return bytes;
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<BYTE>& bytes)
+{
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
+// A 24-bit BMP of one colour (bottom-up, 40-byte header).
+inline std::vector<BYTE> SolidBmp(int w, int h, BYTE r, BYTE g, BYTE b)
+{
+    int stride = (w * 3 + 3) & ~3;
+    std::vector<BYTE> f(54 + (size_t)stride * h, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) f[at + i] = (BYTE)(v >> (8 * i));
+    };
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(2, (uint32_t)f.size());
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, (uint32_t)w);
+    put32(22, (uint32_t)h);
+    f[26] = 1;
+    f[28] = 24;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            BYTE* p = &f[54 + (size_t)y * stride + 3 * x];
+            p[0] = b;
+            p[1] = g;
+            p[2] = r;
+        }
+    return f;
+}
+
+// Answers the next file dialog by typing path and pressing OK (or Cancel for ""); records its title.
+inline void AnswerFileDialog(BoxScript& boxes, std::string* title, const std::string& path)
+{
+    boxes.onDialog([title, path](HWND dialog) {
+        char text[256] = {};
+        GetWindowTextA(dialog, text, sizeof text);
+        if (lstrcmpA(text, "Save As") != 0 && lstrcmpA(text, "Open") != 0) return false;
+        if (title) *title = text;
+        int nameId = GetDlgItem(dialog, kFileNameCombo) ? kFileNameCombo : kFileNameEdit;
+        if (path.empty()) {
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDCANCEL));
+        } else {
+            if (path != "*keep*") SetDlgItemTextA(dialog, nameId, path.c_str());
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+        }
+        return true;
+    });
+}
+
+inline void FillCanvas(BYTE r, BYTE g, BYTE b)
+{
+    tb_SetForeColor(scene.canvasBitmap, r * 255L, g * 255L, b * 255L);
+    tb_PaintRect(scene.canvasBitmap, &scene.layout.picture);
+}
+
+}  // namespace pictest
+
+// The room at 800 x 600 with every box answered and a gallery of the test's own as browse folder.
+class PicturesTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        boxes.reset(new BoxScript);
+        tb_SetSoundPreference(0);
+        ResizeSceneTestWindow(800, 600);
+        scene_Startup(SceneTestWindow());
+        folder = pictest::TempFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
+        lstrcpynA(scene.browseFolder, folder.c_str(), sizeof scene.browseFolder);
+        gallery.position = 0;
+        savedPrefs = picturePreferences;
+    }
+    void TearDown() override
+    {
+        picturePreferences = savedPrefs;
+        scene_Shutdown();
+        boxes.reset();
+        pictest::RemoveFolder(folder);
+    }
+    int W() const { return scene.layout.canvasWidth; }
+    int H() const { return scene.layout.canvasHeight; }
+
+    std::unique_ptr<BoxScript> boxes;
+    std::string folder;
+    PicturePreferences savedPrefs;
+};

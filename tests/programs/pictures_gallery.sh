@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The gallery on an 800x600 screen, used from outside as a family would: New's coloring pages from
+# the Pages folder beside the program (turn a page, choose it: it appears on the canvas), the
+# empty-folder text, and Save writing Gallery\Tintwell.bmp beside the program, a 24-bit BMP of the
+# canvas size. (The room's command menu comes with the dispatcher; until then a small program of
+# the tests runs each command on the room.) Screenshots stay in BUILD/programs/shots.
+. "$(dirname "$0")/lib/common.bash"
+session 800x600x24
+CHECK=$BUILD/tests/gallery_check.exe
+TESTS=$BUILD/tests
+SHOTS=$BUILD/programs/shots
+mkdir -p "$SHOTS"
+rm -rf "$TESTS/Pages" "$TESTS/Gallery"
+cp -r "$ROOT/resources/Pages" "$TESTS/Pages"
+
+# The gallery dialog (408x417) is centred on the 800x600 room.
+GX=$(((800 - 408) / 2)) GY=$(((600 - 417) / 2))
+click() { timeout 10 xdotool mousemove $((GX + $1)) $((GY + $2)) click 1; sleep 0.6; }
+shot() { timeout 20 import -window root "$SHOTS/$1.png"; }
+run_bg() { ( "$WINE" "$CHECK" "$1" </dev/null 2>/dev/null | tr -d '\r' >"$WORK/$1.out"; echo $? >"$WORK/$1.rc" ) & }
+wait_for() {  # wait_for FILE SECONDS
+  local i
+  for i in $(seq 1 $(($2 * 10))); do [ -s "$1" ] && return 0; sleep 0.1; done
+  return 1
+}
+wait_dialog() {
+  local i
+  for i in $(seq 1 100); do [ "$(wintool count '#32770')" = 1 ] && return 0; sleep 0.1; done
+  return 1
+}
+
+# New's pages: blank.bmp first; the next arrow shows the second page; choosing puts it on the canvas.
+run_bg pages
+wait_dialog || fail "the gallery did not open on the pages"
+sleep 0.8
+shot gallery_pages_first
+first=$(pixel $((GX + 204)) $((GY + 150)))
+click 335 390
+shot gallery_pages_second
+second_preview=$(convert "$SHOTS/gallery_pages_second.png" -crop 280x217+$((GX + 64))+$((GY + 44)) +repage -format '%#' info:)
+first_preview=$(convert "$SHOTS/gallery_pages_first.png" -crop 280x217+$((GX + 64))+$((GY + 44)) +repage -format '%#' info:)
+[ "$first_preview" != "$second_preview" ] || fail "the next arrow did not turn the page"
+echo "ok: the next arrow turned the page"
+click 180 390
+sleep 0.5
+shot page_on_canvas
+wait_for "$WORK/pages.rc" 20 || fail "the pages check did not end"
+cat "$WORK/pages.out"
+grep -q '^loaded 1 .*\\Pages\\' "$WORK/pages.out" || fail "no page was loaded from the Pages folder beside the program"
+page=$(sed -n 's/^loaded 1 .*\\Pages\\//p' "$WORK/pages.out")
+echo "ok: page $page loaded"
+# The canvas (634x488 at (147,16)) shows the page pixel for pixel.
+convert "$SHOTS/page_on_canvas.png" -crop 634x488+147+16 +repage "$WORK/canvas.png"
+expect_eq "pixels of the canvas that differ from $page" \
+  "$(compare -metric AE "$WORK/canvas.png" "$TESTS/Pages/$page" null: 2>&1)" 0
+
+# Empty folder: the text, no arrows; Escape ends it.
+run_bg empty
+wait_dialog || fail "the gallery did not open on the empty folder"
+sleep 0.8
+shot gallery_empty
+timeout 10 xdotool key Escape
+wait_for "$WORK/empty.rc" 20 || fail "Escape did not end the empty gallery"
+expect_eq "empty gallery after Escape" "$(head -2 "$WORK/empty.out" | tail -1)" "result 0 loaded 0"
+
+# Save: the Save As dialog opens on the Gallery folder with Tintwell.bmp; Return saves there.
+run_bg save
+wait_dialog || fail "no Save As dialog"
+sleep 1
+shot save_as
+timeout 10 xdotool key Return
+wait_for "$WORK/save.rc" 20 || fail "the save did not end"
+cat "$WORK/save.out"
+saved=$TESTS/Gallery/Tintwell.bmp
+[ -f "$saved" ] || fail "Gallery\\Tintwell.bmp was not written beside the program"
+expect_eq "saved picture size" "$(identify -format '%w %h' "$saved" 2>/dev/null)" "634 488"
+expect_eq "bits per pixel in the file" "$(od -An -tu2 -j28 -N2 "$saved" | tr -d ' ')" 24
+expect_eq "top stripe of the saved picture" "$(convert "$saved" -format '%[pixel:p{10,10}]' info:)" "srgb(255,0,0)"
+rm -rf "$TESTS/Pages" "$TESTS/Gallery"
