@@ -79,7 +79,9 @@ click 626 590; sleep 0.4
 expect_eq "file after the speaker again" "$(prefs_bytes)" "01 00 00 00 01 00 00 00 01 00 00 00 01 00 00 00"
 
 # New from the menu, five times, over a drawn picture: the canvas is caught in the middle of each
-# wipe (neither the drawing nor white) and ends white.
+# wipe (neither the drawing nor white) and ends white, after the save question (answered No); then
+# the coloring pages are offered. Escape
+# there keeps the white canvas; the fifth time the next page is chosen and lands on the canvas.
 click 400 572; sleep 0.3   # the pencil
 canvas="147 16 634 487"
 white=$(signature $canvas)
@@ -90,12 +92,30 @@ for n in 1 2 3 4 5; do
   [ "$drawn" != "$white" ] || fail "nothing drawn before New $n"
   timeout 10 xdotool mousemove 400 300 click 3; sleep 0.4
   timeout 10 xdotool key n
+  # The picture was changed: the save question comes first; No goes on without saving.
+  wait_dialogs 1 || fail "no save question before New $n"
+  [ $n -eq 1 ] && shot question
+  timeout 10 xdotool key n
   sleep 0.1
   shot "wipe$n"
   mid=$(convert "$WORK/wipe$n.png" -crop 634x487+147+16 +repage -format '%#' info:)
-  sleep 1.5
-  after=$(signature $canvas)
-  expect_eq "canvas after New $n" "$after" "$white"
+  wait_dialogs 1 || fail "no coloring pages after New $n"
+  sleep 0.5
+  shot "pages$n"
+  if [ $n -lt 5 ]; then
+    timeout 10 xdotool key Escape
+    wait_dialogs 0 || fail "the pages stayed open after Escape"
+    sleep 0.3
+    expect_eq "canvas after New $n" "$(signature $canvas)" "$white"
+  else
+    # The gallery (408 x 417) lies in the middle of the screen: its next arrow, then its choose button.
+    click 531 481; sleep 0.5
+    click 379 480
+    wait_dialogs 0 || fail "the pages stayed open after choosing one"
+    sleep 0.3
+    [ "$(signature $canvas)" != "$white" ] || fail "the chosen page is not on the canvas"
+    echo "ok: the second coloring page is on the canvas"
+  fi
   [ "$mid" != "$drawn" ] && [ "$mid" != "$white" ] || fail "New $n showed no wipe"
   echo "ok: New $n wiped the picture away"
 done

@@ -503,7 +503,11 @@ TEST_F(CanvasTools, PieceServicesAnswerForTheScissorsAndTheBooks)
     EXPECT_EQ(w, 0);
     sceneServices.pieceSize(16, &w, &h);
     EXPECT_EQ(w, 0);
-    stamps_TakeStamp(1001, 1002, 5);
+    RECT sheetRect = {0, 0, 0, 0}, maskRect = {0, 0, 0, 0};
+    int sheet = tb_CreateBitmap(&sheetRect, 1001, 24), sheetMask = tb_CreateBitmap(&maskRect, 1002, 8);
+    stamps_TakeStamp(sheet, sheetMask, 5);
+    tb_DisposeBitmap(sheet);
+    tb_DisposeBitmap(sheetMask);
     sceneServices.pieceSize(16, &w, &h);
     EXPECT_EQ(w, 48);
     EXPECT_EQ(h, 48);
