@@ -84,10 +84,13 @@ def book_layers():
 
 
 def solid(img, edge=INK):
-    """A masked picture: pixels the mask keeps get their own colour over the edge colour."""
+    """A masked picture: pixels the mask keeps get their own colour over the edge colour. The masked
+    copy keeps the background where the picture is white, so outside the mask the picture is white."""
     a = np.asarray(img)
     keep = a[:, :, 3] >= 128
-    return flat(img, edge), Image.fromarray(np.where(keep, 255, 0).astype(np.uint8), "L")
+    rgb = np.asarray(flat(img, edge)).copy()
+    rgb[~keep] = 255
+    return Image.fromarray(rgb, "RGB"), Image.fromarray(np.where(keep, 255, 0).astype(np.uint8), "L")
 
 
 _book = {}
@@ -127,13 +130,13 @@ ENTRIES = [
     Entry("BITMAP", "paint", 134, "paint/book/134_book.bmp", BW, BH, 24, "stamp picker: the open book",
           make=lambda: book("img")),
     Entry("MASK", "paint", 135, "paint/book/135_book_mask.bmp", BW, BH, 8, "stamp picker: mask of the book",
-          make=lambda: book("mask")),
+          make=lambda: book("mask"), extra={"image": 134}),
     Entry("BITMAP", "paint", 176, "paint/book/176_prev_arrow.bmp", 68, 47, 24, "stamp picker: previous page",
           make=lambda: arrow(-1)[0]),
     Entry("MASK", "paint", 177, "paint/book/177_prev_arrow_mask.bmp", 68, 47, 8, "stamp picker: previous page mask",
-          make=lambda: arrow(-1)[1]),
+          make=lambda: arrow(-1)[1], extra={"image": 176}),
     Entry("BITMAP", "paint", 178, "paint/book/178_next_arrow.bmp", 68, 47, 24, "stamp picker: next page",
           make=lambda: arrow(1)[0]),
     Entry("MASK", "paint", 179, "paint/book/179_next_arrow_mask.bmp", 68, 47, 8, "stamp picker: next page mask",
-          make=lambda: arrow(1)[1]),
+          make=lambda: arrow(1)[1], extra={"image": 178}),
 ]

@@ -78,4 +78,5 @@ for _n in (1, 2, 3):
                          "paintball splat: black on white", make=lambda n=_n: image(n)))
 for _n in (1, 2, 3):
     ENTRIES.append(Entry("MASK", "paint", 414 + _n, f"paint/splats/{414 + _n}_splat{_n}_mask.bmp", S, S, 8,
-                         "paintball splat mask: white on black", make=lambda n=_n: mask(n)))
+                         "paintball splat mask: white on black", make=lambda n=_n: mask(n),
+                         extra={"image": 411 + _n}))
