@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "input_events.h"
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
 #include "tools/dropper_scissors.h"
@@ -14,50 +15,6 @@ namespace {
 
 std::vector<std::pair<TB_SoundKind, int>> g_sounds;
 void RecordSound(TB_SoundKind kind, int id) { g_sounds.push_back({kind, id}); }
-
-void SendMouse(DWORD flags)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void SendKey(WORD vk, bool up)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
-void DrainMessages()
-{
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-}
-
-struct ButtonHeld {
-    ButtonHeld() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-    ~ButtonHeld()
-    {
-        SendMouse(MOUSEEVENTF_LEFTUP);
-        DrainMessages();
-    }
-};
-
-struct KeyHeld {
-    WORD vk;
-    explicit KeyHeld(WORD key) : vk(key) { SendKey(vk, false); }
-    ~KeyHeld()
-    {
-        SendKey(vk, true);
-        DrainMessages();
-    }
-};
-
-bool CursorIs(int id) { return GetCursor() == LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
 
 const Channels kWhite{255, 255, 255}, kRed{255, 0, 0};
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "input_events.h"
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
 #include "tools/pencil.h"
@@ -19,41 +20,6 @@ bool Heard(int id)
         if (s.second == id) return true;
     return false;
 }
-
-void SendMouse(DWORD flags)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void SendKey(WORD vk, bool up)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
-void DrainMessages()
-{
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-}
-
-// The primary button held down for the moves of a drag, as tb_IsMouseDown sees it.
-struct ButtonHeld {
-    ButtonHeld() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-    ~ButtonHeld()
-    {
-        SendMouse(MOUSEEVENTF_LEFTUP);
-        DrainMessages();
-    }
-};
-
-bool CursorIs(int id) { return GetCursor() == LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
 
 std::vector<Channels> Snapshot(int bitmap)
 {

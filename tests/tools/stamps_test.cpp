@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../scene/scene_window.h"
+#include "input_events.h"
 #include "boxes.h"
 #include "scene/scene.h"
 #include "scene/scene_routing.h"
@@ -151,15 +152,6 @@ TEST_F(StampBookTest, EachBookRemembersItsOwnPage)
 }
 
 // ---------------------------------------------------------------- printing and floating
-
-void SendKey(WORD vk, bool up)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
 
 // The bounding box of the picture's pixels that are not white.
 RECT Painted(int picture)
