@@ -13,9 +13,6 @@
 
 namespace {
 
-std::vector<std::pair<TB_SoundKind, int>> g_sounds;
-void RecordSound(TB_SoundKind kind, int id) { g_sounds.push_back({kind, id}); }
-
 const Channels kWhite{255, 255, 255}, kRed{255, 0, 0};
 
 int CountIn(int bitmap, const RECT& r, Channels c)
@@ -31,8 +28,7 @@ protected:
     void SetUp() override
     {
         SceneTest::SetUp();
-        g_sounds.clear();
-        tb_SetSoundObserver(RecordSound);
+        ListenToSounds();
         scene_ResetRouting();
         tb_SetPointerMode(2);
         StartAt(640, 480);  // canvas (147, 16)-(621, 384)
@@ -320,25 +316,25 @@ TEST_F(CanvasTools, EveryToolsSoundsAndCursor)
     for (auto& c : cases) {
         SCOPED_TRACE(c.object);
         Use(c.object);
-        g_sounds.clear();
+        SoundsHeard().clear();
         {
             ButtonHeld held;
             Press(300, 200);
-            EXPECT_TRUE(g_sounds == c.press);
+            EXPECT_TRUE(SoundsHeard() == c.press);
             EXPECT_TRUE(CursorIs(Tool().cursorId));
-            g_sounds.clear();
+            SoundsHeard().clear();
             Move(330, 230);
-            EXPECT_TRUE(g_sounds == c.move);
-            g_sounds.clear();
+            EXPECT_TRUE(SoundsHeard() == c.move);
+            SoundsHeard().clear();
         }
         Release(330, 230);
-        EXPECT_TRUE(g_sounds == c.release);
+        EXPECT_TRUE(SoundsHeard() == c.release);
         if (c.object == 8) {
             // The next press stamps the piece.
-            g_sounds.clear();
+            SoundsHeard().clear();
             ButtonHeld held;
             Press(400, 300);
-            EXPECT_TRUE(g_sounds == (Sounds{{P, 1020}}));
+            EXPECT_TRUE(SoundsHeard() == (Sounds{{P, 1020}}));
             Release(400, 300);
         }
     }
@@ -352,10 +348,10 @@ TEST_F(CanvasTools, AGestureWithoutItsReleaseEndsAsTheReleaseWould)
     Use(0);
     Press(300, 200);
     EXPECT_EQ(Tool().active, 1);
-    g_sounds.clear();
+    SoundsHeard().clear();
     scene_EndGesture();
     EXPECT_EQ(Tool().active, 0);
-    EXPECT_TRUE(g_sounds.size() >= 1 && g_sounds[0].first == TB_SOUND_STOP);
+    EXPECT_TRUE(SoundsHeard().size() >= 1 && SoundsHeard()[0].first == TB_SOUND_STOP);
 
     Use(4);
     scene_SetCurrentColor(65025, 0, 0, 0);

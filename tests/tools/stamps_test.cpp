@@ -15,9 +15,6 @@
 
 namespace {
 
-std::vector<std::pair<TB_SoundKind, int>> sounds;
-void RecordSound(TB_SoundKind kind, int id) { sounds.push_back({kind, id}); }
-
 POINT SlotCentre(int i) { return {stampSlots[i].x + 24, stampSlots[i].y + 24}; }
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 const POINT kNext = Centre(stampNextArrow), kPrevious = Centre(stampPreviousArrow), kClose = Centre(stampCloseArea);
@@ -66,8 +63,7 @@ protected:
         ShowWindow(tb_GetWindowHandle(SceneTestWindow()), SW_SHOW);
         stamps_DisposeStamp();
         for (int b = 0; b < STAMP_BOOKS; ++b) stamps_SetBookPage(b, 0);
-        sounds.clear();
-        tb_SetSoundObserver(RecordSound);
+        ListenToSounds();
     }
     void TearDown() override
     {
@@ -79,7 +75,7 @@ protected:
     int Count(int id)
     {
         int n = 0;
-        for (auto& s : sounds) n += s.second == id;
+        for (auto& s : SoundsHeard()) n += s.second == id;
         return n;
     }
 };
@@ -107,9 +103,9 @@ TEST_F(StampBookTest, EmptyClickKeepsThePickerOpenWithItsSound)
     ScriptPicker(*boxes, {kEmpty, SlotCentre(3)});
     int page = 8;
     EXPECT_EQ(Choose(&page), 11);
-    ASSERT_EQ(sounds.size(), 2u);
-    EXPECT_EQ(sounds[0], std::make_pair(TB_SOUND_NOSTOP, 1040));
-    EXPECT_EQ(sounds[1].second, 1034);
+    ASSERT_EQ(SoundsHeard().size(), 2u);
+    EXPECT_EQ(SoundsHeard()[0], std::make_pair(TB_SOUND_NOSTOP, 1040));
+    EXPECT_EQ(SoundsHeard()[1].second, 1034);
 }
 
 TEST_F(StampBookTest, CloseAreaAndEscapeChooseNothingAndKeepThePreviousStamp)
