@@ -1,37 +1,16 @@
 // The gallery's page turn (enumerate the folder, read the picture, draw the face with its
 // preview) with 100 pictures of 634 x 488, and Print picture's work before the page is sent (the
 // work copy, light print, the fitted rectangle) for a 1920 x 1080 canvas.
-#include <windows.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench_util.h"
 #include "pictures/picture_files.h"
-#include "scene/scene.h"
-#include "toolbox.h"
 
 namespace {
 
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-void Report(const char* what, std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) { return ms[std::min(ms.size() - 1, size_t(q * ms.size()))]; };
-    double sum = 0;
-    for (double v : ms) sum += v;
-    std::printf("%-52s n=%4u  p50 %.3f ms  p99 %.3f ms  max %.3f ms  mean %.3f ms\n", what, unsigned(ms.size()),
-                at(0.50), at(0.99), ms.back(), sum / ms.size());
-}
+const int kColumn = 52, kCount = 4;  // the widths of the series' names and counts
 
 int Light(void) { return 1; }
 
@@ -66,18 +45,18 @@ int main()
     std::vector<double> turns;
     for (int round = 0; round < 3; ++round) {
         for (int position = 0; position < 100; ++position) {
-            double start = Now();
+            double start = bench_Now();
             pictures_EnumerateGallery();
             gallery.position = position;
             int face = tb_CreateBitmap(&faceRect, 0, 24);
             pictures_DrawGallery(face);
             GdiFlush();
             tb_DisposeBitmap(face);
-            turns.push_back(Now() - start);
+            turns.push_back(bench_Now() - start);
         }
     }
     std::printf("gallery: %d pictures listed\n", gallery.count);
-    Report("gallery page turn (enumerate + decode + preview)", turns);
+    bench_Report("gallery page turn (enumerate + decode + preview)", turns, kColumn, kCount);
 
     RECT canvas = {0, 0, 1920, 1080};
     scene.canvasBitmap = tb_CreateBitmap(&canvas, 0, 24);
@@ -87,14 +66,14 @@ int main()
     picturePreferences.lightPrint = Light;
     std::vector<double> prints;
     for (int i = 0; i < 20; ++i) {
-        double start = Now();
+        double start = bench_Now();
         RECT to;
         int work = pictures_PreparePrint(2479, 3508, &to);
         GdiFlush();
-        prints.push_back(Now() - start);
+        prints.push_back(bench_Now() - start);
         tb_DisposeBitmap(work);
     }
-    Report("print picture before the page, 1920x1080, light print", prints);
+    bench_Report("print picture before the page, 1920x1080, light print", prints, kColumn, kCount);
     tb_DisposeBitmap(scene.canvasBitmap);
 
     for (int i = 0; i < 100; ++i) {

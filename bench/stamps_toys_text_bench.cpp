@@ -2,62 +2,16 @@
 // floating under the pointer (plain and magnified), each toy at its largest size in random colours
 // (the cog in its four-way mirror) and the floating preview of a 40-character text at 80 pixels
 // (plain and magnified).
-#include <windows.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "scene/scene.h"
-#include "scene/scene_routing.h"
-#include "toolbox.h"
+#include "bench_util.h"
 #include "tools/stamps.h"
 #include "tools/text.h"
 
 namespace {
 
-LRESULT CALLBACK BenchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-void SendMouse(DWORD flags)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void Report(const char* what, std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) { return ms[std::min(ms.size() - 1, size_t(q * ms.size()))]; };
-    double sum = 0;
-    for (double v : ms) sum += v;
-    std::printf("%-52s n=%5u  p50 %.3f ms  p99 %.3f ms  max %.3f ms  mean %.3f ms\n", what, unsigned(ms.size()),
-                at(0.50), at(0.99), ms.back(), sum / ms.size());
-}
-
-// A path over the canvas: a circle with a little zig-zag, a few pixels per event.
-POINT PathPoint(int i)
-{
-    const SceneLayout& L = scene.layout;
-    int cx = (L.canvas.left + L.canvas.right) / 2, cy = (L.canvas.top + L.canvas.bottom) / 2;
-    double a = i * 0.02;
-    return {cx + int(300 * std::cos(a)) + (i % 7) * 2, cy + int(300 * std::sin(a) * 0.8) + (i % 5) * 2};
-}
+const int kColumn = 52;  // the width of the series' names
 
 void Zoom(int on)
 {
@@ -74,15 +28,9 @@ void FloatingStamp(int window, const char* what, int zoomed)
     Zoom(zoomed);
     scene.currentObject = 15;
     scene.objects[15].active = 1;
-    std::vector<double> ms;
-    for (int i = 1; i <= 3000; ++i) {
-        POINT p = PathPoint(i);
-        double start = Now();
-        scene_MoveHandler(window, p.x, p.y);
-        ms.push_back(Now() - start);
-    }
+    std::vector<double> ms = bench_PathMoves(window, 3000);
     scene.objects[15].active = 0;
-    Report(what, ms);
+    bench_Report(what, ms, kColumn);
 }
 
 // A press and then a drag of moves with the button down.
@@ -92,60 +40,36 @@ void ToyDrag(int window, int object, int size, int mode, const char* what, int e
     scene.currentObject = object;
     scene.objects[object].size = size;
     scene.objects[object].mode = mode;
-    std::vector<double> ms;
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    POINT p = PathPoint(0);
-    double start = Now();
+    bench_SendMouse(MOUSEEVENTF_LEFTDOWN);
+    POINT p = bench_PathPoint(0);
+    double start = bench_Now();
     scene_PressHandler(window, p.x, p.y);
-    ms.push_back(Now() - start);
-    for (int i = 1; i < events; ++i) {
-        p = PathPoint(i);
-        start = Now();
-        scene_MoveHandler(window, p.x, p.y);
-        ms.push_back(Now() - start);
-    }
+    std::vector<double> ms = {bench_Now() - start};
+    std::vector<double> moves = bench_PathMoves(window, events - 1);
+    ms.insert(ms.end(), moves.begin(), moves.end());
+    p = bench_PathPoint(events - 1);
     scene_ReleaseHandler(window, p.x, p.y);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-    Report(what, ms);
+    bench_SendMouse(MOUSEEVENTF_LEFTUP);
+    bench_Report(what, ms, kColumn);
 }
 
 void TextPreview(int window, const char* what, int zoomed)
 {
     Zoom(zoomed);
     routing.textPending = 1;
-    std::vector<double> ms;
-    for (int i = 1; i <= 1500; ++i) {
-        POINT p = PathPoint(i);
-        double start = Now();
-        scene_MoveHandler(window, p.x, p.y);
-        ms.push_back(Now() - start);
-    }
+    std::vector<double> ms = bench_PathMoves(window, 1500);
     routing.textPending = 0;
-    Report(what, ms);
+    bench_Report(what, ms, kColumn);
 }
 
 }  // namespace
 
 int main()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    tb_SetInstance(instance, SW_SHOWNORMAL);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = BenchProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = "StampsToysTextBench";
-    RegisterClassA(&wc);
-    tb_SetClassName("StampsToysTextBench");
-    tb_InitToolbox();
-    tb_SetSoundPreference(0);
-    RECT r = {0, 0, 1920, 1080};
-    int window = tb_OpenWindow(&r, "Tintwell", instance);
+    int window = bench_OpenWindow("StampsToysTextBench");
     if (window < 0) return 1;
-    SetWindowPos(tb_GetWindowHandle(window), nullptr, 0, 0, 1920, 1080, SWP_NOZORDER);
-    scene_Startup(window);
-    scene_ResetRouting();
-    std::printf("window %dx%d, canvas %dx%d\n", scene.layout.width, scene.layout.height, scene.layout.canvasWidth,
-                scene.layout.canvasHeight);
+    bench_StartScene(window);
+    bench_PrintLayout();
 
     // The first stamp of Volume 3 as the current stamp.
     RECT sr = {0, 0, 0, 0}, mr = {0, 0, 0, 0};
@@ -171,7 +95,6 @@ int main()
     TextPreview(window, "text preview, 40 characters at 80 px, magnified", 1);
 
     stamps_DisposeStamp();
-    scene_Shutdown();
-    tb_DisposeOfWindow(window);
+    bench_Close(window);
     return 0;
 }

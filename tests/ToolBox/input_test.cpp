@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "input_events.h"
 #include "tb_internal.h"
 
 #include <mmsystem.h>
@@ -58,23 +59,6 @@ struct MainWindowStandIn {
         DestroyWindow(hwnd);
     }
 };
-
-void sendMouse(DWORD flags)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void sendKey(WORD vk, bool up)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
 
 }  // namespace
 
@@ -290,38 +274,38 @@ TEST(Input, KeysAndButtonsFollowTheAsynchronousState)
     SetFocus(main.hwnd);
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    sendKey(VK_F8, false);
+    SendKey(VK_F8, false);
     EXPECT_EQ(tb_IsKeyDown(VK_F8), 1);
     EXPECT_EQ(tb_IsKeyDown(VK_F9), 0);
-    sendKey(VK_F8, true);
+    SendKey(VK_F8, true);
     EXPECT_EQ(tb_IsKeyDown(VK_F8), 0);
 
     ASSERT_EQ(GetSystemMetrics(SM_SWAPBUTTON), 0);
     tb_SetButtonMode(0);
     EXPECT_EQ(tb_IsMouseDown(), 0);
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
     EXPECT_EQ(tb_IsMouseDown(), 1);
-    sendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(tb_IsMouseDown(), 0);
 
     // The right button counts only when either button is allowed.
-    sendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
     EXPECT_EQ(tb_IsMouseDown(), 0);
     tb_SetButtonMode(1);
     EXPECT_EQ(tb_IsMouseDown(), 1);
-    sendMouse(MOUSEEVENTF_RIGHTUP);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
     EXPECT_EQ(tb_IsMouseDown(), 0);
     tb_SetButtonMode(0);
 
     // With the buttons swapped the right one is the primary button.
     SwapMouseButton(TRUE);
     ASSERT_NE(GetSystemMetrics(SM_SWAPBUTTON), 0);
-    sendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
     int rightDown = tb_IsMouseDown();
-    sendMouse(MOUSEEVENTF_RIGHTUP);
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
     int leftDown = tb_IsMouseDown();
-    sendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_LEFTUP);
     SwapMouseButton(FALSE);
     EXPECT_EQ(rightDown, 1);
     EXPECT_EQ(leftDown, 0);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tb_internal.h"
+#include "test_files.h"
 #include "test_pictures.h"
 
 // Every test starts without a program palette and must give back every bitmap slot it took.
@@ -82,35 +83,6 @@ inline Rgb SurfaceColor(HDC dc, int x, int y)
 {
     COLORREF c = GetPixel(dc, x, y);
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
-
-// A file name in the temporary folder that belongs to this test process alone, so that tests
-// running side by side never share a file.
-inline std::string TempFile(const char* name)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    return std::string(folder) + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
-inline std::vector<BYTE> ReadWholeFile(const std::string& path)
-{
-    std::vector<BYTE> bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    BYTE buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    fclose(f);
-    return bytes;
-}
-
-inline void WriteWholeFile(const std::string& path, const std::vector<BYTE>& bytes)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
 }
 
 inline uint32_t Get32(const std::vector<BYTE>& b, size_t at)

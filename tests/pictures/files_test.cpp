@@ -95,7 +95,7 @@ TEST_F(PicturesTest, SaveBeforeQuestionAsksOnlyWhenModifiedAndClearsTheFlag)
         AnswerFileDialog(*boxes, &title, saved);
         EXPECT_EQ(pictures_SaveBefore(question), 1);
         EXPECT_EQ(scene.modified, 0);
-        EXPECT_EQ(ReadBytes(saved).size(), 54u + (size_t)((W() * 3 + 3) & ~3) * H());
+        EXPECT_EQ(ReadWholeFile(saved).size(), 54u + (size_t)((W() * 3 + 3) & ~3) * H());
         EXPECT_EQ(std::string(scene.fileName), saved);
     }
 }
@@ -105,8 +105,8 @@ TEST_F(PicturesTest, SaveBeforeQuestionAsksOnlyWhenModifiedAndClearsTheFlag)
 TEST_F(PicturesTest, AFailedSaveIsToldKeepsTheFlagAndStopsOpenAndGallery)
 {
     std::string locked = folder + "locked.bmp";
-    WriteBytes(locked, SolidBmp(3, 3, 1, 2, 3));
-    const std::vector<BYTE> old = ReadBytes(locked);
+    WriteWholeFile(locked, SolidBmp(3, 3, 1, 2, 3));
+    const std::vector<BYTE> old = ReadWholeFile(locked);
     // Another program holds the file open and shares it with no one: it cannot be replaced.
     HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -140,7 +140,7 @@ TEST_F(PicturesTest, AFailedSaveIsToldKeepsTheFlagAndStopsOpenAndGallery)
     EXPECT_EQ(scene.modified, 1);
 
     // The gallery: the picture is chosen, the save fails, nothing is loaded.
-    WriteBytes(folder + "blank.bmp", SolidBmp(8, 8, 255, 0, 0));
+    WriteWholeFile(folder + "blank.bmp", SolidBmp(8, 8, 255, 0, 0));
     FillCanvas(0, 255, 0);
     boxes->onDialog([&](HWND dialog) {
         char text[64] = {};
@@ -161,7 +161,7 @@ TEST_F(PicturesTest, AFailedSaveIsToldKeepsTheFlagAndStopsOpenAndGallery)
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 5, 5), (Channels{0, 255, 0}));
     EXPECT_EQ(scene.modified, 1);
     CloseHandle(holder);
-    EXPECT_EQ(ReadBytes(locked), old);
+    EXPECT_EQ(ReadWholeFile(locked), old);
 }
 
 TEST_F(PicturesTest, SaveAndOpenRoundTripThroughTheFileDialogs)
@@ -181,7 +181,7 @@ TEST_F(PicturesTest, SaveAndOpenRoundTripThroughTheFileDialogs)
     pictures_Save();
     EXPECT_EQ(title, "Save As");
     EXPECT_EQ(scene.modified, 0);
-    std::vector<BYTE> file = ReadBytes(expected);
+    std::vector<BYTE> file = ReadWholeFile(expected);
     ASSERT_EQ(file.size(), 54u + (size_t)((W() * 3 + 3) & ~3) * H()) << expected;
     EXPECT_EQ(file[28], 24);
     EXPECT_EQ((int)(file[18] | file[19] << 8), W());
@@ -206,7 +206,7 @@ TEST_F(PicturesTest, SaveAndOpenRoundTripThroughTheFileDialogs)
     std::string bare = folder + "noext";
     AnswerFileDialog(*boxes, &title, bare);
     pictures_Save();
-    EXPECT_FALSE(ReadBytes(bare + ".bmp").empty());
+    EXPECT_FALSE(ReadWholeFile(bare + ".bmp").empty());
 }
 
 TEST_F(PicturesTest, OpeningABrokenFileIsRefusedAndLeavesTheCanvas)
@@ -221,7 +221,7 @@ TEST_F(PicturesTest, OpeningABrokenFileIsRefusedAndLeavesTheCanvas)
     std::vector<BYTE> png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13};
     const Case cases[] = {{"zero.bmp", {}}, {"cut.bmp", cut}, {"text.bmp", text}, {"png.bmp", png}};
     for (const Case& c : cases) {
-        WriteBytes(folder + c.name, c.bytes);
+        WriteWholeFile(folder + c.name, c.bytes);
         FillCanvas(0, 128, 0);
         size_t before = boxes->count();
         std::string title;
@@ -254,7 +254,7 @@ TEST_F(PicturesTest, GalleryFallsBackToThePicturesFolderWhereTheProgramFolderIsR
     // A "program folder" that cannot take a Gallery: a file stands where the folder would be.
     std::string blocked = folder + "blocked\\";
     CreateDirectoryA(blocked.c_str(), nullptr);
-    WriteBytes(blocked + "Gallery", {1, 2, 3});
+    WriteWholeFile(blocked + "Gallery", {1, 2, 3});
     char fallback[MAX_PATH];
     ASSERT_TRUE(pictures_GalleryFolderFor(blocked.c_str(), fallback, sizeof fallback));
     char pictures[MAX_PATH] = {};

@@ -50,7 +50,7 @@ TEST_F(PicturesTest, GalleryListsBlankFirstAndEveryPictureOnce)
     for (const auto& order : orders) {
         pictest::RemoveFolder(folder);
         CreateDirectoryA(folder.c_str(), nullptr);
-        for (const std::string& name : order) WriteBytes(folder + name, SolidBmp(2, 2, 0, 0, 0));
+        for (const std::string& name : order) WriteWholeFile(folder + name, SolidBmp(2, 2, 0, 0, 0));
         pictures_EnumerateGallery();
         std::vector<std::string> names = Listed();
         ASSERT_EQ(names.size(), 3u);
@@ -67,8 +67,8 @@ TEST_F(PicturesTest, GalleryListsBlankFirstAndEveryPictureOnce)
 
 TEST_F(PicturesTest, GalleryHoldsAHundredPicturesAndTheNextArrowStopsAtTheLast)
 {
-    for (int i = 0; i < 150; ++i) WriteBytes(folder + "picture" + std::to_string(i) + ".bmp", {});
-    WriteBytes(folder + "picture42.bmp", SolidBmp(4, 4, 200, 100, 50));
+    for (int i = 0; i < 150; ++i) WriteWholeFile(folder + "picture" + std::to_string(i) + ".bmp", {});
+    WriteWholeFile(folder + "picture42.bmp", SolidBmp(4, 4, 200, 100, 50));
     pictures_EnumerateGallery();
     EXPECT_EQ(gallery.count, 100);
     std::vector<std::string> names = Listed();
@@ -124,11 +124,11 @@ TEST_F(PicturesTest, EmptyGalleryShowsItsTextAndChoosingLoadsNothing)
 TEST_F(PicturesTest, BrokenFilesInTheGalleryAreListedAndRefusedWithoutHarm)
 {
     std::vector<BYTE> good = SolidBmp(40, 30, 255, 0, 0);
-    WriteBytes(folder + "blank.bmp", good);
+    WriteWholeFile(folder + "blank.bmp", good);
     std::vector<BYTE> cut(good.begin(), good.begin() + 70);
-    WriteBytes(folder + "cut.bmp", cut);
-    WriteBytes(folder + "zero.bmp", {});
-    WriteBytes(folder + "words.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
+    WriteWholeFile(folder + "cut.bmp", cut);
+    WriteWholeFile(folder + "zero.bmp", {});
+    WriteWholeFile(folder + "words.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
     CreateDirectoryA((folder + "x.bmp").c_str(), nullptr);
     int slots = BitmapSlotsInUse();
     pictures_EnumerateGallery();
@@ -179,7 +179,7 @@ TEST_F(PicturesTest, PagesComeFromBesideTheProgramAndTheGalleryPlaceIsRestored)
     // The pages folder beside this test program holds one page.
     CreateDirectoryA(pages, nullptr);
     std::string page = std::string(pages) + std::to_string(GetCurrentProcessId()) + "_page.bmp";
-    WriteBytes(page, SolidBmp(10, 10, 0, 0, 255));
+    WriteWholeFile(page, SolidBmp(10, 10, 0, 0, 255));
     gallery.position = 3;
     FillCanvas(255, 255, 255);
     ClickGallery(*boxes, {kChoose});

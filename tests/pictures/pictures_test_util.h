@@ -12,6 +12,7 @@
 
 #include "boxes.h"
 #include "pictures/picture_files.h"
+#include "test_files.h"
 #include "tests/scene/scene_window.h"
 
 namespace pictest {
@@ -22,9 +23,7 @@ const int kFileNameCombo = 0x47c;  // cmb13
 
 inline std::string TempFolder(const char* name)
 {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    std::string path = std::string(folder) + std::to_string(GetCurrentProcessId()) + "_" + name + "\\";
+    std::string path = TempFile(name) + "\\";
     CreateDirectoryA(path.c_str(), nullptr);
     return path;
 }
@@ -61,26 +60,6 @@ inline std::vector<std::string> FilesIn(const std::string& folder)
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
-}
-
-inline std::vector<BYTE> ReadBytes(const std::string& path)
-{
-    std::vector<BYTE> bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    BYTE buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    fclose(f);
-    return bytes;
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<BYTE>& bytes)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
 }
 
 // A 24-bit BMP of one colour (bottom-up, 40-byte header).

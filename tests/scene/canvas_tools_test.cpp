@@ -5,59 +5,13 @@
 
 #include <vector>
 
+#include "input_events.h"
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
 #include "tools/dropper_scissors.h"
 #include "tools/stamps.h"
 
 namespace {
-
-std::vector<std::pair<TB_SoundKind, int>> g_sounds;
-void RecordSound(TB_SoundKind kind, int id) { g_sounds.push_back({kind, id}); }
-
-void SendMouse(DWORD flags)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void SendKey(WORD vk, bool up)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
-void DrainMessages()
-{
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-}
-
-struct ButtonHeld {
-    ButtonHeld() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-    ~ButtonHeld()
-    {
-        SendMouse(MOUSEEVENTF_LEFTUP);
-        DrainMessages();
-    }
-};
-
-struct KeyHeld {
-    WORD vk;
-    explicit KeyHeld(WORD key) : vk(key) { SendKey(vk, false); }
-    ~KeyHeld()
-    {
-        SendKey(vk, true);
-        DrainMessages();
-    }
-};
-
-bool CursorIs(int id) { return GetCursor() == LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
 
 const Channels kWhite{255, 255, 255}, kRed{255, 0, 0};
 
@@ -74,8 +28,7 @@ protected:
     void SetUp() override
     {
         SceneTest::SetUp();
-        g_sounds.clear();
-        tb_SetSoundObserver(RecordSound);
+        ListenToSounds();
         scene_ResetRouting();
         tb_SetPointerMode(2);
         StartAt(640, 480);  // canvas (147, 16)-(621, 384)
@@ -363,25 +316,25 @@ TEST_F(CanvasTools, EveryToolsSoundsAndCursor)
     for (auto& c : cases) {
         SCOPED_TRACE(c.object);
         Use(c.object);
-        g_sounds.clear();
+        SoundsHeard().clear();
         {
             ButtonHeld held;
             Press(300, 200);
-            EXPECT_TRUE(g_sounds == c.press);
+            EXPECT_TRUE(SoundsHeard() == c.press);
             EXPECT_TRUE(CursorIs(Tool().cursorId));
-            g_sounds.clear();
+            SoundsHeard().clear();
             Move(330, 230);
-            EXPECT_TRUE(g_sounds == c.move);
-            g_sounds.clear();
+            EXPECT_TRUE(SoundsHeard() == c.move);
+            SoundsHeard().clear();
         }
         Release(330, 230);
-        EXPECT_TRUE(g_sounds == c.release);
+        EXPECT_TRUE(SoundsHeard() == c.release);
         if (c.object == 8) {
             // The next press stamps the piece.
-            g_sounds.clear();
+            SoundsHeard().clear();
             ButtonHeld held;
             Press(400, 300);
-            EXPECT_TRUE(g_sounds == (Sounds{{P, 1020}}));
+            EXPECT_TRUE(SoundsHeard() == (Sounds{{P, 1020}}));
             Release(400, 300);
         }
     }
@@ -395,10 +348,10 @@ TEST_F(CanvasTools, AGestureWithoutItsReleaseEndsAsTheReleaseWould)
     Use(0);
     Press(300, 200);
     EXPECT_EQ(Tool().active, 1);
-    g_sounds.clear();
+    SoundsHeard().clear();
     scene_EndGesture();
     EXPECT_EQ(Tool().active, 0);
-    EXPECT_TRUE(g_sounds.size() >= 1 && g_sounds[0].first == TB_SOUND_STOP);
+    EXPECT_TRUE(SoundsHeard().size() >= 1 && SoundsHeard()[0].first == TB_SOUND_STOP);
 
     Use(4);
     scene_SetCurrentColor(65025, 0, 0, 0);

@@ -5,9 +5,6 @@
 
 namespace {
 
-std::vector<std::pair<TB_SoundKind, int>> g_sounds;
-void RecordSound(TB_SoundKind kind, int id) { g_sounds.push_back({kind, id}); }
-
 void Fill(int bitmap, const RECT& r, long red, long green, long blue)
 {
     tb_SetForeColor(bitmap, red, green, blue);
@@ -19,11 +16,10 @@ void Fill(int bitmap, const RECT& r, long red, long green, long blue)
 TEST_F(SceneTest, UndoRestoresOnceAndTheSecondClickIsSilent)
 {
     StartAt(640, 480);
-    g_sounds.clear();
-    tb_SetSoundObserver(RecordSound);
+    ListenToSounds();
     // The cleaner bottle does nothing before the first change.
     scene_CleanerBottle();
-    EXPECT_TRUE(g_sounds.empty());
+    EXPECT_TRUE(SoundsHeard().empty());
 
     scene_SaveUndo();
     EXPECT_EQ(scene.undoAvailable, 1);
@@ -33,9 +29,9 @@ TEST_F(SceneTest, UndoRestoresOnceAndTheSecondClickIsSilent)
     EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 105, 16 + 105), (Channels{0, 255, 0}));
 
     scene_CleanerBottle();
-    ASSERT_EQ(g_sounds.size(), 1u);
-    EXPECT_EQ(g_sounds[0].first, TB_SOUND_NOSTOP);
-    EXPECT_EQ(g_sounds[0].second, 1028);
+    ASSERT_EQ(SoundsHeard().size(), 1u);
+    EXPECT_EQ(SoundsHeard()[0].first, TB_SOUND_NOSTOP);
+    EXPECT_EQ(SoundsHeard()[0].second, 1028);
     EXPECT_EQ(scene.undoAvailable, 0);
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 105, 105), (Channels{255, 255, 255}));
     EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 105, 16 + 105), (Channels{255, 255, 255}));
@@ -44,7 +40,7 @@ TEST_F(SceneTest, UndoRestoresOnceAndTheSecondClickIsSilent)
     // A change after the undo, then a second click: nothing restored, nothing heard.
     Fill(scene.canvasBitmap, spot, 65025, 0, 0);
     scene_CleanerBottle();
-    EXPECT_EQ(g_sounds.size(), 1u);
+    EXPECT_EQ(SoundsHeard().size(), 1u);
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 105, 105), (Channels{255, 0, 0}));
     tb_SetSoundObserver(nullptr);
 }

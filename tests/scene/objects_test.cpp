@@ -5,9 +5,6 @@
 
 namespace {
 
-std::vector<std::pair<TB_SoundKind, int>> g_sounds;
-void RecordSound(TB_SoundKind kind, int id) { g_sounds.push_back({kind, id}); }
-
 // A white 40 x 30 picture and a pen record drawing into it.
 struct PenBench {
     PenBench()
@@ -19,8 +16,7 @@ struct PenBench {
         tb_SetClipRect(picture, &r);
         scene_DefaultConstruct(&pen, -1, picture);
         pen.SetColor(&pen, 0, 0, 65025);
-        g_sounds.clear();
-        tb_SetSoundObserver(RecordSound);
+        ListenToSounds();
     }
     ~PenBench()
     {
@@ -108,13 +104,13 @@ TEST_F(SceneTest, PenAtSizeOneSetsExactlyOnePixel)
     EXPECT_EQ(PixelOf(b.picture, 12, 7), (Channels{0, 0, 255}));
     EXPECT_EQ(b.pen.active, 1);
     EXPECT_EQ(b.pen.lastPoint.x, 12);
-    ASSERT_EQ(g_sounds.size(), 1u);
-    EXPECT_EQ(g_sounds[0].first, TB_SOUND_LOOP);
-    EXPECT_EQ(g_sounds[0].second, 1000);
+    ASSERT_EQ(SoundsHeard().size(), 1u);
+    EXPECT_EQ(SoundsHeard()[0].first, TB_SOUND_LOOP);
+    EXPECT_EQ(SoundsHeard()[0].second, 1000);
     b.pen.Release(&b.pen, 12, 7);
     EXPECT_EQ(b.pen.active, 0);
-    ASSERT_EQ(g_sounds.size(), 2u);
-    EXPECT_EQ(g_sounds[1].first, TB_SOUND_STOP);
+    ASSERT_EQ(SoundsHeard().size(), 2u);
+    EXPECT_EQ(SoundsHeard()[1].first, TB_SOUND_STOP);
     // A press outside the picture at size 1 changes nothing.
     b.pen.Press(&b.pen, 40, 3);
     EXPECT_EQ(b.Painted(), 1);
@@ -133,7 +129,7 @@ TEST_F(SceneTest, PenAtSizeFourLeavesARoundDot)
     EXPECT_LT(n, 16);
     EXPECT_EQ(PixelOf(b.picture, box.left, box.top), (Channels{255, 255, 255}));
     EXPECT_TRUE(b.pen.active);
-    EXPECT_TRUE(g_sounds.empty());  // soundId 0: silent
+    EXPECT_TRUE(SoundsHeard().empty());  // soundId 0: silent
 }
 
 TEST_F(SceneTest, PenStrokesAreClippedAtThePictureEdge)
@@ -144,7 +140,7 @@ TEST_F(SceneTest, PenStrokesAreClippedAtThePictureEdge)
     b.pen.Drag(&b.pen, 5, 5);
     b.pen.Release(&b.pen, 5, 5);
     EXPECT_EQ(b.Painted(), 0);
-    EXPECT_TRUE(g_sounds.empty());
+    EXPECT_TRUE(SoundsHeard().empty());
 
     b.pen.Press(&b.pen, 30, 15);
     b.pen.Drag(&b.pen, 60, 15);

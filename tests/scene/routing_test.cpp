@@ -4,56 +4,19 @@
 
 #include <vector>
 
+#include "input_events.h"
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
 #include "tools/pencil.h"
 
 namespace {
 
-std::vector<std::pair<TB_SoundKind, int>> g_sounds;
-void RecordSound(TB_SoundKind kind, int id) { g_sounds.push_back({kind, id}); }
-
 bool Heard(int id)
 {
-    for (auto& s : g_sounds)
+    for (auto& s : SoundsHeard())
         if (s.second == id) return true;
     return false;
 }
-
-void SendMouse(DWORD flags)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void SendKey(WORD vk, bool up)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
-void DrainMessages()
-{
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-}
-
-// The primary button held down for the moves of a drag, as tb_IsMouseDown sees it.
-struct ButtonHeld {
-    ButtonHeld() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-    ~ButtonHeld()
-    {
-        SendMouse(MOUSEEVENTF_LEFTUP);
-        DrainMessages();
-    }
-};
-
-bool CursorIs(int id) { return GetCursor() == LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
 
 std::vector<Channels> Snapshot(int bitmap)
 {
@@ -80,8 +43,7 @@ protected:
     void SetUp() override
     {
         SceneTest::SetUp();
-        g_sounds.clear();
-        tb_SetSoundObserver(RecordSound);
+        ListenToSounds();
         scene_ResetRouting();
         savedServices = sceneServices;
         tb_SetPointerMode(2);
@@ -130,7 +92,7 @@ TEST_F(Routing, ToolsArePickedByTheirOutlineNotTheirBounds)
     ASSERT_TRUE(tb_PtInRect(366, H() - 35, &b));
     Click(366, H() - 35);
     EXPECT_EQ(scene.currentObject, 6);
-    EXPECT_TRUE(g_sounds.empty());
+    EXPECT_TRUE(SoundsHeard().empty());
 
     // On the outline: the pencil becomes the current tool, with the current colour.
     scene.currentColor = {0, 0, 65025};
@@ -165,7 +127,7 @@ TEST_F(Routing, GroupButtonsPutTheirToolsOnTheTable)
     for (auto& b : buttons) {
         int x, y;
         Centre(*b.button, &x, &y);
-        g_sounds.clear();
+        SoundsHeard().clear();
         Click(x, y);
         EXPECT_EQ(scene.currentGroup, b.group);
         EXPECT_TRUE(Heard(1034));
@@ -204,9 +166,9 @@ TEST_F(Routing, CansGiveTheirColourByLidAndBody)
     EXPECT_EQ(scene.currentColor.blue, 0u);
     EXPECT_EQ(scene.currentColor.green, 65025u);
     // In the cluster but on no can: nothing happens.
-    g_sounds.clear();
+    SoundsHeard().clear();
     Click(612, H() - 90);
-    EXPECT_TRUE(g_sounds.empty());
+    EXPECT_TRUE(SoundsHeard().empty());
     EXPECT_EQ(scene.currentColor.green, 65025u);
     // The crayon keeps its own colour.
     scene.currentObject = 22;
@@ -296,9 +258,9 @@ TEST_F(Routing, CleanerBottleUndoesOnceAndTheSecondClickIsSilent)
     EXPECT_TRUE(Heard(1028));
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 153, 184), kWhite);
     EXPECT_EQ(WindowPixel(300, 200), kWhite);
-    g_sounds.clear();
+    SoundsHeard().clear();
     Click(x, y);
-    EXPECT_TRUE(g_sounds.empty());
+    EXPECT_TRUE(SoundsHeard().empty());
     EXPECT_EQ(scene.undoAvailable, 0);
 }
 
@@ -391,7 +353,7 @@ TEST_F(Routing, SizePanelsAnswerTheirHitAreasThroughTheMonitor)
         int px, size;
     } clicks[] = {{4, 1}, {17, 4}, {18, 4}, {20, 8}, {40, 16}, {2, 16}, {59, 24}, {85, 32}, {9, 1}, {10, 4}};
     for (auto& c : clicks) {
-        g_sounds.clear();
+        SoundsHeard().clear();
         Click(p.left + c.px, p.top + 30);
         EXPECT_EQ(scene.objects[0].size, c.size) << "panel x " << c.px;
         EXPECT_TRUE(Heard(1035));
@@ -408,7 +370,7 @@ TEST_F(Routing, SizePanelsAnswerTheirHitAreasThroughTheMonitor)
 
     // A tool with the plain monitor: the click is silent and the monitor stays empty.
     scene.currentObject = 6;
-    g_sounds.clear();
+    SoundsHeard().clear();
     Click(p.left + 40, p.top + 30);
     EXPECT_FALSE(Heard(1035));
     EXPECT_EQ(scene.objects[6].size, 4);
@@ -547,7 +509,7 @@ TEST_F(Routing, HotSpotsOfLaterDialogsCallTheirEntryPoints)
     Centre(scene.layout.speaker, &x, &y);
     Click(x, y);
     EXPECT_EQ(tb_GetSoundPreference(), 0);
-    g_sounds.clear();
+    SoundsHeard().clear();
     Click(x, y);
     EXPECT_EQ(tb_GetSoundPreference(), 1);
     EXPECT_EQ(printed, 1);
@@ -564,7 +526,7 @@ TEST_F(Routing, HotSpotsOfLaterDialogsCallTheirEntryPoints)
     EXPECT_TRUE(CursorIs(227));
     static ScenePoint placed;
     sceneServices.placeText = [](int px, int py) { placed = {px, py}; };
-    g_sounds.clear();
+    SoundsHeard().clear();
     Click(300, 200);
     EXPECT_EQ(placed.x, 153);
     EXPECT_EQ(placed.y, 184);

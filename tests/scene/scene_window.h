@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "boxes.h"
 #include "scene/scene.h"
@@ -40,6 +42,22 @@ inline void ResizeSceneTestWindow(int width, int height)
 {
     SetWindowPos(tb_GetWindowHandle(SceneTestWindow()), nullptr, 0, 0, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The sounds the scene asked for, in order, from ListenToSounds() until the observer is taken away
+// again with tb_SetSoundObserver(nullptr).
+inline std::vector<std::pair<TB_SoundKind, int>>& SoundsHeard()
+{
+    static std::vector<std::pair<TB_SoundKind, int>> heard;
+    return heard;
+}
+
+inline void RecordSoundHeard(TB_SoundKind kind, int id) { SoundsHeard().push_back({kind, id}); }
+
+inline void ListenToSounds()
+{
+    SoundsHeard().clear();
+    tb_SetSoundObserver(RecordSoundHeard);
 }
 
 struct Channels {

@@ -2,6 +2,7 @@
 // background with the owner's face over it, cursors 202/203, Escape and the owner's own ending.
 #include <gtest/gtest.h>
 
+#include "input_events.h"
 #include "boxes.h"
 #include "scene/scene.h"
 #include "../scene/scene_window.h"
@@ -17,8 +18,6 @@ struct Seen {
     int closes;
 };
 Seen seen;
-
-bool CursorIs(int id) { return GetCursor() == LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
 
 Channels DialogPixel(HWND dialog, int x, int y)
 {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../scene/scene_window.h"
+#include "input_events.h"
 #include "boxes.h"
 #include "scene/scene.h"
 #include "scene/scene_routing.h"
@@ -13,9 +14,6 @@
 #include "tools/stamps.h"
 
 namespace {
-
-std::vector<std::pair<TB_SoundKind, int>> sounds;
-void RecordSound(TB_SoundKind kind, int id) { sounds.push_back({kind, id}); }
 
 POINT SlotCentre(int i) { return {stampSlots[i].x + 24, stampSlots[i].y + 24}; }
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
@@ -65,8 +63,7 @@ protected:
         ShowWindow(tb_GetWindowHandle(SceneTestWindow()), SW_SHOW);
         stamps_DisposeStamp();
         for (int b = 0; b < STAMP_BOOKS; ++b) stamps_SetBookPage(b, 0);
-        sounds.clear();
-        tb_SetSoundObserver(RecordSound);
+        ListenToSounds();
     }
     void TearDown() override
     {
@@ -78,7 +75,7 @@ protected:
     int Count(int id)
     {
         int n = 0;
-        for (auto& s : sounds) n += s.second == id;
+        for (auto& s : SoundsHeard()) n += s.second == id;
         return n;
     }
 };
@@ -106,9 +103,9 @@ TEST_F(StampBookTest, EmptyClickKeepsThePickerOpenWithItsSound)
     ScriptPicker(*boxes, {kEmpty, SlotCentre(3)});
     int page = 8;
     EXPECT_EQ(Choose(&page), 11);
-    ASSERT_EQ(sounds.size(), 2u);
-    EXPECT_EQ(sounds[0], std::make_pair(TB_SOUND_NOSTOP, 1040));
-    EXPECT_EQ(sounds[1].second, 1034);
+    ASSERT_EQ(SoundsHeard().size(), 2u);
+    EXPECT_EQ(SoundsHeard()[0], std::make_pair(TB_SOUND_NOSTOP, 1040));
+    EXPECT_EQ(SoundsHeard()[1].second, 1034);
 }
 
 TEST_F(StampBookTest, CloseAreaAndEscapeChooseNothingAndKeepThePreviousStamp)
@@ -151,15 +148,6 @@ TEST_F(StampBookTest, EachBookRemembersItsOwnPage)
 }
 
 // ---------------------------------------------------------------- printing and floating
-
-void SendKey(WORD vk, bool up)
-{
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
 
 // The bounding box of the picture's pixels that are not white.
 RECT Painted(int picture)

@@ -1,0 +1,56 @@
+// The pointer's button and the keys pressed and released through the system's input, as the
+// program's own reads of them (tb_IsMouseDown, tb_IsKeyDown) see them, and the pointer's shape.
+// Tests that use these run alone (see tests/CMakeLists.txt): the input state is the session's.
+#pragma once
+
+#include <windows.h>
+
+inline void SendMouse(DWORD flags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+inline void SendKey(WORD vk, bool up)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}
+
+inline void DrainMessages()
+{
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
+// The primary button held down for the moves of a drag, as tb_IsMouseDown sees it.
+struct ButtonHeld {
+    ButtonHeld() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+    ~ButtonHeld()
+    {
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        DrainMessages();
+    }
+};
+
+// A key held down for as long as the record lives.
+struct KeyHeld {
+    WORD vk;
+    explicit KeyHeld(WORD key) : vk(key) { SendKey(vk, false); }
+    ~KeyHeld()
+    {
+        SendKey(vk, true);
+        DrainMessages();
+    }
+};
+
+// Whether the pointer shows the program's cursor resource id.
+inline bool CursorIs(int id)
+{
+    return GetCursor() == LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+}
