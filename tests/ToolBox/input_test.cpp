@@ -280,8 +280,21 @@ TEST(Input, KeysAndButtonsFollowTheAsynchronousState)
     }
     ASSERT_EQ(GetForegroundWindow(), main.hwnd);
     DrainMessages();
-    SendKey(VK_F8, false);
-    EXPECT_EQ(tb_IsKeyDown(VK_F8), 1);
+    // Just after the window came to the front the display server may bring the keyboard state
+    // in line with its own once, dropping a key pressed a moment before: press again until the
+    // press is seen (a reader that never sees it still fails).
+    bool seen = false;
+    for (int attempt = 0; attempt < 5 && !seen; ++attempt) {
+        SendKey(VK_F8, false);
+        for (int i = 0; i < 10 && !seen; ++i) {
+            seen = tb_IsKeyDown(VK_F8) == 1;
+            if (!seen) {
+                DrainMessages();
+                Sleep(10);
+            }
+        }
+    }
+    EXPECT_TRUE(seen);
     EXPECT_EQ(tb_IsKeyDown(VK_F9), 0);
     SendKey(VK_F8, true);
     EXPECT_EQ(tb_IsKeyDown(VK_F8), 0);
