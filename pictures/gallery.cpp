@@ -201,7 +201,12 @@ int pictures_GalleryAndLoad(int* loaded)
     dialog.release = Release;
     INT_PTR result = picture_RunDialog(&dialog);
     if (result != 1) return (int)result;
+    return pictures_LoadGalleryEntry(loaded);
+}
 
+int pictures_LoadGalleryEntry(int* loaded)
+{
+    *loaded = 0;
     if (!pictures_SaveBefore(kAskBeforeOpening)) return 0;
     char path[MAX_PATH];
     EntryPath(gallery.position, path, sizeof path);

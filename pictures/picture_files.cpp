@@ -169,15 +169,21 @@ void pictures_Open(void)
     pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
     tb_SetFileDialogFolder(scene.browseFolder);
     if (tb_OpenFileToRead(scene.fileName, 1) != 1) return;
+    pictures_OpenChosen();
+}
+
+int pictures_OpenChosen(void)
+{
     RECT rect;
     int loaded = tb_ReadBitmapFromFile(&rect);
     tb_CloseFile();
     if (loaded < 0) {
         tb_AttentionBox(kIncompatibleFile);
-        return;
+        return 0;
     }
     pictures_Place(loaded);
     ShowCanvas();
     tb_DisposeBitmap(loaded);
     scene_SaveUndo();
+    return 1;
 }

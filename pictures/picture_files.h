@@ -41,6 +41,10 @@ int pictures_SaveBefore(const char* question);
 bool pictures_WriteCanvas(const char* path);
 void pictures_Save(void);
 void pictures_Open(void);
+// Open's work once the dialog has opened the chosen file on the channel: reads it, closes the
+// channel, and puts the picture into the canvas (shown, undo snapshot taken); 1 when placed, 0
+// after "Incompatible File" with the canvas unchanged.
+int pictures_OpenChosen(void);
 // Puts a loaded picture of the toolbox into the canvas, stretched or centred on white.
 void pictures_Place(int loaded);
 
@@ -63,6 +67,10 @@ void pictures_EnumerateGallery(void);
 // The gallery dialog and the load of the chosen picture: -1 cancel button, 0 Escape (or a failed
 // save before loading), 1 chosen; *loaded is set when the canvas got a picture.
 int pictures_GalleryAndLoad(int* loaded);
+// The load after the gallery dialog was answered with 1: the save-before question, then the entry
+// at the position read into the canvas ("Could not open selected file." when it cannot be). Same
+// results as pictures_GalleryAndLoad.
+int pictures_LoadGalleryEntry(int* loaded);
 // Draws the gallery's face for the entry at the position (artwork, arrows, title, preview).
 void pictures_DrawGallery(int face);
 int pictures_BrowseGallery(void);
