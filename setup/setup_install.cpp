@@ -75,6 +75,17 @@ static int setup_MakeDestination(void)
     return setup_MakeFolder(setup.destination) && setup_MakeFolder(sub);
 }
 
+// The program the group's item will start is where the item points: an INF whose copy lists miss
+// it (a copy section missing or misnamed) copies the rest and would otherwise look installed.
+static int setup_ProgramInPlace(void)
+{
+    if (!setup.programExe[0]) return 1;
+    char program[2 * SETUP_TEXT];
+    snprintf(program, sizeof program, "%s%s", setup.destination, setup.programExe);
+    DWORD attributes = GetFileAttributesA(program);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Ends an install that stopped early: the INF is closed and Program Manager let go.
 static int setup_StopInstall(const char* sentence)
 {
@@ -106,7 +117,8 @@ int setup_Install(void)
     if (SetupGetLineCountA(setup.inf, "ProductInstall") >= 0 && setup_MakeDestination() &&
         SetupInstallFilesFromInfSectionA(setup.inf, nullptr, queue, "ProductInstall", setup.sourceRoot,
                                          SP_COPY_NEWER))
-        copied = SetupCommitFileQueueA(window, queue, setup_QueueCallback, &record) && record.copyFailures == 0;
+        copied = SetupCommitFileQueueA(window, queue, setup_QueueCallback, &record) && record.copyFailures == 0 &&
+                 setup_ProgramInPlace();
     // Registry entries that describe an installed program are written only when it was installed.
     int registered = copied && SetupInstallFromInfSectionA(window, setup.inf, "ProductInstall",
                                                            SPINST_INIFILES | SPINST_REGISTRY, nullptr, nullptr, 0,
