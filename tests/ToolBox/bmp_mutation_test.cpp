@@ -16,10 +16,10 @@ protected:
     }
     // Files number first .. first + count - 1 of the run with this seed: every check holds, no box
     // is shown, and both verdicts come up.
-    void Run(uint64_t seed, int first, int count)
+    void Run(uint64_t seed, int first, int count, std::vector<mutate::Bytes> seeds = {})
     {
         BoxScript boxes;
-        std::vector<mutate::Bytes> seeds = mutate::GeneratedBmpSeeds(seed);
+        if (seeds.empty()) seeds = mutate::GeneratedBmpSeeds(seed);
         int taken = 0, refused = 0;
         for (int i = first; i < first + count; ++i) {
             mutate::Random r = mutate::RandomFor(seed, (uint64_t)i);
@@ -66,3 +66,18 @@ TEST_F(BmpMutation, DamagedFilesSeed7First) { Run(7, 0, 1500); }
 TEST_F(BmpMutation, DamagedFilesSeed7Second) { Run(7, 1500, 1500); }
 TEST_F(BmpMutation, DamagedFilesSeed20261208First) { Run(20261208, 0, 1500); }
 TEST_F(BmpMutation, DamagedFilesSeed20261208Second) { Run(20261208, 1500, 1500); }
+
+// The pictures ImageMagick and Pillow wrote at build time as the seeds.
+TEST_F(BmpMutation, DamagedFilesOfTheMachinesOwnWriters)
+{
+    std::string folder = std::string("Z:") + TINTWELL_FOREIGN_BMPS + "/";
+    std::vector<mutate::Bytes> seeds;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*.bmp").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << folder;
+    do seeds.push_back(ReadWholeFile(folder + found.cFileName));
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    ASSERT_GT(seeds.size(), 10u);
+    Run(5, 0, 1500, seeds);
+}
