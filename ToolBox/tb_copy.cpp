@@ -210,22 +210,14 @@ void tb_TileBitmap(int destination, int pictureId, const RECT* rect)
         tb_DisposeBitmap(tile);
         return;
     }
-    int columns = W / tw + (W % tw ? 1 : 0);
-    int rows = H / th + (H % th ? 1 : 0);
-    RECT scratchRect = {0, 0, columns * tw, rows * th};
-    int scratch = tb_CreateBitmap(&scratchRect, -1, 24);
-    if (scratch < 0) {
-        tb_DisposeBitmap(tile);
-        return;
-    }
+    // Laid edge to edge from the destination's top-left corner over W x H; the tiles of the last
+    // column and row are cut at that size.
     TB_DIB* tileDib = tb_GetBitmapDIB(tile);
-    TB_DIB* scratchDib = tb_GetBitmapDIB(scratch);
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < columns; ++column)
-            grfx_CopyBits(tileDib, 0, 0, tw, th, scratchDib, column * tw, row * th, 0);
     TB_DIB* destDib = tb_GetBitmapDIB(destination);
-    if (destDib) grfx_CopyBits(scratchDib, 0, 0, W, H, destDib, 0, 0, 0);
-    tb_DisposeBitmap(scratch);
+    if (destDib)
+        for (int y = 0; y < H; y += th)
+            for (int x = 0; x < W; x += tw)
+                grfx_CopyBits(tileDib, 0, 0, W - x < tw ? W - x : tw, H - y < th ? H - y : th, destDib, x, y, 0);
     tb_DisposeBitmap(tile);
 }
 
