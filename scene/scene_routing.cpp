@@ -313,6 +313,7 @@ void PickGroup(int group, bool whole)
     tb_PlaySoundNoStop(SOUND_PICK);
     scene.currentGroup = group;
     scene_Compose(0, 0, whole ? 1 : 0);
+    if (whole) return;  // the whole scene is on the window already
     scene_ShowRect(&scene.layout.leftPanel);
     scene_ShowRect(&scene.layout.table);
 }
