@@ -38,6 +38,8 @@ static int shell_prepared;
 void shell_PrepareStartup(void)
 {
     if (shell_prepared) return;
+    // The sounds' library is loaded here rather than at the first click in the room.
+    tb_SystemProc("WINMM", "PlaySoundA");
     shell_LoadPreferences();
     sceneServices.dispatchCommand = shell_DispatchFromScene;
     sceneServices.paletteDialog = shell_PaletteForScene;
