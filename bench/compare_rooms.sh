@@ -20,10 +20,18 @@ timeout 300 "$root/scripts/wine-session" prefix "$session"
 eval "$("$root/scripts/wine-session" env "$session")"
 trap 'timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true; xvfb_stop' EXIT
 
-shot() { timeout 20 import -window root "$1"; }
+# The pointer rests on the canvas first, so that no caption or highlight depends on timing.
+shot() {
+  xdotool mousemove 700 400
+  sleep 0.8
+  timeout 20 import -window root "$1"
+}
 drag() {  # drag X1 Y1 X2 Y2: a stroke with the left button in 20 steps
   local i
-  xdotool mousemove "$1" "$2" mousedown 1
+  xdotool mousemove "$1" "$2"
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.3
   for i in $(seq 1 20); do
     xdotool mousemove $(($1 + ($3 - $1) * i / 20)) $(($2 + ($4 - $2) * i / 20))
     sleep 0.02
