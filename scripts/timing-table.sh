@@ -29,9 +29,11 @@ if [ ! -d "$src/.git" ] && [ ! -f "$src/.git" ]; then
   mkdir -p "$root/build/before"
   git -C "$root" worktree add --detach "$src" "$before_commit" >/dev/null
 else
+  # The copied benchmarks go first, so that nothing stands in the way of the checkout.
+  git -C "$src" checkout -q -- bench
+  git -C "$src" clean -fdq -- bench
   git -C "$src" checkout -q --detach "$before_commit"
 fi
-git -C "$src" checkout -q -- bench
 rm -rf "$src/bench"
 cp -r "$root/bench" "$src/bench"
 
