@@ -6,7 +6,7 @@
 # (they use only the room's and the toolbox's public calls). Both are built (64-bit, Release:
 # paint, the benchmarks, the trivial program, the keep-alive), then, in one run:
 #   - the in-process benchmarks, before and after alternately, ROUNDS times (default 2) on one
-#     1920x1080 screen; a figure is the median over the rounds;
+#     1920x1080 screen; a figure is the median over the rounds (of two, the lower);
 #   - scripts/startup-timing.sh with both builds, STARTS rounds (default 7) at 800x600.
 # Prints the load, the raw figures and a markdown table.
 set -euo pipefail
