@@ -345,19 +345,32 @@ void grfx_MapDIBToPalette(HPALETTE palette, TB_DIB* pdib)
     RGBQUAD* table = pdib->lpBitmapInfo->bmiColors;
     int colors = ColorCount(&pdib->lpBitmapInfo->bmiHeader);
     if (colors > 256) colors = 256;
+    PALETTEENTRY entries[256];
+    memset(entries, 0, sizeof entries);
+    const int count = (int)GetPaletteEntries(palette, 0, 256, entries);
+    // The nearest palette entry as the system finds it (GetNearestPaletteIndex): the first of the
+    // smallest sum of squared differences. Searched here over the entries read once, instead of
+    // asking the system 256 times for every picture loaded.
+    auto nearest = [&](int red, int green, int blue) {
+        int best = 0, bestDistance = 0x7fffffff;
+        for (int i = 0; i < count && bestDistance; ++i) {
+            const int r = entries[i].peRed - red, g = entries[i].peGreen - green, b = entries[i].peBlue - blue;
+            const int distance = r * r + g * g + b * b;
+            if (distance < bestDistance) {
+                best = i;
+                bestDistance = distance;
+            }
+        }
+        return (BYTE)best;
+    };
     BYTE translate[256];
     for (int k = 0; k < 256; ++k) {
         // Pixel values past a short colour table have no colour of their own: black.
-        COLORREF c = k < colors ? RGB(table[k].rgbRed, table[k].rgbGreen, table[k].rgbBlue) : RGB(0, 0, 0);
-        UINT index = GetNearestPaletteIndex(palette, c);
-        translate[k] = index == CLR_INVALID ? 0 : (BYTE)index;
+        translate[k] = k < colors ? nearest(table[k].rgbRed, table[k].rgbGreen, table[k].rgbBlue) : nearest(0, 0, 0);
     }
     size_t bytes = (size_t)grfx_StorageWidth(grfx_Width(pdib), 8) * (size_t)grfx_Height(pdib);
     BYTE* p = pdib->lpBits;
     for (size_t i = 0; i < bytes; ++i) p[i] = translate[p[i]];
-    PALETTEENTRY entries[256];
-    memset(entries, 0, sizeof entries);
-    GetPaletteEntries(palette, 0, 256, entries);
     for (int k = 0; k < colors; ++k) {
         table[k].rgbRed = entries[k].peRed;
         table[k].rgbGreen = entries[k].peGreen;

@@ -18,6 +18,13 @@ void tb_SetClassName(const char* className)
 
 static void tb_ResetClip(RECT* r) { SetRect(r, -1, -1, -1, -1); }
 
+FARPROC tb_SystemProc(const char* library, const char* name)
+{
+    HMODULE module = GetModuleHandleA(library);
+    if (!module) module = LoadLibraryA(library);
+    return module ? GetProcAddress(module, name) : nullptr;
+}
+
 void tb_InitToolbox(void)
 {
     HINSTANCE instance = tb.instance;

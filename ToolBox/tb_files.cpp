@@ -63,6 +63,22 @@ int OpenCurrent(const char* path, DWORD access, DWORD disposition)
 
 }  // namespace
 
+// The common dialogs' calls, found when first needed.
+typedef BOOL(WINAPI* FileDialogProc)(LPOPENFILENAMEA);
+
+static BOOL tb_FileDialog(const char* name, OPENFILENAMEA* ofn)
+{
+    FileDialogProc dialog = (FileDialogProc)(void*)tb_SystemProc("COMDLG32", name);
+    return dialog ? dialog(ofn) : FALSE;
+}
+
+static DWORD tb_FileDialogError(void)
+{
+    typedef DWORD(WINAPI * ErrorProc)(void);
+    ErrorProc extendedError = (ErrorProc)(void*)tb_SystemProc("COMDLG32", "CommDlgExtendedError");
+    return extendedError ? extendedError() : 0;
+}
+
 int tb_AskFileToWrite(char* path)
 {
     char buffer[kPathLength] = {};
@@ -70,7 +86,7 @@ int tb_AskFileToWrite(char* path)
     lstrcpynA(buffer, name ? name + 1 : path, sizeof buffer);
     OPENFILENAMEA ofn;
     FillDialog(&ofn, buffer, "Save As");
-    if (!GetSaveFileNameA(&ofn)) return SaveDialogError(CommDlgExtendedError());
+    if (!tb_FileDialog("GetSaveFileNameA", &ofn)) return SaveDialogError(tb_FileDialogError());
     lstrcpynA(path, buffer, kPathLength);
     return 1;
 }
@@ -130,7 +146,7 @@ int tb_OpenFileToRead(char* path, int ask)
         char buffer[kPathLength] = "*.bmp";
         OPENFILENAMEA ofn;
         FillDialog(&ofn, buffer, "Open");
-        if (!GetOpenFileNameA(&ofn)) return -1;
+        if (!tb_FileDialog("GetOpenFileNameA", &ofn)) return -1;
         lstrcpynA(path, buffer, kPathLength);
     }
     return OpenCurrent(path, GENERIC_READ, OPEN_EXISTING);

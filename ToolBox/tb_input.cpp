@@ -20,12 +20,27 @@ static void tb_NotifySound(TB_SoundKind kind, int id)
     if (tb.soundObserver) tb.soundObserver(kind, id);
 }
 
+// The multimedia library's calls, found when first needed.
+static BOOL tb_PlayWave(LPCSTR sound, HMODULE module, DWORD flags)
+{
+    typedef BOOL(WINAPI * PlaySoundProc)(LPCSTR, HMODULE, DWORD);
+    static PlaySoundProc play = (PlaySoundProc)(void*)tb_SystemProc("WINMM", "PlaySoundA");
+    return play ? play(sound, module, flags) : FALSE;
+}
+
+static DWORD tb_Milliseconds(void)
+{
+    typedef DWORD(WINAPI * TimeProc)(void);
+    static TimeProc time = (TimeProc)(void*)tb_SystemProc("WINMM", "timeGetTime");
+    return time ? time() : GetTickCount();
+}
+
 // Starts the WAVE resource of the program module with the given number.
 static void tb_StartWave(TB_SoundKind kind, int id, DWORD flags)
 {
     WORD number = (WORD)id;
     tb_NotifySound(kind, number);
-    PlaySoundA(MAKEINTRESOURCEA(number), tb.instance, SND_RESOURCE | SND_ASYNC | flags);
+    tb_PlayWave(MAKEINTRESOURCEA(number), tb.instance, SND_RESOURCE | SND_ASYNC | flags);
 }
 
 void tb_PlaySound(int id)
@@ -47,7 +62,7 @@ void tb_LoopSound(int id)
 void tb_StopSound(void)
 {
     tb_NotifySound(TB_SOUND_STOP, 0);
-    PlaySoundA(nullptr, nullptr, 0);
+    tb_PlayWave(nullptr, nullptr, 0);
 }
 
 void tb_Beep(void)
@@ -85,13 +100,13 @@ HCURSOR tb_SetCursor(int cursorId)
 
 // ---------------------------------------------------------------- time
 
-DWORD tb_GetTime(void) { return timeGetTime(); }
+DWORD tb_GetTime(void) { return tb_Milliseconds(); }
 
 // Spins on the millisecond clock; the unsigned difference survives the clock wrapping round.
 void tb_Wait(DWORD milliseconds)
 {
-    DWORD start = timeGetTime();
-    while ((DWORD)(timeGetTime() - start) < milliseconds) {
+    DWORD start = tb_Milliseconds();
+    while ((DWORD)(tb_Milliseconds() - start) < milliseconds) {
     }
 }
 

@@ -41,7 +41,10 @@ void tb_PrefsUserPath(char* path)
 {
     char folder[MAX_PATH] = {};
     path[0] = 0;
-    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK || !folder[0]) return;
+    typedef HRESULT(WINAPI * FolderProc)(HWND, int, HANDLE, DWORD, LPSTR);
+    FolderProc folderPath = (FolderProc)(void*)tb_SystemProc("SHELL32", "SHGetFolderPathA");
+    if (!folderPath || folderPath(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK || !folder[0])
+        return;
     if (lstrlenA(folder) + lstrlenA(kOwnFolder) + lstrlenA(kName) + 2 >= MAX_PATH + 16) return;
     wsprintfA(path, "%s\\%s\\%s", folder, kOwnFolder, kName);
 }

@@ -66,8 +66,12 @@ int tb_BeginPrint(void)
     printDialog.nCopies = 1;
     printDialog.hInstance = nullptr;
 
-    BOOL ok = PrintDlgA(&printDialog);
-    if (const char* text = PrintErrorText(CommDlgExtendedError())) {
+    typedef BOOL(WINAPI * PrintDlgProc)(LPPRINTDLGA);
+    typedef DWORD(WINAPI * ErrorProc)(void);
+    PrintDlgProc printDlg = (PrintDlgProc)(void*)tb_SystemProc("COMDLG32", "PrintDlgA");
+    ErrorProc extendedError = (ErrorProc)(void*)tb_SystemProc("COMDLG32", "CommDlgExtendedError");
+    BOOL ok = printDlg ? printDlg(&printDialog) : FALSE;
+    if (const char* text = PrintErrorText(extendedError ? extendedError() : 0)) {
         tb_AttentionBox(text);
         ok = FALSE;
     }

@@ -32,6 +32,10 @@ enum { TB_POINT_END = -9999999 };
 void tb_SetInstance(HINSTANCE instance, int showCommand);
 void tb_SetClassName(const char* className);
 void tb_InitToolbox(void);
+// A function of a system library that the program needs only now and then (sounds and the clock,
+// the file and print dialogs, shell folders), the library loaded at the first call: loading them
+// all with the program would keep the splash waiting. nullptr when it cannot be found.
+FARPROC tb_SystemProc(const char* library, const char* name);
 // Releases the program palette and sends the main window WM_CLOSE; returns the window's answer.
 LRESULT tb_QuitToolbox(void);
 

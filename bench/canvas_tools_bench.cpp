@@ -86,6 +86,43 @@ std::vector<double> Sweep(int object, int size, int mode, std::vector<double>* r
     return moves;
 }
 
+// Scissors: a piece cut (a marquee of 300 x 300 window pixels) and then floating with the
+// button up over the canvas.
+void FloatingPiece(const char* what)
+{
+    scene.objects[8].active = 0;
+    scene.objects[8].mode = 0;
+    scene.objects[8].size = 1;
+    const RECT& c = scene.layout.canvas;
+    bench_SendMouse(MOUSEEVENTF_LEFTDOWN);
+    scene_PressHandler(g_window, c.left + 100, c.top + 100);
+    scene_MoveHandler(g_window, c.left + 400, c.top + 400);
+    bench_SendMouse(MOUSEEVENTF_LEFTUP);
+    scene_ReleaseHandler(g_window, c.left + 400, c.top + 400);
+    int w = 0, h = 0;
+    scissors_PieceSize(&w, &h);
+    std::printf("scissors piece %dx%d, mode %d\n", w, h, scene.objects[8].mode);
+    std::vector<double> floating;
+    int cx = (c.left + c.right) / 2, cy = (c.top + c.bottom) / 2;
+    for (int i = 1; i <= 2000; ++i) {
+        double a = i * 0.02;
+        int x = cx + int(500 * std::cos(a)) + (i % 7) * 2, y = cy + int(300 * std::sin(a)) + (i % 5) * 2;
+        double start = bench_Now();
+        scene_MoveHandler(g_window, x, y);
+        floating.push_back(bench_Now() - start);
+    }
+    bench_Report(what, floating, kColumn);
+}
+
+// The view magnified on the picture's middle quarter, or back to the picture at its own size.
+void Zoom(int on)
+{
+    const SceneLayout& L = scene.layout;
+    scene.zoomed = on;
+    scene.scroll = on ? ScenePoint{L.canvasWidth / 4, L.canvasHeight / 4} : ScenePoint{0, 0};
+    scene_ShowAll();
+}
+
 }  // namespace
 
 int main()
@@ -132,28 +169,9 @@ int main()
     scene.objects[8].mode = 0;
     scene.objects[8].size = 1;
     bench_Report("scissors marquee move across the canvas", Sweep(8, 1, 0, nullptr), kColumn);
-    scene.objects[8].active = 0;
-    scene.objects[8].mode = 0;
-    scene.objects[8].size = 1;
+    FloatingPiece("scissors floating piece 300x300 move");
     const RECT& c = scene.layout.canvas;
-    bench_SendMouse(MOUSEEVENTF_LEFTDOWN);
-    scene_PressHandler(g_window, c.left + 100, c.top + 100);
-    scene_MoveHandler(g_window, c.left + 400, c.top + 400);
-    bench_SendMouse(MOUSEEVENTF_LEFTUP);
-    scene_ReleaseHandler(g_window, c.left + 400, c.top + 400);
-    int w = 0, h = 0;
-    scissors_PieceSize(&w, &h);
-    std::printf("scissors piece %dx%d, mode %d\n", w, h, scene.objects[8].mode);
-    std::vector<double> floating;
     int cx = (c.left + c.right) / 2, cy = (c.top + c.bottom) / 2;
-    for (int i = 1; i <= 2000; ++i) {
-        double a = i * 0.02;
-        int x = cx + int(500 * std::cos(a)) + (i % 7) * 2, y = cy + int(300 * std::sin(a)) + (i % 5) * 2;
-        double start = bench_Now();
-        scene_MoveHandler(g_window, x, y);
-        floating.push_back(bench_Now() - start);
-    }
-    bench_Report("scissors floating piece 300x300 move", floating, kColumn);
     std::vector<double> stamps;
     for (int i = 0; i < 100; ++i) {
         bench_SendMouse(MOUSEEVENTF_LEFTDOWN);
@@ -196,6 +214,18 @@ int main()
     }
     bench_Report("tb_FloodFill of the whole canvas", raw, kColumn);
     bench_Report("jar press event (undo copy, fill, refresh)", pressEvents, kColumn);
+
+    // The freehand tools, the ruler and the floating piece while magnified.
+    Stripes();
+    Zoom(1);
+    bench_Report("brush move, size 36, magnified", Freehand(1, 36, 2000), kColumn);
+    bench_Report("eraser move, size 32, magnified", Freehand(2, 32, 2000), kColumn);
+    bench_Report("spray can move, size 36, magnified", Freehand(3, 36, 2000), kColumn);
+    bench_Report("ruler move across the canvas, size 32, magnified", Sweep(4, 32, 0, nullptr), kColumn);
+    FloatingPiece("scissors floating piece move, magnified");
+    scene.objects[8].active = 0;
+    scene.objects[8].mode = 0;
+    Zoom(0);
 
     // What every press and release costs in the routing itself, whatever the tool: the undo copy
     // of the whole picture at a press, the refresh of the whole canvas after a press and a release.

@@ -75,8 +75,10 @@ bool pictures_GalleryFolderFor(const char* programFolder, char* folder, int size
     Join(folder, size, programFolder, "Gallery\\");
     if (Writable(folder)) return true;
     char pictures[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, pictures) !=
-        S_OK)
+    typedef HRESULT(WINAPI * FolderProc)(HWND, int, HANDLE, DWORD, LPSTR);
+    FolderProc folderPath = (FolderProc)(void*)tb_SystemProc("SHELL32", "SHGetFolderPathA");
+    if (!folderPath ||
+        folderPath(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, pictures) != S_OK)
         return false;
     char own[MAX_PATH];
     Join(own, sizeof own, pictures, "\\Tintwell\\");

@@ -192,6 +192,9 @@ extern const int canBodyOwner[SCENE_CAN_BODIES];
 // ---------------------------------------------------------------- construction and layout
 // Builds the whole scene for the main window (a toolbox window index) and shows it.
 void scene_Startup(int mainWindow);
+// Builds the whole scene for the main window in its bitmaps, showing nothing on the window:
+// scene_ShowAll then shows it as scene_Startup would have.
+void scene_Prepare(int mainWindow);
 // Recomputes every rectangle of the room from the main window's rectangle.
 void scene_Layout(void);
 // Constructs the thirty records and gives each its fields, slots, bounds and outline region.
@@ -209,6 +212,10 @@ void scene_Compose(int background, int cans, int full);
 void scene_ComposeCanvasView(void);
 void scene_ShowAll(void);
 void scene_Refresh(const RECT* rect);
+// The refresh after a tool drew into the picture only under rect (window coordinates): the same
+// pixels reach the window as scene_Refresh would bring there, but while magnified only the part
+// of the view under rect is recomposed, not the whole view.
+void scene_RefreshDrawn(const RECT* rect);
 // Copies a rectangle of the scene bitmap onto the window.
 void scene_ShowRect(const RECT* rect);
 void scene_DrawToolsOfGroup(void);

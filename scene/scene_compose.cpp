@@ -304,6 +304,26 @@ void scene_ShowAll(void)
     scene_ShowRect(&whole);
 }
 
+// While magnified, the part of the view under rect recomposed alone; false when only the whole
+// view can be. With even canvas sides the view is the picture quarter at exactly twice its size:
+// the window pixel (x, y) of the canvas shows the picture pixel (scroll x + (x - 147) / 2,
+// scroll y + (y - 16) / 2). A part that starts and ends on even offsets from the canvas corner
+// therefore shows the same pixels as the whole view, at the cost of its own size only.
+static bool ComposeViewPart(const RECT* rect)
+{
+    const SceneLayout& L = scene.layout;
+    if ((L.canvasWidth | L.canvasHeight) & 1) return false;
+    RECT inside;
+    if (!IntersectRect(&inside, rect, &L.canvas)) return true;  // nothing of the view lies under rect
+    const int left = (inside.left - L.canvas.left) & ~1, top = (inside.top - L.canvas.top) & ~1;
+    const int right = (inside.right - L.canvas.left + 1) & ~1, bottom = (inside.bottom - L.canvas.top + 1) & ~1;
+    RECT source = {scene.scroll.x + left / 2, scene.scroll.y + top / 2, scene.scroll.x + right / 2,
+                   scene.scroll.y + bottom / 2};
+    RECT dest = {L.canvas.left + left, L.canvas.top + top, L.canvas.left + right, L.canvas.top + bottom};
+    tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &source, &dest);
+    return true;
+}
+
 void scene_Refresh(const RECT* rect)
 {
     const SceneLayout& L = scene.layout;
@@ -318,6 +338,14 @@ void scene_Refresh(const RECT* rect)
         }
     }
     scene_ShowRect(rect);
+}
+
+void scene_RefreshDrawn(const RECT* rect)
+{
+    if (scene.zoomed && ComposeViewPart(rect))
+        scene_ShowRect(rect);
+    else
+        scene_Refresh(rect);
 }
 
 // ---------------------------------------------------------------- colours

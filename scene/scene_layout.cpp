@@ -292,7 +292,7 @@ static void DisposeIfAny(int* bitmap)
     *bitmap = -1;
 }
 
-void scene_Startup(int mainWindow)
+void scene_Prepare(int mainWindow)
 {
     scene.mainWindow = mainWindow;
     scene.sceneBitmap = scene.undoBitmap = scene.canvasBitmap = scene.tableBackup = -1;
@@ -325,7 +325,7 @@ void scene_Startup(int mainWindow)
 
     CreateSceneBitmaps();
     scene_BuildObjectTable();
-    scene_Compose(1, 1, 1);
+    scene_Compose(1, 1, 0);
 
     strcpy(scene.fontFace, "Arial");
     strcpy(scene.text, "Type your text in here.");
@@ -334,6 +334,12 @@ void scene_Startup(int mainWindow)
     strcpy(scene.fileName, "Tintwell.bmp");
     scene.browseFolder[0] = 0;
     GetCurrentDirectoryA(sizeof scene.browseFolder - 1, scene.browseFolder);
+}
+
+void scene_Startup(int mainWindow)
+{
+    scene_Prepare(mainWindow);
+    scene_ShowAll();
 }
 
 static int ClampScroll(int value, int high) { return value < 0 ? 0 : (value > high ? high : value); }

@@ -191,11 +191,12 @@ struct RefreshPlan {
     int pen;
 };
 
-// Refreshes a rectangle of the window from the picture, cut to the window.
+// Refreshes a rectangle of the window from the picture, cut to the window; the picture changed
+// only there.
 void RefreshCut(const RECT* rect)
 {
     RECT window = {0, 0, scene.layout.width, scene.layout.height}, r;
-    if (IntersectRect(&r, rect, &window)) scene_Refresh(&r);
+    if (IntersectRect(&r, rect, &window)) scene_RefreshDrawn(&r);
 }
 
 void Carry(const RefreshPlan& plan)
@@ -312,6 +313,7 @@ void PickGroup(int group, bool whole)
     tb_PlaySoundNoStop(SOUND_PICK);
     scene.currentGroup = group;
     scene_Compose(0, 0, whole ? 1 : 0);
+    if (whole) return;  // the whole scene is on the window already
     scene_ShowRect(&scene.layout.leftPanel);
     scene_ShowRect(&scene.layout.table);
 }
@@ -626,9 +628,7 @@ void scene_MoveHandler(int window, int x, int y)
                 // The cog's mirrored segments reach far from the pointer: only where they were drawn.
                 RECT drawn[4];
                 for (int i = 0, n = decor_CogDirtyWindowRects(drawn); i < n; ++i) {
-                    // A magnified view is recomposed once; the other rectangles are only shown.
-                    if (i == 0 || !scene.zoomed) scene_Refresh(&drawn[i]);
-                    else scene_ShowRect(&drawn[i]);
+                    scene_RefreshDrawn(&drawn[i]);
                 }
             } else if (index != 8 && !IsBook(index)) {
                 // The scissors never change the picture while they move: their marquee and
@@ -641,7 +641,7 @@ void scene_MoveHandler(int window, int x, int y)
                 InflateRect(&dirty, grow, grow);
                 RECT window = {0, 0, L.width, L.height};
                 RECT inside;
-                if (IntersectRect(&inside, &dirty, &window)) scene_Refresh(&inside);
+                if (IntersectRect(&inside, &dirty, &window)) scene_RefreshDrawn(&inside);
             }
         }
         tb_ClearClipRect(scene.sceneBitmap);

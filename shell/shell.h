@@ -44,9 +44,15 @@ extern ShellHooks shellHooks;
 void shell_RunSplash(void);
 // Runs the splash dialog modally; 1 after seven seconds or a click, 0 after Escape.
 INT_PTR shell_ShowSplash(void);
+// The same splash; once its picture is on the screen it calls behind (if not nullptr), whose work
+// then runs while the child looks at the picture.
+INT_PTR shell_ShowSplashThen(void (*behind)(void));
 // Loads the preferences (the defaults stay when the file cannot be read).
 void shell_LoadPreferences(void);
 void shell_StartupHook(void);
+// The preferences loaded and the scene built in its bitmaps, nothing shown; once only: the start-up
+// hook then only shows the room.
+void shell_PrepareStartup(void);
 void shell_BuildCommandMenu(void);
 void shell_CleanupHook(void);
 void shell_IdleTick(void);

@@ -15,7 +15,16 @@
 
 CommandState commands = {SHELL_CURTAIN};
 
-HelpServices helpServices = {WinHelpA, ShellExecuteA};
+// The shell library is loaded only when the help page is opened.
+static HINSTANCE WINAPI shell_OpenDocument(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
+                                           INT show)
+{
+    typedef HINSTANCE(WINAPI * ExecuteProc)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    ExecuteProc execute = (ExecuteProc)(void*)tb_SystemProc("SHELL32", "ShellExecuteA");
+    return execute ? execute(window, verb, file, parameters, folder, show) : (HINSTANCE)SE_ERR_NOASSOC;
+}
+
+HelpServices helpServices = {WinHelpA, shell_OpenDocument};
 
 namespace {
 

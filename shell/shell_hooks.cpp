@@ -15,8 +15,9 @@ ShellHooks shellHooks = {
     shell_CloseRequest,
 };
 
-// The seven-second splash picture; its result is not used.
-void shell_RunSplash(void) { shell_ShowSplash(); }
+// The seven-second splash picture; its result is not used. While it is up, the preferences are
+// loaded and the room is built behind it, so that the room shows as soon as the splash goes.
+void shell_RunSplash(void) { shell_ShowSplashThen(shell_PrepareStartup); }
 
 // The defaults first; then the preferences file over them.
 void shell_LoadPreferences(void)
@@ -32,14 +33,28 @@ static int shell_PaletteForScene(SceneColor* chosen) { return palette_Run(chosen
 // choice (or -1, "ask the remote") to whatever dispatcher the shell has.
 static void shell_DispatchFromScene(int command) { shellHooks.dispatch(command); }
 
-void shell_StartupHook(void)
+static int shell_prepared;
+
+void shell_PrepareStartup(void)
 {
+    if (shell_prepared) return;
+    // The sounds' library is loaded here rather than at the first click in the room.
+    tb_SystemProc("WINMM", "PlaySoundA");
     shell_LoadPreferences();
     sceneServices.dispatchCommand = shell_DispatchFromScene;
     sceneServices.paletteDialog = shell_PaletteForScene;
     sceneServices.writePreferences = prefs_Save;
     scene_ResetRouting();
-    scene_Startup(shell.mainWindow);
+    scene_Prepare(shell.mainWindow);
+    shell_prepared = 1;
+}
+
+// The splash usually has the room built behind it already (shell_PrepareStartup): what is left
+// is to show it.
+void shell_StartupHook(void)
+{
+    shell_PrepareStartup();
+    scene_ShowAll();
     tb_SetCursor(203);
 }
 
@@ -50,6 +65,7 @@ void shell_CleanupHook(void)
     if (!shell.started) return;
     sceneServices.disposeToolBitmaps();
     scene_Shutdown();
+    shell_prepared = 0;
 }
 
 // Whenever the queue is empty: C drops a piece that follows the pointer.

@@ -8,6 +8,10 @@ namespace {
 
 const int kSplashTimer = 1000;
 const int kSplashWidth = 448, kSplashHeight = 324;
+// Posted by the first paint: the work behind the splash starts once the picture is up.
+const UINT kBehindMessage = WM_APP + 1;
+
+void (*g_behind)(void);
 
 void EndSplash(HWND dialog, INT_PTR result)
 {
@@ -38,8 +42,16 @@ INT_PTR CALLBACK SplashProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             tb_DisposeBitmap(picture);
         }
         EndPaint(dialog, &ps);
+        if (g_behind) PostMessageA(dialog, kBehindMessage, 0, 0);
         return TRUE;
     }
+    case kBehindMessage:
+        if (g_behind) {
+            void (*behind)(void) = g_behind;
+            g_behind = nullptr;
+            behind();
+        }
+        return TRUE;
     case WM_ERASEBKGND:
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
         return TRUE;
@@ -60,4 +72,13 @@ INT_PTR CALLBACK SplashProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-INT_PTR shell_ShowSplash(void) { return tb_DoDialog(156, SplashProc); }
+INT_PTR shell_ShowSplash(void) { return shell_ShowSplashThen(nullptr); }
+
+INT_PTR shell_ShowSplashThen(void (*behind)(void))
+{
+    g_behind = behind;
+    INT_PTR result = tb_DoDialog(156, SplashProc);
+    // A splash that ended before its first paint leaves the work to the caller.
+    g_behind = nullptr;
+    return result;
+}

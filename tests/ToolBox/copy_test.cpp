@@ -253,6 +253,27 @@ TEST_F(Copy, IntoAWindowAndBackOut)
     tb_DisposeBitmap(src);
 }
 
+// Large copies onto a window take a road of their own (the pixels turned into 32 bits first):
+// every pixel, all three channels, must land where a small copy would put it, also from the
+// middle of a bitmap, with a width that is no multiple of four and rows padded in storage.
+TEST_F(Copy, LargeCopiesIntoAWindowLandPixelForPixel)
+{
+    TestWindow window(3, 400, 300);
+    ASSERT_NE(window.hwnd, nullptr);
+    auto pattern = [](int x, int y) { return Rgb{(x * 7) & 255, (y * 5) & 255, (x + 3 * y) & 255}; };
+    int src = Blank24(331, 262), back = Blank24(301, 250);
+    Fill(src, pattern);
+    Fill(back, Grey);
+    RECT from = Rect(3, 5, 304, 255), at = Rect(7, 9, 308, 259), all = Rect(0, 0, 301, 250);
+    BoxScript boxes;
+    tb_CopyBitmap(src, window.index, &from, &at);
+    tb_CopyBitmap(window.index, back, &at, &all);
+    ExpectPixels(back, [&](int x, int y) { return pattern(x + 3, y + 5); });
+    EXPECT_EQ(boxes.count(), 0u);
+    tb_DisposeBitmap(back);
+    tb_DisposeBitmap(src);
+}
+
 TEST_F(Copy, ToThePrinterSameSizeIsABlockAndOtherSizesAreStretchedFromThePixels)
 {
     FakePrinter printer(40, 40);

@@ -105,6 +105,81 @@ TEST_F(SceneTest, WhileZoomedARefreshRecomposesTheMagnifiedQuarter)
     EXPECT_EQ(PixelOf(scene.sceneBitmap, 187, 56), (Channels{255, 255, 255}));
 }
 
+namespace {
+
+// A picture whose every pixel differs from its neighbours: a view one pixel off shows.
+void Pattern(int bitmap)
+{
+    TB_DIB* dib = tb_GetBitmapDIB(bitmap);
+    for (int y = 0; y < grfx_Height(dib); ++y)
+        for (int x = 0; x < grfx_Width(dib); ++x)
+            grfx_SetPixel24(dib, x, y, BYTE(x * 7), BYTE(y * 13), BYTE((x + y) * 3));
+}
+
+// The canvas rectangle of the scene bitmap, pixel by pixel.
+std::vector<BYTE> CanvasView()
+{
+    TB_DIB* dib = tb_GetBitmapDIB(scene.sceneBitmap);
+    const RECT& c = scene.layout.canvas;
+    std::vector<BYTE> v;
+    for (int y = c.top; y < c.bottom; ++y)
+        for (int x = c.left; x < c.right; ++x) {
+            BYTE r, g, b;
+            grfx_GetPixel24(dib, x, y, &r, &g, &b);
+            v.insert(v.end(), {r, g, b});
+        }
+    return v;
+}
+
+}  // namespace
+
+// A tool's drawing refreshed while magnified recomposes only the view under its rectangle: the
+// scene bitmap (and so the window) must then hold exactly what recomposing the whole view gives,
+// wherever the rectangle lies, on even and on odd canvas sides (the odd ones recompose the whole).
+TEST_F(SceneTest, WhileMagnifiedARefreshOfWhatWasDrawnShowsWhatTheWholeViewShows)
+{
+    const POINT sizes[] = {{640, 480}, {641, 481}};
+    const RECT rects[] = {
+        {200, 100, 240, 140},  // odd offsets from the canvas corner (147, 16)
+        {201, 101, 260, 151},  // even offsets
+        {147, 16, 150, 19},    // the canvas corner
+        {100, 300, 160, 320},  // reaching out of the canvas on the left
+        {600, 350, 700, 500},  // over the canvas's right and bottom edges
+        {10, 10, 20, 20},      // wholly outside the canvas
+    };
+    for (const POINT& size : sizes) {
+        StartAt(size.x, size.y);
+        Pattern(scene.canvasBitmap);
+        scene.zoomed = 1;
+        scene.scroll = {31, 17};
+        scene_ShowAll();
+        TB_DIB* picture = tb_GetBitmapDIB(scene.canvasBitmap);
+        for (const RECT& r : rects) {
+            // The "tool" draws: every picture pixel shown under the rectangle changes.
+            const RECT& c = scene.layout.canvas;
+            RECT inside;
+            if (IntersectRect(&inside, &r, &c)) {
+                for (int y = inside.top; y < inside.bottom; ++y)
+                    for (int x = inside.left; x < inside.right; ++x) {
+                        ScenePoint p = scene_ToPicture(x, y);
+                        BYTE red, green, blue;
+                        grfx_GetPixel24(picture, p.x, p.y, &red, &green, &blue);
+                        grfx_SetPixel24(picture, p.x, p.y, BYTE(255 - red), green, BYTE(blue ^ 0x55));
+                    }
+            }
+            scene_RefreshDrawn(&r);
+            std::vector<BYTE> drawn = CanvasView();
+            Channels shown = WindowPixel(r.left + 2, r.top + 2);
+            scene_ComposeCanvasView();
+            EXPECT_TRUE(drawn == CanvasView()) << size.x << "x" << size.y << " at " << r.left << "," << r.top;
+            EXPECT_EQ(shown, PixelOf(scene.sceneBitmap, r.left + 2, r.top + 2)) << r.left << "," << r.top;
+        }
+        scene.zoomed = 0;
+        scene_Shutdown();
+        started = false;
+    }
+}
+
 TEST_F(SceneTest, RecolouringACanDarkensItsBodyToEightyPercent)
 {
     StartAt(640, 480);
