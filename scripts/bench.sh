@@ -17,6 +17,9 @@ for preset in "${presets[@]}"; do
   scripts/wine-session start $build/bench-session
   for exe in $build/bench/*.exe; do
     name=$(basename "$exe" .exe)
+    # Without names only the benchmarks run; the hand-run programs (mutation runs, long soak,
+    # the start-up floor) take arguments of their own and are named to run.
+    if [ $# -eq 0 ] && [[ $name != *_bench ]]; then continue; fi
     if [ $# -gt 0 ] && [[ " $* " != *" $name "* ]]; then continue; fi
     echo "== $preset $name"
     scripts/wine-exec $build/bench-session "$exe" </dev/null
