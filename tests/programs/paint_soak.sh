@@ -10,14 +10,18 @@
 #   SEED=N        the random sequence (printed at the start; the same seed repeats the same run)
 #   DURATION=S    seconds of random actions (default 75; run several minutes by hand)
 #   SHOT_EVERY=N  a screenshot after every N actions (default 15)
-#   SAMPLE_EVERY=N  GDI objects and memory sampled after every N actions (default 5)
+#   SAMPLE_EVERY=N  GDI objects and memory sampled after every N actions (default 3)
 # Screenshots, the action log, the samples and Wine's output land in BUILD/shots/soak.
 . "$(dirname "$0")/lib/common.bash"
+
+# A command that fails unexpectedly says where.
+set -E
+trap '[ "$BASH_SUBSHELL" = 0 ] && echo "FAIL: line $LINENO: $BASH_COMMAND (exit $?)" >&2' ERR
 
 SEED=${SEED:-$(($(date +%s) % 1000000))}
 DURATION=${DURATION:-75}
 SHOT_EVERY=${SHOT_EVERY:-15}
-SAMPLE_EVERY=${SAMPLE_EVERY:-5}
+SAMPLE_EVERY=${SAMPLE_EVERY:-3}
 # Growth allowed between the first and the last third of the samples.
 GDI_TOLERANCE=20          # GDI objects
 MEM_TOLERANCE_KB=8192     # plus 10 % of the first third's mean resident memory
@@ -86,7 +90,7 @@ touch "$HEART"
     fi
   done ) &
 WATCHDOG=$!
-trap 'rc=$?; kill "$WATCHDOG" 2>/dev/null || true; (exit $rc); cleanup' EXIT
+trap 'rc=$?; trap - ERR; kill "$WATCHDOG" 2>/dev/null || true; (exit $rc); cleanup' EXIT
 
 # ------------------------------------------------------------------------------------ helpers
 N=0            # actions
@@ -110,6 +114,10 @@ log() { echo "$N $*" >>"$ACTIONS"; LAST="$*"; }
 x() { timeout 10 xdotool "$@" 2>/dev/null || true; }
 click() { x mousemove "$1" "$2" click "${3:-1}"; }
 shot() { timeout 20 import -window root "$OUT/$1.png" 2>/dev/null || true; }
+signature() {  # signature X Y W H: a fingerprint of a part of the screen
+  timeout 20 import -window root "$WORK/sig.png" 2>/dev/null || true
+  convert "$WORK/sig.png" -crop "$3x$4+$1+$2" +repage -format '%#' info:
+}
 prefs_bytes() { od -An -tx1 -v "$PREFS" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 prefs_value() { od -An -tu4 -j $(($1 * 4)) -N4 "$PREFS" | tr -d ' '; }   # prefs_value INDEX
 
@@ -197,7 +205,7 @@ settle() {
   local round list top same=0 previous="" quiet=0 closed=0
   for round in $(seq 1 60); do
     sleep 0.1
-    list=$(wintool dialogs)
+    list=$(wintool dialogs) || { sleep 0.5; list=$(wintool dialogs) || fail "wintool could not list the dialogs"; }
     if [ -z "$list" ]; then
       quiet=$((quiet + 1))
       [ $closed = 0 ] && [ $quiet -ge 2 ] && return 0
@@ -214,7 +222,7 @@ settle() {
       fail "a dialog stays open after action $N ($LAST): $top; SEED=$SEED"
     fi
     previous=$top
-    local key="$top $(grep -m1 '^text' <<<"$buttons")"
+    local key="$top $(grep -m1 '^text' <<<"$buttons" || true)"
     if [ -z "${SEEN_KIND[$key]:-}" ]; then   # the first of each dialog is kept as a screenshot
       SEEN_KIND[$key]=1
       shot "$(printf %04d $N)-dialog"
@@ -301,12 +309,30 @@ one() {  # one ACTION: does it, closes what it opened, checks the program
 }
 
 # ------------------------------------------------------------------------------------ the run
-# Warm-up: every dialog once, so that what the platform loads for them once is not counted as growth.
+SPYGLASS_PLAIN=$(signature 590 579 22 21)   # the spyglass as it looks while the canvas is not zoomed
+# Warm-up: every dialog and every tool once, so that what is loaded once and kept (the platform's
+# dialog libraries, the toolbox's cursors) is not counted as growth.
 menu() { N=$((N + 1)); log "menu $1"; x mousemove 400 300 click 3; sleep 0.4; x key "$1"; sleep 0.5; settle; }
 books() { N=$((N + 1)); log "books"; click 80 200; sleep 0.3; click 230 550; sleep 0.5; settle; }
 for a in act_canvas_drag act_printer act_keyboard act_tube act_remote act_f1 act_escape; do one "$a"; done
 for k in o s a g p n h; do menu $k; done
 books
+tools() {  # tools GROUP_BUTTON TOOL...: every tool of a group picked and moved over the canvas
+  local g=$1 t
+  shift
+  N=$((N + 1)); log "group button $g"; click ${g/,/ }; sleep 0.2; settle
+  for t in "$@"; do
+    N=$((N + 1)); log "tool $t"
+    click ${t/,/ }; sleep 0.2; x mousemove 460 260; sleep 0.1; x mousemove 470 270
+    settle
+    x keydown c; sleep 0.3; x keyup c
+  done
+}
+tools 25,330 400,572 370,560 326,552 197,545 415,542 240,566 288,563 295,538 235,546
+tools 29,217 397,561 312,533 239,533 387,533 226,560 311,560
+tools 80,200 232,550 321,551 405,551
+tools 78,336 400,566 330,570 230,570 396,540 287,540 201,538
+tools 77,413 396,560 306,563 227,566 400,538 308,529 221,530
 : >"$SAMPLES"
 echo "action,time,gdi,rss_kb,private_kb,working_set_kb,gdi_types" >"$SAMPLES.head"
 sample
@@ -320,9 +346,17 @@ while [ $(($(date +%s) - START)) -lt "$DURATION" ]; do
   one random_action
   elapsed=$(($(date +%s) - START))
   if [ -z "$SAVED_SUM" ] && [ "$elapsed" -ge "$SAVE_AT" ]; then
-    # Save from the command menu under a name of our own: F1, S, the name, Enter.
-    N=$((N + 1)); log "save as soak_$SEED"
-    x mousemove 790 300 key F1; sleep 0.5; x key s
+    # A red pencil stroke, the canvas as the child sees it (not zoomed, nothing floating, the pointer
+    # on the wall), then Save from the command menu under a name of our own: F1, S, the name, Enter.
+    N=$((N + 1)); log "red pencil stroke, then save as soak_$SEED"
+    x keydown c; sleep 0.3; x keyup c
+    if [ "$(signature 590 579 22 21)" != "$SPYGLASS_PLAIN" ]; then click 600 590; sleep 0.5; fi
+    click 25 330; sleep 0.3; click 400 572; sleep 0.3; click 570 511; sleep 0.3
+    stroke 200 100 700 400 20; sleep 0.3
+    x mousemove 790 300; sleep 0.5
+    timeout 20 import -window root "$WORK/before-save.png"
+    convert "$WORK/before-save.png" -crop 634x488+147+16 +repage "$OUT/canvas-before-save.png"
+    x key F1; sleep 0.5; x key s
     for i in $(seq 1 50); do wintool dialogs | grep -q '^window #32770 .* Save As$' && break; sleep 0.1; done
     wintool dialogs | grep -q '^window #32770 .* Save As$' || fail "no Save As dialog after F1, S"
     sleep 0.5
@@ -334,6 +368,8 @@ while [ $(($(date +%s) - START)) -lt "$DURATION" ]; do
     settle
     [ -f "$SAVED" ] || fail "Save did not write $SAVED"
     SAVED_SUM=$(md5sum <"$SAVED")
+    expect_eq "pixels of the saved picture that differ from the canvas on the screen" \
+      "$(compare -metric AE "$SAVED" "$OUT/canvas-before-save.png" null: 2>&1)" 0
     shot "$(printf %04d $N)-saved"
     echo "saved $SAVED after $elapsed s"
   fi
@@ -416,7 +452,7 @@ import csv, sys
 rows = list(csv.DictReader(open(sys.argv[1])))
 gdi_tol, mem_tol, gdi_ok = int(sys.argv[2]), int(sys.argv[3]), sys.argv[4] == "1"
 if len(rows) < 6:
-    print(f"only {len(rows)} samples: too few to judge growth"); sys.exit(1)
+    print(f"only {len(rows)} samples: too few to judge growth (run longer)"); sys.exit(1)
 third = len(rows) // 3
 first, last = rows[:third], rows[-third:]
 mean = lambda rs, k: sum(float(r[k]) for r in rs) / len(rs)
