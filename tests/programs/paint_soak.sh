@@ -379,7 +379,10 @@ while [ $(($(date +%s) - START)) -lt "$DURATION" ]; do
     N=$((N + 1)); log "preferences: column $col from $was to $want"
     x mousemove 790 300 key F1; sleep 0.5; x key p; sleep 1
     [ "$(wintool count '#32770')" = 1 ] || fail "no preferences screen after F1, P"
-    cell_y=$([ "$want" = 1 ] && echo 110 || echo 187)
+    # The top row means on, except for printing, whose top picture is the full-strength print
+    # (light print off).
+    top=1; [ "$col" = 3 ] && top=0
+    cell_y=$([ "$want" = "$top" ] && echo 110 || echo 187)
     columns=(84 248 166 329)   # the screen's columns: Sound, New (animation), Open (stretch), Print
     click $((190 + columns[col])) $((140 + cell_y))
     sleep 0.3; click $((190 + 308)) $((140 + 253)); sleep 0.5
