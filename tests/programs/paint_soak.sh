@@ -168,16 +168,18 @@ close_one() {
         echo "$N error box: $(grep '^text' <<<"$buttons" | head -1)" >>"$OUT/errors.log"
         shot "error-$N"
         button 'OK' || esc ;;
-      "Save As"|"Open"|"Print"*) kind="$title"; rnd_close 0 1; if [ $R = 0 ]; then button 'Cancel' || esc; else esc; fi ;;
+      "Save As"|"Open") kind="$title"; rnd_close 0 1; if [ $R = 0 ]; then button 'Cancel' || esc; else esc; fi ;;
+      "Print"*) kind="$title"; rnd_close 0 1; if [ $R = 0 ]; then button 'OK|Cancel' || esc; else esc; fi ;;
       "About Tintwell...") kind="about"; rnd_close 0 1; if [ $R = 0 ]; then at 200 120; else esc; fi ;;
       *)
         case "${w}x${h}" in
           448x324) kind=splash; at 224 162 ;;
           228x240) kind=remote; rnd_close 0 1; if [ $R = 0 ]; then at 50 228; else esc; fi ;;           # Back
+          # (A page turned with the next arrow is followed by a way out, so that every choice closes.)
           408x417) kind=gallery                                                                      # cancel, choose, next
-            rnd_close 0 5; case $R in 0|1) at 229 389 ;; 2) at 183 389 ;; 3) at 335 390 ;; *) esc ;; esac ;;
+            rnd_close 0 5; case $R in 0|1) at 229 389 ;; 2) at 183 389 ;; 3) at 335 390; sleep 0.4; at 229 389 ;; *) esc ;; esac ;;
           627x241) kind=stamps                                                                       # close, a stamp, next
-            rnd_close 0 5; case $R in 0|1) at 38 216 ;; 2) at 125 74 ;; 3) at 555 37 ;; *) esc ;; esac ;;
+            rnd_close 0 5; case $R in 0|1) at 38 216 ;; 2) at 125 74 ;; 3) at 555 37; sleep 0.4; at 38 216 ;; *) esc ;; esac ;;
           369x242) kind=palette                                                                      # close, a colour + OK
             rnd_close 0 4; case $R in 0|1) at 163 103 ;; 2) at 200 60; sleep 0.2; at 141 103 ;; *) esc ;; esac ;;
           420x319) kind=preferences                                                                  # cancel, a cell + OK
