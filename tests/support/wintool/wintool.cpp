@@ -11,6 +11,8 @@
 // Exit code 0 on success, 1 when the window was not found in time, 2 on bad arguments.
 #include <windows.h>
 
+#include "process_usage.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -69,12 +71,65 @@ std::string escaped(const char* text)
     return out;
 }
 
+BOOL CALLBACK listButton(HWND child, LPARAM)
+{
+    char cls[64] = {}, text[256] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    GetWindowTextA(child, text, sizeof text);
+    if (lstrcmpiA(cls, "Static") == 0 && text[0] && IsWindowVisible(child)) {
+        printf("text %s\n", escaped(text).c_str());
+        return TRUE;
+    }
+    if (lstrcmpiA(cls, "Button") != 0 || !IsWindowVisible(child) || !IsWindowEnabled(child)) return TRUE;
+    RECT r;
+    GetWindowRect(child, &r);
+    printf("button %ld,%ld %s\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2, escaped(text).c_str());
+    return TRUE;
+}
+
+BOOL CALLBACK listDialog(HWND hwnd, LPARAM)
+{
+    char cls[64] = {}, title[256] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    const bool dialog = lstrcmpA(cls, "#32770") == 0;
+    if ((!dialog && lstrcmpA(cls, "#32768") != 0) || !IsWindowVisible(hwnd)) return TRUE;
+    GetWindowTextA(hwnd, title, sizeof title);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    printf("window %s %ld,%ld,%ld,%ld %s\n", cls, r.left, r.top, r.right, r.bottom, escaped(title).c_str());
+    if (dialog) EnumChildWindows(hwnd, listButton, 0);
+    return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) return 2;
+    if (argc < 2) return 2;
     std::string cmd = argv[1];
+    if (cmd == "dialogs") {
+        EnumWindows(listDialog, 0);
+        return 0;
+    }
+    if (cmd == "gdicheck") return usage_SelfCheck() ? 0 : 1;
+    if (argc < 3) return 2;
+    if (cmd == "usage") {
+        HWND hwnd = find(argv[2], nullptr, false).found;
+        ProcessUsage u;
+        if (!hwnd || !usage_Read(hwnd, &u)) return 1;
+        printf("pid=%lu\ngdi=%d\ngdi_types=", u.pid, u.gdi.total);
+        const char* sep = "";
+        for (int t = 0; t < 32; ++t) {
+            if (!u.gdi.byType[t]) continue;
+            printf("%s%d:%d", sep, t, u.gdi.byType[t]);
+            sep = ",";
+        }
+        printf("\ngui_gdi=%lu\ngui_user=%lu\ngui_error=%lu\n", u.guiGdi, u.guiUser, u.guiError);
+        if (u.memoryKnown)
+            printf("working_set=%llu\nprivate=%llu\n", (unsigned long long)u.workingSet,
+                   (unsigned long long)u.privateBytes);
+        return 0;
+    }
     if (cmd == "count") {
         printf("%d\n", find(argv[2], nullptr, false).count);
         return 0;
