@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "pictures/picture_files.h"
+#include "pictures/pictures.h"
 #include "pictures/preferences.h"
 #include "scene/scene.h"
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
+#include "tb_internal.h"
 #include "toolbox.h"
 #include "tools/dropper_scissors.h"
 #include "tools/palette.h"
@@ -27,6 +29,11 @@ namespace {
 const UINT kInspect = WM_APP + 0x3B0;  // posted to a dialog on activation, answered once it runs its loop
 const DWORD kNudgeAfterMs = 1500;      // a dialog still open this long after its answer is cancelled
 const int kNudgesBeforeFailing = 4;    // ... and after this many cancels it is a fault
+// GDI objects the process may keep after a run: what the system caches on first use (fonts of the
+// dialogs, cursors) is not the room's.
+const long kGdiSlack = 32;
+// Long runs count the GDI objects of the built room at rest every so many events too.
+const long kGdiEvery = 50000;
 
 // The two sizes of the display.
 const SIZE kSizes[2] = {{800, 600}, {1920, 1080}};
@@ -47,6 +54,10 @@ struct Soak {
     std::vector<OpenDialog> dialogs;
     bool button;        // the left button as tb_IsMouseDown reads it
     bool keyC;          // the C key as tb_IsKeyDown reads it
+    bool cancelAll;     // every dialog and box is cancelled (the warm-up)
+    bool looping;       // a looping sound was started and not stopped or replaced since
+    int baseThreadWindows;
+    long gdiRoom;       // GDI objects with the room built, at the start
     int pendingMenuItem;  // the command the menu chose, delivered after the right click as the menu posts it
     int baseBitmaps, baseRegions, baseWindows;
     std::string failure;  // the first fault a hook saw, reported after the event
@@ -86,6 +97,12 @@ void PrintOff(void)
     RECT destination;
     int work = pictures_PreparePrint(2479, 3508, &destination);
     if (work >= 0) tb_DisposeBitmap(work);
+}
+
+void HearSound(TB_SoundKind kind, int)
+{
+    if (kind == TB_SOUND_LOOP) g->looping = true;
+    else if (kind == TB_SOUND_STOP || kind == TB_SOUND_PLAY) g->looping = false;
 }
 
 void WritePreferencesOff(void) { ++g->figures->preferenceWrites; }
@@ -175,9 +192,39 @@ void ClickInside(HWND dialog)
     PostMessageA(target, WM_LBUTTONUP, 0, at);
 }
 
+// Typing into the dialog's text fields and picking in its lists, as a child at the keyboard and
+// the pointer would: replacing the selection keeps the field's own length limit.
+BOOL CALLBACK TypeAndPick(HWND child, LPARAM)
+{
+    char cls[32] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (!IsWindowVisible(child) || !IsWindowEnabled(child) || !Chance(50)) return TRUE;
+    if (lstrcmpiA(cls, "Edit") == 0) {
+        static const char letters[] = "abcXYZ 0123456789 .,!?-_'\"%&\xe9\xfc\xdf\xa9";
+        std::string typed;
+        for (int n = Chance(10) ? 0 : Between(1, Chance(20) ? 400 : 30); n > 0; --n)
+            typed += letters[Rand(int(sizeof letters) - 1)];
+        SendMessageA(child, EM_SETSEL, 0, -1);
+        SendMessageA(child, EM_REPLACESEL, TRUE, (LPARAM)typed.c_str());
+    } else if (lstrcmpiA(cls, "ListBox") == 0) {
+        LRESULT n = SendMessageA(child, LB_GETCOUNT, 0, 0);
+        if (n > 0) {
+            SendMessageA(child, LB_SETCURSEL, (WPARAM)Rand(int(n)), 0);
+            SendMessageA(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), LBN_SELCHANGE), (LPARAM)child);
+        }
+    }
+    return TRUE;
+}
+
+void ChangeDisplay(void);
+
 void Answer(HWND dialog)
 {
     if (!IsWindow(dialog)) return;
+    if (g->cancelAll) {
+        Press(dialog, IDCANCEL);
+        return;
+    }
     SoakFigures* f = g->figures;
     char caption[256] = {};
     GetWindowTextA(dialog, caption, sizeof caption);
@@ -208,6 +255,9 @@ void Answer(HWND dialog)
         return;
     }
     ++f->dialogs;
+    // The display may change while a dialog is up: the main window hears of it from the dialog's loop.
+    if (g->run->displayChanges && Chance(3)) ChangeDisplay();
+    EnumChildWindows(dialog, TypeAndPick, 0);
     for (int i = Between(0, 4); i > 0; --i) ClickInside(dialog);
     const int close = Rand(3);
     if (close == 0 && VisibleItem(dialog, IDOK)) Press(dialog, IDOK);
@@ -279,6 +329,36 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found)
     return TRUE;
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count)
+{
+    ++*(int*)count;
+    return TRUE;
+}
+
+int ThreadWindows(void)
+{
+    int n = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, (LPARAM)&n);
+    return n;
+}
+
+// GDI objects the process holds. Windows counts them; Wine answers 0 there, so the count is found
+// instead from how many more objects the process can still make: only differences mean anything.
+long GdiObjectsInUse(void)
+{
+    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted) return (long)counted;
+    std::vector<HBRUSH> made;
+    made.reserve(70000);
+    while (made.size() < 200000) {
+        HBRUSH b = CreateSolidBrush(RGB(1, 2, 3));
+        if (!b) break;
+        made.push_back(b);
+    }
+    for (HBRUSH b : made) DeleteObject(b);
+    return 1000000L - (long)made.size();
+}
+
 // ---------------------------------------------------------------- events
 
 void Deliver(UINT message, WPARAM wParam, int x, int y)
@@ -344,6 +424,7 @@ POINT Near(POINT p, int step)
 }
 
 std::string Check(void);
+std::string Say(const char* format, ...);
 
 // One event done: the idle tick the loop gives an empty queue, then the invariants.
 bool After(SoakKind kind)
@@ -358,6 +439,10 @@ bool After(SoakKind kind)
         Deliver(WM_COMMAND, MAKEWPARAM(item, 0), 0, 0);
     }
     std::string broken = g->failure.empty() ? Check() : g->failure;
+    if (broken.empty() && f->events % kGdiEvery == 0 && !g->button) {
+        long grown = GdiObjectsInUse() - g->gdiRoom;
+        if (grown > kGdiSlack) broken = Say("%ld more GDI objects than the room held at the start", grown);
+    }
     if (broken.empty()) return f->events < g->run->events;
     f->failedEvent = f->events;
     snprintf(f->failure, sizeof f->failure, "seed %u event %ld: %s", g->run->seed, f->events, broken.c_str());
@@ -400,13 +485,19 @@ bool Key(WPARAM key, SoakKind kind)
     return After(kind);
 }
 
-bool DisplayChange(void)
+// The display switches to the other size: the main window covers it again and the room is laid out anew.
+void ChangeDisplay(void)
 {
     ++g->figures->displayChanges;
     const SceneLayout& L = scene.layout;
     const SIZE next = (L.width == kSizes[0].cx && L.height == kSizes[0].cy) ? kSizes[1] : kSizes[0];
     SetWindowPos(g->hwnd, nullptr, 0, 0, next.cx, next.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     shellHooks.relayout();
+}
+
+bool DisplayChange(void)
+{
+    ChangeDisplay();
     return After(SOAK_DISPLAY_CHANGE);
 }
 
@@ -482,6 +573,8 @@ bool Gesture(void)
     if (r < 965) return Key(VK_ESCAPE, SOAK_KEY_ESCAPE);
     if (r < 975) return Key(VK_F1, SOAK_KEY_F1);
     if (r < 977 && g->run->displayChanges) return DisplayChange();
+    // A release whose press went elsewhere (a dialog that closed on it).
+    if (r < 987) return ReleaseAt(Target());
     return Click(Target());
 }
 
@@ -545,6 +638,8 @@ std::string Check(void)
 
     for (int i = 0; i < SCENE_OBJECTS; ++i)
         if (i != scene.currentObject && scene.objects[i].active) return Say("object %d active but not the current tool", i);
+    const RECT* clip = tb_ClipOf(scene.sceneBitmap);
+    if (clip && clip->left != -1) return Say("scene bitmap left clipped to (%ld, %ld, %ld, %ld)", clip->left, clip->top, clip->right, clip->bottom);
 
     HWND open = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindDialog, (LPARAM)&open);
@@ -560,12 +655,16 @@ std::string Check(void)
     const SceneObject& o = scene.objects[index];
     const bool follows = (index == 8 && o.mode == 1) || (index >= 15 && index <= 17);
     if (o.active && !follows) return Say("tool %d still active with no button held", index);
+    if (g->looping && !o.active) return Say("a looping sound still plays with no button held (tool %d)", index);
     const int allowed = g->baseBitmaps + ProgramWideBitmaps();
     if (bitmaps > allowed)
         return Say("%d bitmap slots in use at rest, %d at start plus %d program-wide", bitmaps, g->baseBitmaps,
                    ProgramWideBitmaps());
     if (regions > g->baseRegions) return Say("%d region slots in use at rest, %d at start", regions, g->baseRegions);
     if (windows > g->baseWindows) return Say("%d window slots in use at rest, %d at start", windows, g->baseWindows);
+    const int threadWindows = ThreadWindows();
+    if (threadWindows > g->baseThreadWindows)
+        return Say("%d windows of the program at rest, %d at start", threadWindows, g->baseThreadWindows);
     return std::string();
 }
 
@@ -585,6 +684,28 @@ void TempPicture(char* path, int n)
     char folder[MAX_PATH] = {};
     GetTempPathA(sizeof folder, folder);
     snprintf(path, MAX_PATH, "%s%lu_soak_%d.bmp", folder, GetCurrentProcessId(), n);
+}
+
+// Every kind of dialog opened once and cancelled before the run counts anything: the system keeps
+// what it loads for the first file dialog, font list and the like for the rest of the process, and
+// the toolbox its cursors.
+void WarmUp(void)
+{
+    g->cancelAll = true;
+    pictureCommands.save();
+    pictureCommands.open();
+    shell_ShowAbout();
+    sceneServices.textDialog();
+    SceneColor color = scene.currentColor;
+    palette_Run(&color);
+    prefsDialog_Run();
+    remote_Run();
+    pictureCommands.browseGallery();
+    sceneServices.stampBook(&scene.objects[15]);
+    tb_AttentionBox("Warming up.");
+    // The toolbox keeps every cursor it has loaded.
+    for (int id = 200; id <= 228; ++id) tb_SetCursor(id);
+    g->cancelAll = false;
 }
 
 }  // namespace
@@ -618,7 +739,7 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
     soak.figures = figures;
     soak.random.seed(run.seed);
     soak.hwnd = tb_GetWindowHandle(window);
-    soak.button = soak.keyC = false;
+    soak.button = soak.keyC = soak.looping = soak.cancelAll = false;
     soak.pendingMenuItem = 0;
     for (int i = 0; i < 2; ++i) TempPicture(soak.files[i], i);
     g = &soak;
@@ -646,6 +767,15 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
     shell.focusLost = 0;
     shell.splashClick = 0;
     scene_ResetRouting();
+    // What the process holds before the room is built; compared after it is shut down again.
+    soak.cbt = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    soak.getMessage = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+    soak.watchdog = SetTimer(nullptr, 0, 200, Watchdog);
+    scene_Startup(window);
+    WarmUp();
+    sceneServices.disposeToolBitmaps();
+    scene_Shutdown();
+    const long gdiBefore = GdiObjectsInUse();
     scene_Startup(window);
 
     soak.baseBitmaps = tb_BitmapsInUse() - ProgramWideBitmaps();
@@ -654,10 +784,9 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
     figures->startBitmaps = figures->peakBitmaps = soak.baseBitmaps;
     figures->startRegions = figures->peakRegions = soak.baseRegions;
     figures->startWindows = figures->peakWindows = soak.baseWindows;
-
-    soak.cbt = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
-    soak.getMessage = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
-    soak.watchdog = SetTimer(nullptr, 0, 200, Watchdog);
+    soak.baseThreadWindows = ThreadWindows();
+    soak.gdiRoom = GdiObjectsInUse();
+    tb_SetSoundObserver(HearSound);
 
     DWORD start = GetTickCount();
     std::string broken = Check();
@@ -677,7 +806,12 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
     scene_Shutdown();
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    for (int i = 0; i < 2; ++i) DeleteFileA(soak.files[i]);
+    for (int i = 0; i < 2; ++i) figures->picturesSaved += DeleteFileA(soak.files[i]) ? 1 : 0;
+    tb_SetSoundObserver(nullptr);
+    figures->gdiGrowth = GdiObjectsInUse() - gdiBefore;
+    if (!figures->failure[0] && figures->gdiGrowth > kGdiSlack)
+        snprintf(figures->failure, sizeof figures->failure, "seed %u event %ld: %ld more GDI objects after the room was shut down",
+                 run.seed, figures->events, figures->gdiGrowth);
 
     tb_SetInputReader(nullptr);
     shellHooks = saved.hooks;
@@ -710,7 +844,8 @@ void soak_PrintFigures(FILE* out, const SoakRun& run, const SoakFigures& f)
     for (int i = 0; i < 8; ++i) fprintf(out, " %s %ld", commandNames[i], f.commands[i]);
     fprintf(out, "; menus dismissed %ld; prints %ld; preference writes %ld\n", f.menusDismissed, f.prints,
             f.preferenceWrites);
-    fprintf(out, "  display changes %ld\n", f.displayChanges);
+    fprintf(out, "  display changes %ld; pictures saved %ld; GDI objects after the run %+ld\n", f.displayChanges,
+            f.picturesSaved, f.gdiGrowth);
     fprintf(out, "  slots at start / peak: bitmaps %d / %d, regions %d / %d, windows %d / %d\n", f.startBitmaps,
             f.peakBitmaps, f.startRegions, f.peakRegions, f.startWindows, f.peakWindows);
     if (f.failure[0]) fprintf(out, "%s\n", f.failure);

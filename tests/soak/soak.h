@@ -44,6 +44,8 @@ struct SoakFigures {
     long displayChanges;
     long prints;             // printer hot spot: the page prepared, no job sent
     long preferenceWrites;   // preferences written (kept in memory: the shared file is never touched)
+    long picturesSaved;      // of the run's two picture files, how many were there at its end
+    long gdiGrowth;          // GDI objects held after the room was shut down, less those before it was built
     double milliseconds;
     int startBitmaps, startRegions, startWindows;  // slots in use with the room built, at rest
     int peakBitmaps, peakRegions, peakWindows;     // the most in use after any event

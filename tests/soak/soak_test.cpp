@@ -13,8 +13,8 @@ void Soak(unsigned seed, int width, int height, long events)
     SoakFigures figures;
     int held = soak_Run(run, &figures);
     soak_PrintFigures(stdout, run, figures);
-    EXPECT_EQ(held, 1) << figures.failure;
-    EXPECT_EQ(figures.events, events) << figures.failure;
+    ASSERT_EQ(held, 1) << figures.failure;
+    EXPECT_EQ(figures.events, events);
     // The run reached the room: tools pressed on the canvas, dialogs answered.
     long presses = 0;
     for (long n : figures.toolPresses) presses += n;
