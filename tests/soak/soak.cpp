@@ -670,6 +670,22 @@ std::string Check(void)
 
 // ---------------------------------------------------------------- the run's frame
 
+// A crash ends the process: the seed and the event it happened in are told first.
+LONG WINAPI TellCrash(EXCEPTION_POINTERS* info)
+{
+    if (g) {
+        const EXCEPTION_RECORD* r = info->ExceptionRecord;
+        char text[256];
+        snprintf(text, sizeof text, "seed %u event %ld: crash, exception 0x%08lx at %p\n", g->run->seed,
+                 g->figures->events + 1, (unsigned long)r->ExceptionCode, r->ExceptionAddress);
+        fputs(text, stdout);
+        fputs(text, stderr);
+        fflush(stdout);
+        fflush(stderr);
+    }
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 struct SavedSeams {
     ShellHooks hooks;
     SceneServices services;
@@ -788,6 +804,7 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
     soak.gdiRoom = GdiObjectsInUse();
     tb_SetSoundObserver(HearSound);
 
+    LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = SetUnhandledExceptionFilter(TellCrash);
     DWORD start = GetTickCount();
     std::string broken = Check();
     if (!broken.empty())
@@ -797,6 +814,7 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
         }
     figures->milliseconds = double(GetTickCount() - start);
 
+    SetUnhandledExceptionFilter(previousFilter);
     KillTimer(nullptr, soak.watchdog);
     UnhookWindowsHookEx(soak.cbt);
     UnhookWindowsHookEx(soak.getMessage);
