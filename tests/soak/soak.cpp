@@ -34,6 +34,7 @@ const int kNudgesBeforeFailing = 4;    // ... and after this many cancels it is 
 const long kGdiSlack = 32;
 // Long runs count the GDI objects of the built room at rest every so many events too.
 const long kGdiEvery = 50000;
+const long kProgressEvery = 100000;
 
 // The two sizes of the display.
 const SIZE kSizes[2] = {{800, 600}, {1920, 1080}};
@@ -58,6 +59,7 @@ struct Soak {
     bool looping;       // a looping sound was started and not stopped or replaced since
     int baseThreadWindows;
     long gdiRoom;       // GDI objects with the room built, at the start
+    DWORD start;        // when the first event was fed
     int pendingMenuItem;  // the command the menu chose, delivered after the right click as the menu posts it
     int baseBitmaps, baseRegions, baseWindows;
     std::string failure;  // the first fault a hook saw, reported after the event
@@ -439,6 +441,12 @@ bool After(SoakKind kind)
         Deliver(WM_COMMAND, MAKEWPARAM(item, 0), 0, 0);
     }
     std::string broken = g->failure.empty() ? Check() : g->failure;
+    if (f->events % kProgressEvery == 0) {
+        // A long run tells how far it got, so that one cut short still leaves its figures.
+        printf("  ... %ld events, %.0f s, peak slots: bitmaps %d, regions %d, windows %d\n", f->events,
+               (GetTickCount() - g->start) / 1000.0, f->peakBitmaps, f->peakRegions, f->peakWindows);
+        fflush(stdout);
+    }
     if (broken.empty() && f->events % kGdiEvery == 0 && !g->button) {
         long grown = GdiObjectsInUse() - g->gdiRoom;
         if (grown > kGdiSlack) broken = Say("%ld more GDI objects than the room held at the start", grown);
@@ -806,6 +814,7 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
 
     LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = SetUnhandledExceptionFilter(TellCrash);
     DWORD start = GetTickCount();
+    soak.start = start;
     std::string broken = Check();
     if (!broken.empty())
         snprintf(figures->failure, sizeof figures->failure, "seed %u event 0: %s", run.seed, broken.c_str());
