@@ -122,6 +122,13 @@ bool CheckBitmap(int index, const char* message)
 
 }  // namespace
 
+int tb_BitmapsInUse(void)
+{
+    int n = 0;
+    for (const TB_BitmapSlot& slot : tb.bitmaps) n += !slot.free;
+    return n;
+}
+
 // Images that cannot be made (a size of zero or less, memory exhausted) leave the slot taken with
 // an empty image record, as an unknown source does; callers that need the pixels check
 // tb_GetBitmapDIB. A missing or unusable resource and an unknown depth give -1 and take no slot.

@@ -147,7 +147,15 @@ void tb_SetButtonMode(int mode) { tb.buttonMode = mode; }
 
 void tb_SetPointerMode(int mode) { tb.pointerMode = (short)mode; }
 
-static int tb_AsyncDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0xFF00) != 0; }
+static TB_InputReader inputReader = nullptr;
+
+void tb_SetInputReader(TB_InputReader reader) { inputReader = reader; }
+
+static int tb_AsyncDown(int virtualKey)
+{
+    if (inputReader) return inputReader(virtualKey) != 0;
+    return (GetAsyncKeyState(virtualKey) & 0xFF00) != 0;
+}
 
 // The asynchronous state is that of the physical buttons, so the primary button is the
 // right one when the user has swapped them.

@@ -10,6 +10,13 @@ static int tb_FreeRegionSlot(void)
     return -1;
 }
 
+int tb_RegionsInUse(void)
+{
+    int n = 0;
+    for (const TB_RegionSlot& slot : tb.regions) n += !slot.free;
+    return n;
+}
+
 // A polygon region, filled by the winding rule, from points ended by a terminator point
 // (at most 100 points are read).
 int tb_CreateRegion(const TB_Point* points)

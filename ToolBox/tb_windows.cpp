@@ -14,6 +14,13 @@ static int tb_FreeWindowSlot(void)
     return -1;
 }
 
+int tb_WindowsInUse(void)
+{
+    int n = 0;
+    for (const TB_WindowSlot& slot : tb.windows) n += !slot.free;
+    return n;
+}
+
 // Stores the new window in its slot, shows it with the start-up show command and returns its index.
 static int tb_AdoptWindow(int slot, HWND hwnd)
 {

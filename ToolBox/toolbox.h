@@ -89,6 +89,11 @@ int tb_DrawText(int target, int x, int y, const char* text, int length, double a
 SIZE tb_DrawText(int target, int x, int y, const char* text, int length, const char* face, int height, int style,
                  long red, long green, long blue, double angle, const RECT* clip);
 
+// How many slots of each table are in use (leak checks).
+int tb_BitmapsInUse(void);
+int tb_WindowsInUse(void);
+int tb_RegionsInUse(void);
+
 // ---------------------------------------------------------------- regions and rectangles
 struct TB_Point { long x, y; };
 int tb_CreateRegion(const TB_Point* points);
@@ -149,6 +154,11 @@ int tb_IsMouseDown(void);
 int tb_IsKeyDown(int virtualKey);
 void tb_GetCursorPos(POINT* point);
 void tb_SetCursorPos(int x, int y);
+// The one seam through which in-process checks hold keys and buttons down without the session's
+// input: while a reader is set, tb_IsMouseDown and tb_IsKeyDown ask it (non-zero = the virtual key
+// or button is down) instead of the platform. nullptr (the start) reads the platform again.
+typedef int (*TB_InputReader)(int virtualKey);
+void tb_SetInputReader(TB_InputReader reader);
 
 // ---------------------------------------------------------------- copies
 void tb_SetCopyMode(DWORD rop);
