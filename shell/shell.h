@@ -10,8 +10,8 @@ struct ShellState {
     int focusLost;      // 1 while the window has lost the keyboard focus: left press/release ignored
     HMENU commandMenu;  // the popup command menu; nullptr until it is built
     RECT desktop;       // the desktop window's rectangle as last read
-    int splashClick;    // 1 from the press that closed the splash until its release: that release
-                        // finishes the click on the splash and is not the room's
+    int splashClick;    // 1 from the press that closed the splash or the About box until its
+                        // release: that release finishes the click on the box and is not the room's
 };
 
 extern ShellState shell;

@@ -108,6 +108,8 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return TRUE;
     }
     case WM_LBUTTONDOWN:
+        // As with the splash, the button comes up over the room: that release is the box's.
+        shell.splashClick = 1;
         EndDialog(dialog, 1);
         return TRUE;
     case WM_COMMAND:
