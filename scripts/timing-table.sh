@@ -36,6 +36,8 @@ else
 fi
 rm -rf "$src/bench"
 cp -r "$root/bench" "$src/bench"
+# The hand-run programs need the tests' support code of this tree; the older one lacks it.
+sed -i '/^# Hand-run programs built on the tests/,$d' "$src/bench/CMakeLists.txt"
 
 echo "== building before ($before_commit) and after ($(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD -- . ':!build' || echo ', with changes'))" >&2
 (cd "$src" && cmake --preset mingw64 >/dev/null && cmake --build --preset mingw64 --target "${targets[@]}" >/dev/null)
