@@ -25,9 +25,9 @@ probe=$work/xprobe
 gcc -O2 -Wall -Werror -o "$probe" "$root/bench/probe/xprobe.c" -lXtst -lX11
 
 labels=() builds=()
-for spec in "$@"; do
-  labels+=("${spec%%=*}")
-  builds+=("$(cd "${spec#*=}" && pwd)")
+for labelled in "$@"; do
+  labels+=("${labelled%%=*}")
+  builds+=("$(cd "${labelled#*=}" && pwd)")
 done
 for b in "${builds[@]}"; do
   for f in paint.exe bench/trivial.exe; do
