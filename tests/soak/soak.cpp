@@ -23,6 +23,7 @@
 #include "tools/preferences_dialog.h"
 #include "tools/remote.h"
 #include "tools/stamps.h"
+#include "../support/gdi_count.h"
 
 namespace {
 
@@ -342,23 +343,6 @@ int ThreadWindows(void)
     int n = 0;
     EnumThreadWindows(GetCurrentThreadId(), CountWindow, (LPARAM)&n);
     return n;
-}
-
-// GDI objects the process holds. Windows counts them; Wine answers 0 there, so the count is found
-// instead from how many more objects the process can still make: only differences mean anything.
-long GdiObjectsInUse(void)
-{
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted) return (long)counted;
-    std::vector<HBRUSH> made;
-    made.reserve(70000);
-    while (made.size() < 200000) {
-        HBRUSH b = CreateSolidBrush(RGB(1, 2, 3));
-        if (!b) break;
-        made.push_back(b);
-    }
-    for (HBRUSH b : made) DeleteObject(b);
-    return 1000000L - (long)made.size();
 }
 
 // ---------------------------------------------------------------- events
