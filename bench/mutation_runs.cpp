@@ -48,18 +48,6 @@ std::string ProgramFolder()
     return path;
 }
 
-mutate::Bytes ReadBytes(const std::string& path)
-{
-    mutate::Bytes b;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return b;
-    BYTE buffer[65536];
-    DWORD got;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got) b.insert(b.end(), buffer, buffer + got);
-    CloseHandle(h);
-    return b;
-}
-
 int AddFolderSeeds(const std::string& folder, std::vector<mutate::Bytes>& seeds)
 {
     int n = 0;
@@ -67,7 +55,7 @@ int AddFolderSeeds(const std::string& folder, std::vector<mutate::Bytes>& seeds)
     HANDLE search = FindFirstFileA((folder + "*.bmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     do {
-        mutate::Bytes b = ReadBytes(folder + found.cFileName);
+        mutate::Bytes b = mutate::ReadBytes(folder + found.cFileName);
         if (b.size() > 0 && b.size() <= 4 * 1024 * 1024) {
             seeds.push_back(b);
             ++n;
@@ -208,7 +196,7 @@ void RunPrefs(long long count)
     tb_PrefsWindowsPath(place);
     mutate::Bytes kept;
     bool hadFile = GetFileAttributesA(place) != INVALID_FILE_ATTRIBUTES;
-    if (hadFile) kept = ReadBytes(place);
+    if (hadFile) kept = mutate::ReadBytes(place);
     Counts c;
     double t0 = bench_Now();
     g_stage = "preferences";
@@ -233,9 +221,9 @@ void RunPrefs(long long count)
                 if ((size_t)(4 * v + k) < length) word[k] = bytes[4 * v + k];
             if ((INT32)mutate::Get32(word, 0) != got[v]) problem = "value " + std::to_string(v + 1) + " not as the file holds";
         }
-        if (problem.empty() && ReadBytes(place) != bytes) problem = "start-up rewrote a readable file";
+        if (problem.empty() && mutate::ReadBytes(place) != bytes) problem = "start-up rewrote a readable file";
         prefs_Save();
-        mutate::Bytes saved = ReadBytes(place);
+        mutate::Bytes saved = mutate::ReadBytes(place);
         if (problem.empty() && saved.size() != 16) problem = "the save wrote " + std::to_string(saved.size()) + " bytes";
         for (int v = 0; v < 4 && problem.empty(); ++v)
             if ((INT32)mutate::Get32(saved, 4 * (size_t)v) != got[v]) problem = "the save wrote another value";

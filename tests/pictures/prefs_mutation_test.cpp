@@ -18,18 +18,6 @@ std::string PrefsPlace()
     return path;
 }
 
-mutate::Bytes Contents(const std::string& path)
-{
-    mutate::Bytes bytes;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return bytes;
-    BYTE buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got) bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(h);
-    return bytes;
-}
-
 struct Values {
     INT32 v[4];
     bool operator==(const Values& o) const { return memcmp(v, o.v, sizeof v) == 0; }
@@ -92,10 +80,10 @@ protected:
         Values got = StartUp();
         ASSERT_EQ(got, Expected(bytes)) << what;
         // A file that could be read is never rewritten at start-up.
-        ASSERT_TRUE(Contents(place) == bytes) << what;
+        ASSERT_TRUE(mutate::ReadBytes(place) == bytes) << what;
         // The next save writes the 16-byte file, which gives the same values back.
         prefs_Save();
-        mutate::Bytes saved = Contents(place);
+        mutate::Bytes saved = mutate::ReadBytes(place);
         ASSERT_EQ(saved.size(), 16u) << what;
         ASSERT_EQ(Expected(saved), got) << what;
         ASSERT_EQ(StartUp(), got) << what;

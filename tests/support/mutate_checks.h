@@ -35,6 +35,19 @@ inline bool WriteBytes(const std::string& path, const Bytes& bytes)
     return ok && written == bytes.size();
 }
 
+// A whole file's bytes; empty when it cannot be opened.
+inline Bytes ReadBytes(const std::string& path)
+{
+    Bytes bytes;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return bytes;
+    BYTE buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got) bytes.insert(bytes.end(), buffer, buffer + got);
+    CloseHandle(h);
+    return bytes;
+}
+
 struct Slots {
     int bitmaps, regions;
     bool operator==(const Slots& o) const { return bitmaps == o.bitmaps && regions == o.regions; }
