@@ -12,13 +12,6 @@ int LowestFreeBitmap()
     return -1;
 }
 
-void SelectProgramPalette(HDC dc)
-{
-    if (!tb.palette) return;
-    SelectPalette(dc, tb.palette, FALSE);
-    RealizePalette(dc);
-}
-
 // Memory surface for a slot, made compatible with the main window's screen surface.
 HDC CreateSlotSurface(HDC screen)
 {
@@ -69,10 +62,7 @@ bool CreateFromResource(TB_BitmapSlot& slot, int source, int depth)
             tb.palette = grfx_CreateIdentityPalette(&picture);
             grfx_MapDIBToPalette(tb.palette, &picture);
             grfx_ClearSystemPalette();
-            if (screen && tb.palette) {
-                SelectPalette(screen, tb.palette, FALSE);
-                RealizePalette(screen);
-            }
+            tb_SelectProgramPalette(screen);
         } else {
             grfx_MapDIBToPalette(tb.palette, &picture);
         }
@@ -86,7 +76,7 @@ bool CreateFromResource(TB_BitmapSlot& slot, int source, int depth)
 
     BOOL made = FALSE;
     if (depth == 8) {
-        SelectProgramPalette(dc);
+        tb_SelectProgramPalette(dc);
         SetStretchBltMode(dc, COLORONCOLOR);
         made = grfx_CreateDIBSection8(dc, &slot.image, width, height);
         if (made) grfx_CopyBits(&picture, 0, 0, width, height, &slot.image, 0, 0, 0);
@@ -98,7 +88,7 @@ bool CreateFromResource(TB_BitmapSlot& slot, int source, int depth)
     }
     if (made) {
         SelectObject(dc, slot.image.hBitmap);
-        if (depth == 8) SelectProgramPalette(dc);
+        if (depth == 8) tb_SelectProgramPalette(dc);
         if (depth == 1)
             StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, picture.lpBits, picture.lpBitmapInfo,
                           DIB_RGB_COLORS, SRCCOPY);
@@ -163,7 +153,7 @@ int tb_CreateBitmap(RECT* rect, int source, int depth)
         slot.dc = dc;
         BOOL made = FALSE;
         if (depth == 8) {
-            SelectProgramPalette(dc);
+            tb_SelectProgramPalette(dc);
             SetStretchBltMode(dc, COLORONCOLOR);
             made = grfx_CreateDIBSection8(dc, &slot.image, width, height);
         } else if (depth == 24) {
@@ -173,7 +163,7 @@ int tb_CreateBitmap(RECT* rect, int source, int depth)
         }
         if (made) {
             SelectObject(dc, slot.image.hBitmap);
-            if (depth == 8) SelectProgramPalette(dc);
+            if (depth == 8) tb_SelectProgramPalette(dc);
         }
         ReleaseDC(tb.mainWindow, screen);
     } else if (source > 0) {

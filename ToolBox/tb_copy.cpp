@@ -18,13 +18,6 @@ void ReleaseWindowSurface(int index, HDC dc)
     if (!ReleaseDC(WindowOf(index), dc)) tb_ErrorBox("Could not release DC! (tb_CopyBitmap)");
 }
 
-void SelectProgramPalette(HDC dc)
-{
-    if (!tb.palette) return;
-    SelectPalette(dc, tb.palette, FALSE);
-    RealizePalette(dc);
-}
-
 void SelectClip(HDC dc, const RECT& clip)
 {
     HRGN region = CreateRectRgnIndirect(&clip);
@@ -61,32 +54,28 @@ bool CheckDestination(int destination)
 int Width(const RECT* r) { return r->right - r->left; }
 int Height(const RECT* r) { return r->bottom - r->top; }
 
-// Copies onto a window of at least this many pixels take the road below.
+// Copies onto a window of at least this many pixels take the road below: from about 32 x 32 on,
+// the rows turned here cost less than the system's conversion (a rubber band's wipe is made of
+// many copies of a few thousand pixels each).
 const long kLargeCopy = 65536;
 
 // The 32-bit pixels of the last large copy onto a window, kept for the next one: a fresh block of
 // window size costs more in first-touch page faults than the copy itself.
 std::vector<uint32_t> g_windowPixels;
 
-// A large rectangle of a 24-bit bitmap copied 1:1 onto a window without a clip of its own: the
+// A rectangle (not a small one) of a 24-bit bitmap copied 1:1 onto a window without a clip of its own: the
 // rows are turned into 32-bit pixels here and handed to the window in one call. The system's own
 // conversion of 24-bit pixels for the screen costs several times more, which a whole room of
 // 1920 x 1080 feels at every full redraw. False (nothing done) when the copy is not of that kind.
-bool CopyToWindowAs32(int source, HDC dest, int sx, int sy, int w, int h, int dx, int dy)
+// Rows of a w x h rectangle of a 24-bit image, from (sx, sy), turned into 32-bit pixels at `to`,
+// rows `pitch` pixels apart, top row first.
+void RowsAs32(const TB_DIB* dib, int sx, int sy, int w, int h, uint32_t* to, size_t pitch)
 {
-    if (source > 4999 || tb.copyMode != SRCCOPY || w <= 0 || h <= 0 || (long)w * h < kLargeCopy) return false;
-    const TB_DIB* dib = &tb.bitmaps[source].image;
-    if (!dib->lpBits || grfx_BitCount(dib) != 24) return false;
-    const int imageWidth = grfx_Width(dib), imageHeight = grfx_Height(dib);
-    if (sx < 0 || sy < 0 || sx + w > imageWidth || sy + h > imageHeight) return false;
-    const size_t count = (size_t)w * (size_t)h;
-    if (g_windowPixels.size() < count) g_windowPixels.resize(count);
-    GdiFlush();  // the system may still be drawing into the section
-    const int stride = grfx_StorageWidth(imageWidth, 24);
-    for (int row = 0; row < h; ++row) {
-        // Rows lie bottom row first in the bitmap, top row first in the copy.
+    const int imageHeight = grfx_Height(dib);
+    const int stride = grfx_StorageWidth(grfx_Width(dib), 24);
+    for (int row = 0; row < h; ++row, to += pitch) {
+        // Rows lie bottom row first in the bitmap.
         const BYTE* from = dib->lpBits + (size_t)(imageHeight - 1 - (sy + row)) * stride + (size_t)sx * 3;
-        uint32_t* to = g_windowPixels.data() + (size_t)row * w;
         int x = 0;
         // Four pixels (blue, green, red each) from three 32-bit words at a time.
         for (; x + 4 <= w; x += 4, from += 12) {
@@ -101,6 +90,24 @@ bool CopyToWindowAs32(int source, HDC dest, int sx, int sy, int w, int h, int dx
         }
         for (; x < w; ++x, from += 3) to[x] = from[0] | (from[1] << 8) | ((uint32_t)from[2] << 16);
     }
+}
+
+// The 24-bit image of a bitmap that the copies below can read, or nullptr.
+const TB_DIB* Image24(int source)
+{
+    if (source > 4999 || tb.copyMode != SRCCOPY) return nullptr;
+    const TB_DIB* dib = &tb.bitmaps[source].image;
+    return dib->lpBits && grfx_BitCount(dib) == 24 ? dib : nullptr;
+}
+
+bool InsideImage(const TB_DIB* dib, const RECT& r)
+{
+    return r.left >= 0 && r.top >= 0 && r.right <= grfx_Width(dib) && r.bottom <= grfx_Height(dib);
+}
+
+// The block of 32-bit pixels at (x, y) of a window, w x h, rows top first, in one call.
+bool PutPixels(HDC dest, int x, int y, int w, int h)
+{
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = w;
@@ -108,8 +115,24 @@ bool CopyToWindowAs32(int source, HDC dest, int sx, int sy, int w, int h, int dx
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    int lines = StretchDIBits(dest, dx, dy, w, h, 0, 0, w, h, g_windowPixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    int lines = StretchDIBits(dest, x, y, w, h, 0, 0, w, h, g_windowPixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
     return lines > 0 && lines != (int)GDI_ERROR;
+}
+
+// A large rectangle of a 24-bit bitmap copied 1:1 onto a window without a clip of its own: the
+// rows are turned into 32-bit pixels here and handed to the window in one call. The system's own
+// conversion of 24-bit pixels for the screen costs several times more, which a whole room of
+// 1920 x 1080 feels at every full redraw. False (nothing done) when the copy is not of that kind.
+bool CopyToWindowAs32(int source, HDC dest, int sx, int sy, int w, int h, int dx, int dy)
+{
+    const TB_DIB* dib = Image24(source);
+    if (!dib || w <= 0 || h <= 0 || (long)w * h < kLargeCopy) return false;
+    if (!InsideImage(dib, {sx, sy, sx + w, sy + h})) return false;
+    const size_t count = (size_t)w * (size_t)h;
+    if (g_windowPixels.size() < count) g_windowPixels.resize(count);
+    GdiFlush();  // the system may still be drawing into the section
+    RowsAs32(dib, sx, sy, w, h, g_windowPixels.data(), w);
+    return PutPixels(dest, dx, dy, w, h);
 }
 
 }  // namespace
@@ -127,7 +150,7 @@ void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RE
     HDC dest = tb_AcquireSurface(destination);
     HDC src = tb_AcquireSurface(source);
     if (dest) {
-        SelectProgramPalette(dest);
+        tb_SelectPaletteForCopy(destination, dest);
         SetStretchBltMode(dest, COLORONCOLOR);
         const RECT* clip = destination == TB_PRINTER ? nullptr : tb_ClipOf(destination);
         bool clipped = clip && !tb_ClipIsNone(*clip);
@@ -182,6 +205,50 @@ void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RE
     ReleaseWindowSurface(source, src);
 }
 
+void tb_CopyBitmapRects(int source, int destination, const RECT* rects, int count)
+{
+    if (!rects || count <= 0) return;
+    const TB_DIB* dib = IsWindowIndex(destination) ? Image24(source) : nullptr;
+    const RECT* clip = tb_ClipOf(destination);
+    if (count == 1 || !dib || !tb_WindowInUse(destination) || (clip && !tb_ClipIsNone(*clip))) {
+        for (int i = 0; i < count; ++i) tb_CopyBitmap(source, destination, &rects[i], &rects[i]);
+        return;
+    }
+    // The rectangles, cut to the image, make the clip of one block around them: only their pixels
+    // are turned and put.
+    const RECT image = {0, 0, grfx_Width(dib), grfx_Height(dib)};
+    std::vector<RECT> kept;
+    RECT box;
+    SetRectEmpty(&box);
+    for (int i = 0; i < count; ++i) {
+        RECT r;
+        if (!IntersectRect(&r, &rects[i], &image)) continue;
+        kept.push_back(r);
+        UnionRect(&box, &box, &r);
+    }
+    if (kept.empty()) return;
+    HRGN only = CreateRectRgnIndirect(&kept[0]);
+    for (size_t i = 1; i < kept.size() && only; ++i) {
+        HRGN piece = CreateRectRgnIndirect(&kept[i]);
+        if (piece) CombineRgn(only, only, piece, RGN_OR);
+        if (piece) DeleteObject(piece);
+    }
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    if (g_windowPixels.size() < (size_t)w * h) g_windowPixels.resize((size_t)w * h);
+    GdiFlush();  // the system may still be drawing into the section
+    for (const RECT& r : kept)
+        RowsAs32(dib, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 g_windowPixels.data() + (size_t)(r.top - box.top) * w + (r.left - box.left), w);
+    HDC dest = tb_AcquireSurface(destination);
+    if (dest && only) {
+        tb_SelectPaletteForCopy(destination, dest);
+        SelectClipRgn(dest, only);
+        PutPixels(dest, box.left, box.top, w, h);
+    }
+    if (only) DeleteObject(only);
+    ReleaseWindowSurface(destination, dest);
+}
+
 void tb_CopyBitmapTransparent(int source, int destination, const RECT* sourceRect, const RECT* destRect,
                               int transparent)
 {
@@ -208,7 +275,7 @@ void tb_CopyBitmapTransparent(int source, int destination, const RECT* sourceRec
 
     HDC dest = tb_AcquireSurface(destination);
     if (!dest) return;
-    SelectProgramPalette(dest);
+    tb_SelectProgramPalette(dest);  // 8-bit pixels go as indices into it
     if (from.image.lpBits)
         StretchDIBits(dest, destRect->left, destRect->top, Width(destRect), Height(destRect), sourceRect->left,
                       sourceRect->top, w, h, from.image.lpBits, from.image.lpBitmapInfo, UsageOf(&from.image),
@@ -222,7 +289,7 @@ void tb_CopyBitmapToDialog(HWND window, int index, const RECT* sourceRect, const
     if (!dib || !dib->lpBits || !sourceRect || !destRect) return;
     HDC dc = GetDC(window);
     if (!dc) return;
-    SelectProgramPalette(dc);
+    tb_SelectProgramPalette(dc);
     // The source rectangle counts y from the top; the system counts it from the bottom row.
     int result = StretchDIBits(dc, destRect->left, destRect->top, Width(destRect), Height(destRect), sourceRect->left,
                                grfx_Height(dib) - sourceRect->bottom, Width(sourceRect), Height(sourceRect),

@@ -94,6 +94,20 @@ void tb_ReleaseSurface(int target, HDC dc)
         ReleaseDC(tb.windows[target - TB_WINDOW_BASE].hwnd, dc);
 }
 
+void tb_SelectProgramPalette(HDC dc)
+{
+    if (!tb.palette || !dc) return;
+    SelectPalette(dc, tb.palette, FALSE);
+    RealizePalette(dc);
+}
+
+void tb_SelectPaletteForCopy(int target, HDC dc)
+{
+    const bool window = target >= TB_WINDOW_BASE && target != TB_PRINTER;
+    if (window && dc && !(GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE)) return;
+    tb_SelectProgramPalette(dc);
+}
+
 RECT* tb_ClipOf(int index)
 {
     if (tb_IsBitmapIndex(index)) return &tb.bitmaps[index].clip;

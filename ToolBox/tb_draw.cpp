@@ -157,7 +157,7 @@ void tb_Rectangle(int target, const RECT* rect)
 // The fill of a 24-bit bitmap straight in its pixels: the same connected area (4 neighbours, every
 // pixel exactly the surface colour, inside the clip rectangle) that the platform's surface fill
 // paints, without its cost on large pictures. False when the bitmap has no such pixel store.
-static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF surface)
+static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF surface, RECT* changed)
 {
     if (!tb_IsBitmapIndex(target)) return false;
     TB_DIB* dib = &tb.bitmaps[target].image;
@@ -199,6 +199,8 @@ static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF
         int left = s.x, right = s.x;
         while (left > area.left && matches(row + 3 * (left - 1 - area.left))) --left;
         while (right + 1 < area.right && matches(row + 3 * (right + 1 - area.left))) ++right;
+        RECT span = {left, s.y, right + 1, s.y + 1};
+        UnionRect(changed, changed, &span);
         for (int i = left; i <= right; ++i) {
             BYTE* p = row + 3 * (i - area.left);
             p[0] = fb;
@@ -221,13 +223,24 @@ static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF
 
 void tb_FloodFill(int target, int x, int y, long red, long green, long blue)
 {
+    tb_FloodFillBounded(target, x, y, red, green, blue, nullptr);
+}
+
+void tb_FloodFillBounded(int target, int x, int y, long red, long green, long blue, RECT* changed)
+{
+    RECT ignored;
+    if (!changed) changed = &ignored;
+    SetRectEmpty(changed);
     HDC dc = tb_ShapeSurface(target, "tb_PaintRect");
     if (!dc) return;
     TB_DrawState state = tb_StateForDrawing(target);
-    if (target < TB_WINDOW_BASE && tb_FloodFillPixels(target, x, y, state.fore, tb_ConvertColor(red, green, blue))) {
+    if (target < TB_WINDOW_BASE &&
+        tb_FloodFillPixels(target, x, y, state.fore, tb_ConvertColor(red, green, blue), changed)) {
         tb_ReleaseSurface(target, dc);
         return;
     }
+    // The system's fill says nothing of where it painted: anywhere on the surface, within its clip.
+    if (!GetClipBox(dc, changed) || IsRectEmpty(changed)) SetRect(changed, -32768, -32768, 32767, 32767);
     HBRUSH brush = CreateSolidBrush(state.fore);
     HPEN pen = CreatePen(PS_SOLID, 1, state.fore);
     HGDIOBJ oldBrush = SelectObject(dc, brush);

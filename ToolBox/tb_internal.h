@@ -75,5 +75,12 @@ TB_DrawState* tb_DrawStateOf(int target);
 // (window surfaces must be released with tb_ReleaseSurface).
 HDC tb_AcquireSurface(int target);
 void tb_ReleaseSurface(int target, HDC dc);
+// Selects and realizes the program's palette (if any) in a surface: needed wherever pixels are
+// given as indices into it (DIB_PAL_COLORS) and on any surface of a palette display.
+void tb_SelectProgramPalette(HDC dc);
+// The same for a surface taken to copy bitmaps onto target (BitBlt, StretchBlt, plain colours): a
+// window on a true-colour screen is left alone, since realizing a palette there changes nothing and
+// costs more than a small copy.
+void tb_SelectPaletteForCopy(int target, HDC dc);
 // Clip rectangle slot of a bitmap or window index, or nullptr.
 RECT* tb_ClipOf(int index);

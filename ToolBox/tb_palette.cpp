@@ -11,10 +11,7 @@ void tb_CopyBitmapMasked(int image, int mask, int destination, const RECT* image
     HDC dest = tb_AcquireSurface(destination);
     if (!dest) return;
     if (imageDC && maskDC && imageRect && maskRect && destRect) {
-        if (tb.palette) {
-            SelectPalette(dest, tb.palette, FALSE);
-            RealizePalette(dest);
-        }
+        tb_SelectPaletteForCopy(destination, dest);
         SetStretchBltMode(dest, COLORONCOLOR);
         const RECT* clip = destination == TB_PRINTER ? nullptr : tb_ClipOf(destination);
         if (clip && !tb_ClipIsNone(*clip)) {

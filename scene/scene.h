@@ -216,8 +216,12 @@ void scene_Refresh(const RECT* rect);
 // pixels reach the window as scene_Refresh would bring there, but while magnified only the part
 // of the view under rect is recomposed, not the whole view.
 void scene_RefreshDrawn(const RECT* rect);
+// The same for several rectangles at once, shown together.
+void scene_RefreshDrawnRects(const RECT* rects, int count);
 // Copies a rectangle of the scene bitmap onto the window.
 void scene_ShowRect(const RECT* rect);
+// Copies several rectangles of the scene bitmap onto the window together (a rubber band's wipe).
+void scene_ShowRects(const RECT* rects, int count);
 void scene_DrawToolsOfGroup(void);
 void scene_DrawGroupMarker(int target);
 void scene_DrawSelectionMarker(void);

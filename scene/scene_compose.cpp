@@ -324,7 +324,8 @@ static bool ComposeViewPart(const RECT* rect)
     return true;
 }
 
-void scene_Refresh(const RECT* rect)
+// The picture under rect brought into the scene bitmap: the whole view while magnified.
+static void ComposeUnder(const RECT* rect)
 {
     const SceneLayout& L = scene.layout;
     if (scene.zoomed) {
@@ -337,15 +338,34 @@ void scene_Refresh(const RECT* rect)
             tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &source, &inside);
         }
     }
+}
+
+void scene_Refresh(const RECT* rect)
+{
+    ComposeUnder(rect);
     scene_ShowRect(rect);
 }
 
 void scene_RefreshDrawn(const RECT* rect)
 {
-    if (scene.zoomed && ComposeViewPart(rect))
-        scene_ShowRect(rect);
-    else
-        scene_Refresh(rect);
+    scene_RefreshDrawnRects(rect, 1);
+}
+
+void scene_RefreshDrawnRects(const RECT* rects, int count)
+{
+    bool whole = false;  // the whole magnified view composed once already
+    for (int i = 0; i < count; ++i) {
+        if (whole || (scene.zoomed && ComposeViewPart(&rects[i]))) continue;
+        ComposeUnder(&rects[i]);
+        whole = scene.zoomed != 0;
+    }
+    scene_ShowRects(rects, count);
+}
+
+void scene_ShowRects(const RECT* rects, int count)
+{
+    if (scene.mainWindow < 0 || !tb_GetWindowHandle(scene.mainWindow)) return;
+    tb_CopyBitmapRects(scene.sceneBitmap, scene.mainWindow, rects, count);
 }
 
 // ---------------------------------------------------------------- colours

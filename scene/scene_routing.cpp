@@ -3,10 +3,13 @@
 // feedback (cursor, left-panel highlight, caption) while no button is down.
 #include "scene/scene_routing.h"
 
+#include <vector>
+
 #include "pictures/picture_files.h"
 #include "toolbox.h"
 #include "tools/decorations.h"
 #include "tools/dropper_scissors.h"
+#include "tools/eraser_spray.h"
 #include "tools/ruler_templates.h"
 #include "tools/stamps.h"
 #include "tools/text.h"
@@ -189,6 +192,7 @@ struct RefreshPlan {
     int shape;
     ScenePoint start, last, end;
     int pen;
+    bool fill;  // the jar's press: where its fill painted, known once it has run
 };
 
 // Refreshes a rectangle of the window from the picture, cut to the window; the picture changed
@@ -199,21 +203,52 @@ void RefreshCut(const RECT* rect)
     if (IntersectRect(&r, rect, &window)) scene_RefreshDrawn(&r);
 }
 
+// A rectangle of the picture as the window shows it, magnified or not.
+RECT PictureToWindow(RECT r)
+{
+    const ScenePoint o = scene.layout.origin;
+    if (!scene.zoomed) {
+        OffsetRect(&r, o.x, o.y);
+        return r;
+    }
+    const ScenePoint s = scene.scroll;
+    RECT w = {o.x + (r.left - s.x) * 2, o.y + (r.top - s.y) * 2, o.x + (r.right - s.x) * 2, o.y + (r.bottom - s.y) * 2};
+    return w;
+}
+
+// The pieces of a rubber band's last preview and figure, cut to the window, refreshed together.
+std::vector<RECT> g_cuts;
+
+void CollectCut(const RECT* rect)
+{
+    RECT window = {0, 0, scene.layout.width, scene.layout.height}, r;
+    if (IntersectRect(&r, rect, &window)) g_cuts.push_back(r);
+}
+
 void Carry(const RefreshPlan& plan)
 {
+    if (plan.fill) {
+        RECT filled = jar_LastFill();
+        if (IsRectEmpty(&filled)) return;
+        RECT shown = PictureToWindow(filled), inside;
+        if (IntersectRect(&inside, &shown, &scene.layout.canvas)) RefreshCut(&inside);
+        return;
+    }
     if (plan.whole) {
         RefreshCanvas();
         return;
     }
-    if (plan.band == 4) {
-        rubberBand_WipeLine(RefreshCut, plan.start, plan.last, plan.pen);
-        rubberBand_WipeLine(RefreshCut, plan.start, plan.end, plan.pen);
-        return;
-    }
-    if (plan.band == 5 || plan.band == 8) {
-        RECT last = rubberBand_Normalised(plan.start, plan.last), now = rubberBand_Normalised(plan.start, plan.end);
-        rubberBand_WipeShape(RefreshCut, plan.shape, last, nullptr, plan.pen);
-        rubberBand_WipeShape(RefreshCut, plan.shape, now, nullptr, plan.pen);
+    if (plan.band >= 0) {
+        g_cuts.clear();
+        if (plan.band == 4) {
+            rubberBand_WipeLine(CollectCut, plan.start, plan.last, plan.pen);
+            rubberBand_WipeLine(CollectCut, plan.start, plan.end, plan.pen);
+        } else {
+            RECT last = rubberBand_Normalised(plan.start, plan.last), now = rubberBand_Normalised(plan.start, plan.end);
+            rubberBand_WipeShape(CollectCut, plan.shape, last, nullptr, plan.pen);
+            rubberBand_WipeShape(CollectCut, plan.shape, now, nullptr, plan.pen);
+        }
+        if (!g_cuts.empty()) scene_RefreshDrawnRects(g_cuts.data(), int(g_cuts.size()));
         return;
     }
     if (!IsRectEmpty(&plan.rect)) RefreshCut(&plan.rect);
@@ -222,12 +257,14 @@ void Carry(const RefreshPlan& plan)
 // Planned before the tool's Press runs, from the window point and the tool's state.
 RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 {
-    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0};
+    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
     const int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
     if (MarksUnderThePointer(index)) {
         plan.rect = Around(x, y, grow);
     } else if (index == 4 || index == 5 || index == 7) {
         // A rubber band starts with nothing drawn; the dropper changes no pixel of the picture.
+    } else if (index == 6) {
+        plan.fill = true;
     } else if (index == 8) {
         // A stamp lands under the pointer; the floating copy drawn at the last move goes.
         int w = 0, h = 0;
@@ -247,7 +284,7 @@ RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 // Planned before the tool's Release runs, with the window point of the release.
 RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
 {
-    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0};
+    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
     if (MarksUnderThePointer(index) || index == 6 || index == 7) {
         // Their marks were shown as they were made.
     } else if (index == 4 || index == 5 || index == 8) {
@@ -266,7 +303,7 @@ RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
             plan.start = o.lastPoint;
             plan.last = o.currentPoint;
             plan.end = {x, y};
-            plan.pen = index == 4 ? pen : 3;
+            plan.pen = index == 4 ? rubberBand_PenReach(o.size) : 3;
         }
     } else {
         plan.whole = true;

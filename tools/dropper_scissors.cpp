@@ -62,10 +62,12 @@ void ScissorsPress(SceneObject* object, int x, int y)
         int w, h;
         scissors_PieceSize(&w, &h);
         RECT d = scissors_PieceRect(x, y, w, h);
-        tb_CopyBitmap(scissorsPiece.bitmap, object->previewWindow, &scissorsPiece.rect, &d);
         if (tb_IsMouseDown()) {
+            // Into the picture; the routing's refresh after the press shows it there.
             RECT inPicture = {ToPictureX(d.left), ToPictureY(d.top), ToPictureX(d.right), ToPictureY(d.bottom)};
             tb_CopyBitmap(scissorsPiece.bitmap, object->pictureBitmap, &scissorsPiece.rect, &inPicture);
+        } else {
+            tb_CopyBitmap(scissorsPiece.bitmap, object->previewWindow, &scissorsPiece.rect, &d);
         }
         object->size = Larger(w, h);
     } else {

@@ -85,13 +85,15 @@ void SprayRelease(SceneObject* object, int x, int y)
 
 // ---------------------------------------------------------------- jar
 
+RECT g_lastFill = {0, 0, 0, 0};  // picture coordinates
+
 void JarPress(SceneObject* object, int x, int y)
 {
     tb_PlaySoundNoStop(JAR_SOUND);
     long red, green, blue;
     tb_GetPixelRGB(object->pictureBitmap, x, y, &red, &green, &blue);
     SetPictureColor(object, object->red, object->green, object->blue);
-    tb_FloodFill(object->pictureBitmap, x, y, red, green, blue);
+    tb_FloodFillBounded(object->pictureBitmap, x, y, red, green, blue, &g_lastFill);
     object->active = 1;
     tb_SetCursor(object->cursorId);
 }
@@ -99,6 +101,8 @@ void JarPress(SceneObject* object, int x, int y)
 void JarDrag(SceneObject* object, int x, int y) {}
 
 }  // namespace
+
+RECT jar_LastFill(void) { return g_lastFill; }
 
 void spray_Burst(SceneObject* object, int x, int y)
 {

@@ -14,6 +14,10 @@ enum {
 // inside the square of half-width h.
 void spray_Burst(SceneObject* object, int x, int y);
 
+// The smallest rectangle of the picture around what the jar's last press painted; empty when it
+// painted nothing.
+RECT jar_LastFill(void);
+
 void eraser_Install(SceneObject* object);
 void spray_Install(SceneObject* object);
 void jar_Install(SceneObject* object);

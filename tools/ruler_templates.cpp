@@ -4,6 +4,7 @@
 #include "tools/ruler_templates.h"
 
 #include <cmath>
+#include <vector>
 
 #include "toolbox.h"
 #include "tools/pencil.h"
@@ -68,6 +69,11 @@ void TemplatesPress(SceneObject* object, int x, int y)
     Start(object, x, y);
 }
 
+// The pieces of the window a move wipes, shown together.
+std::vector<RECT> g_wipe;
+
+void CollectWipe(const RECT* rect) { g_wipe.push_back(*rect); }
+
 // Wipes the previous preview and draws the new one on the window. The previous preview lies
 // inside the union of the old and new rectangles grown by the pen; only the places it covers are
 // copied back from the scene bitmap.
@@ -75,22 +81,24 @@ void RubberDrag(SceneObject* object, int x, int y, bool ruler)
 {
     if (!object->active) return;
     const int z = scene.zoomed ? 2 : 1;
-    const int margin = object->size * z;
+    const int margin = rubberBand_PenReach(object->size * z);
     const ScenePoint previous = object->currentPoint;
     RECT before = rubberBand_Normalised(object->lastPoint, previous);
     object->currentPoint = {x, y};
     RECT now = rubberBand_Normalised(object->lastPoint, object->currentPoint);
     const int window = object->previewWindow;
+    g_wipe.clear();
     if (ruler)
-        rubberBand_WipeLine(scene_ShowRect, object->lastPoint, previous, margin);
+        rubberBand_WipeLine(CollectWipe, object->lastPoint, previous, margin);
     else
-        rubberBand_WipeShape(scene_ShowRect, object->mode, before, &now, 2);  // one-pixel outlines
+        rubberBand_WipeShape(CollectWipe, object->mode, before, &now, 2);  // one-pixel outlines
+    if (!g_wipe.empty()) scene_ShowRects(g_wipe.data(), int(g_wipe.size()));
     SetColors(window, object);
     if (ruler)
         tb_Line(window, object->lastPoint.x, object->lastPoint.y, x, y, object->size * z);
     else
         DrawShape(window, object->mode, &now);
-    tb_SetCursor(object->cursorId);
+    // The routing shows the tool's cursor after every move.
 }
 
 void RulerDrag(SceneObject* object, int x, int y) { RubberDrag(object, x, y, true); }
@@ -249,6 +257,8 @@ void rubberBand_WipeShape(RubberShow show, int shape, const RECT& before, const 
     }
     }
 }
+
+int rubberBand_PenReach(int width) { return width / 2 + 2; }
 
 RECT rubberBand_Normalised(ScenePoint a, ScenePoint b)
 {

@@ -25,7 +25,11 @@ void shapePanel_Click(SceneObject* object, int x, int y, const RECT* rect);
 // rectangles on the window (scene_ShowRect); the routing refreshes them from the picture after a
 // release (scene_Refresh).
 typedef void (*RubberShow)(const RECT* rect);
-// A line from a to b drawn with a pen up to margin wide, grown by margin on every side.
+// How far from its segment a line drawn with a pen of this width reaches, with a pixel to spare
+// each way for rounding: half the width and two.
+int rubberBand_PenReach(int width);
+// The segment from a to b grown by margin on every side: where a line drawn with a pen reaching
+// margin pixels from it lies.
 void rubberBand_WipeLine(RubberShow show, ScenePoint a, ScenePoint b, int margin);
 // The one-pixel frame of r, grown by margin.
 void rubberBand_WipeFrame(RubberShow show, const RECT& r, int margin);

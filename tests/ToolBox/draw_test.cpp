@@ -39,6 +39,7 @@ struct Surfaces {
 };
 
 RECT rc(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+bool Same(RECT a, RECT b) { return EqualRect(&a, &b) != 0; }
 
 }  // namespace
 
@@ -329,7 +330,9 @@ TEST(Draw, FloodFillFillsOnlyTheConnectedArea)
     tb_FrameRect(b, &left);
     tb_FrameRect(b, &right);
     tb_SetForeColor(b, 65025, 0, 0);
-    tb_FloodFill(b, 15, 15, 65025, 65025, 65025);
+    RECT changed;
+    tb_FloodFillBounded(b, 15, 15, 65025, 65025, 65025, &changed);
+    EXPECT_TRUE(Same(changed, rc(6, 6, 24, 29))) << "the smallest rectangle around the fill";
     EXPECT_EQ(test_CountOther(b, rc(6, 6, 24, 29), kRed), 0);
     EXPECT_EQ(test_Pixel(b, 5, 15), kBlack);
     EXPECT_EQ(test_Pixel(b, 24, 15), kBlack);
@@ -339,10 +342,15 @@ TEST(Draw, FloodFillFillsOnlyTheConnectedArea)
 
     // Starting on a pixel of another colour fills nothing.
     tb_SetForeColor(b, 0, 65025, 0);
-    tb_FloodFill(b, 45, 15, 0, 0, 0);
+    tb_FloodFillBounded(b, 45, 15, 0, 0, 0, &changed);
+    EXPECT_TRUE(IsRectEmpty(&changed));
     EXPECT_EQ(test_CountOther(b, rc(36, 6, 54, 29), kWhite), 0);
     // The outside is one connected area around both frames.
-    tb_FloodFill(b, 0, 0, 65025, 65025, 65025);
+    tb_FloodFillBounded(b, 0, 0, 65025, 65025, 65025, &changed);
+    EXPECT_TRUE(Same(changed, rc(0, 0, 60, 40)));
+    // A fill of an area that has the fill colour already changes nothing.
+    tb_FloodFillBounded(b, 0, 0, 0, 65025, 0, &changed);
+    EXPECT_TRUE(IsRectEmpty(&changed));
     EXPECT_EQ(test_Pixel(b, 59, 39), RGB(0, 255, 0));
     EXPECT_EQ(test_Pixel(b, 30, 20), RGB(0, 255, 0));
     EXPECT_EQ(test_Pixel(b, 45, 15), kWhite);

@@ -3,6 +3,7 @@
 // sounds and cursor, and the gestures whose release never comes.
 #include "scene_window.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "input_events.h"
@@ -113,6 +114,65 @@ TEST_F(CanvasTools, RulerWhileMagnifiedPreviewsTwiceAsThickAndDrawsHalfTheLength
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 40, 42), kRed);
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 82, 42), kWhite);
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 120, 42), kWhite);
+}
+
+TEST_F(CanvasTools, RubberBandsLeaveNothingBehindAsTheyMove)
+{
+    // Each move wipes the last preview from the window as closely as it can: after every move the
+    // window differs from the room's bitmap only where the new preview may lie.
+    const RECT& c = scene.layout.canvas;
+    const int W = scene.layout.width, H = scene.layout.height;
+    const ScenePoint path[] = {{300, 60}, {600, 370}, {160, 370}, {610, 30}, {400, 380}, {150, 200}, {615, 200}};
+    scene_SetCurrentColor(0, 0, 65025, 0);
+    struct Case {
+        int tool, mode;
+    } cases[] = {{4, 0}, {5, 0}, {5, 1}, {5, 2}, {5, 3}};
+    for (int zoomed = 0; zoomed < 2; ++zoomed) {
+        scene.zoomed = zoomed;
+        scene.scroll = zoomed ? ScenePoint{60, 40} : ScenePoint{0, 0};
+        scene_ShowAll();
+        for (const Case& k : cases)
+            for (int size : {1, 8, 32}) {
+                SCOPED_TRACE(testing::Message() << "tool " << k.tool << " mode " << k.mode << " size " << size
+                                                << (zoomed ? " magnified" : ""));
+                Use(k.tool);
+                Tool().mode = k.mode;
+                Tool().size = size;
+                const double reach = (k.tool == 4 ? size * (zoomed ? 2 : 1) / 2.0 : 0) + 1.5;
+                {
+                    ButtonHeld held;
+                    Press(380, 210);
+                    for (const ScenePoint& to : path) {
+                        Move(to.x, to.y);
+                        // The ends as the tool took them: the routing keeps the ruler's inside the canvas.
+                        const ScenePoint start = Tool().lastPoint, p = Tool().currentPoint;
+                        std::vector<uint32_t> window = GrabWindow(W, H);
+                        std::vector<uint32_t> room = GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), W, H);
+                        // Where the preview may be: near the segment, or on the figure's rectangle.
+                        auto mayShow = [&](int x, int y) {
+                            if (k.tool == 5)
+                                return x >= std::min(start.x, p.x) - reach && x <= std::max(start.x, p.x) + reach &&
+                                       y >= std::min(start.y, p.y) - reach && y <= std::max(start.y, p.y) + reach;
+                            const double dx = p.x - start.x, dy = p.y - start.y, len2 = dx * dx + dy * dy;
+                            double t = len2 > 0 ? ((x - start.x) * dx + (y - start.y) * dy) / len2 : 0;
+                            t = t < 0 ? 0 : (t > 1 ? 1 : t);
+                            const double ex = start.x + t * dx - x, ey = start.y + t * dy - y;
+                            return ex * ex + ey * ey <= reach * reach;
+                        };
+                        int left = 0;
+                        for (int y = c.top; y < c.bottom; ++y)
+                            for (int x = c.left; x < c.right; ++x)
+                                left += window[size_t(y) * W + x] != room[size_t(y) * W + x] && !mayShow(x, y);
+                        EXPECT_EQ(left, 0) << "after the move to " << to.x << "," << to.y;
+                    }
+                }
+                Release(path[6].x, path[6].y);
+                std::vector<uint32_t> window = GrabWindow(W, H), room = GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), W, H);
+                EXPECT_TRUE(window == room) << "after the release";
+                scene_Undo();
+                scene_ShowAll();
+            }
+    }
 }
 
 TEST_F(CanvasTools, TemplatesDrawNormalisedFiguresWithOnePixelOutlines)
@@ -477,6 +537,53 @@ TEST_F(CanvasTools, PieceServicesAnswerForTheScissorsAndTheBooks)
     EXPECT_EQ(w, 0);
     sceneServices.pieceSize(16, &w, &h);
     EXPECT_EQ(w, 0);
+}
+
+TEST_F(CanvasTools, TheJarsPressShowsItsWholeFillPlainOrMagnified)
+{
+    // The refresh after the jar's press covers the area it filled, however far that reaches.
+    const RECT& c = scene.layout.canvas;
+    const int W = scene.layout.width, H = scene.layout.height;
+    auto shownWrong = [&]() {
+        std::vector<uint32_t> window = GrabWindow(W, H);
+        std::vector<uint32_t> picture =
+            GrabPixels(tb_GetBitmapDC(scene.canvasBitmap), scene.layout.picture.right, scene.layout.picture.bottom);
+        const int pw = scene.layout.picture.right;
+        int n = 0;
+        for (int y = c.top; y < c.bottom; ++y)
+            for (int x = c.left; x < c.right; ++x) {
+                ScenePoint p = scene_ToPicture(x, y);
+                n += window[size_t(y) * W + x] != picture[size_t(p.y) * pw + p.x];
+            }
+        return n;
+    };
+    Use(6);
+    for (int zoomed = 0; zoomed < 2; ++zoomed) {
+        SCOPED_TRACE(zoomed ? "magnified" : "plain");
+        scene.zoomed = zoomed;
+        scene.scroll = zoomed ? ScenePoint{30, 50} : ScenePoint{0, 0};
+        // A frame in the picture: the fills inside it and around it.
+        tb_SetForeColor(scene.canvasBitmap, 0, 0, 0);
+        RECT frame = {60, 70, 200, 160};
+        tb_FrameRect(scene.canvasBitmap, &frame);
+        scene_ShowAll();
+        const ScenePoint inside = {130, 100}, around = {35, 60};
+        int n = 0;
+        for (ScenePoint at : {inside, around}) {
+            scene_SetCurrentColor(n++ % 2 ? 65025 : 0, 157 * 255, 0, 0);
+            const int x = zoomed ? c.left + (at.x - scene.scroll.x) * 2 : c.left + at.x;
+            const int y = zoomed ? c.top + (at.y - scene.scroll.y) * 2 : c.top + at.y;
+            {
+                ButtonHeld held;
+                Press(x, y);
+            }
+            EXPECT_EQ(PixelOf(scene.canvasBitmap, at.x, at.y).g, 157) << "the fill happened";
+            EXPECT_EQ(shownWrong(), 0) << "after the fill at " << at.x << "," << at.y;
+            Release(x, y);
+        }
+        tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
+        tb_PaintRect(scene.canvasBitmap, &scene.layout.picture);
+    }
 }
 
 TEST_F(CanvasTools, AfterEachGestureTheWindowShowsThePicture)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -75,6 +76,43 @@ inline Channels PixelOf(int bitmap, int x, int y)
     long r, g, b;
     tb_GetPixelRGB(bitmap, x, y, &r, &g, &b);
     return {int(r / 255), int(g / 255), int(b / 255)};
+}
+
+// Every pixel of a surface's top-left w x h corner at once, as 0x00RRGGBB, rows top first.
+inline std::vector<uint32_t> GrabPixels(HDC from, int w, int h)
+{
+    std::vector<uint32_t> pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(from);
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section && bits) {
+        HGDIOBJ old = SelectObject(dc, section);
+        BitBlt(dc, 0, 0, w, h, from, 0, 0, SRCCOPY);
+        GdiFlush();
+        const uint32_t* p = static_cast<const uint32_t*>(bits);
+        pixels.assign(p, p + size_t(w) * h);
+        for (uint32_t& v : pixels) v &= 0xffffff;
+        SelectObject(dc, old);
+    }
+    if (section) DeleteObject(section);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// The window's client area, w x h from its corner.
+inline std::vector<uint32_t> GrabWindow(int w, int h)
+{
+    HWND hwnd = tb_GetWindowHandle(SceneTestWindow());
+    HDC dc = GetDC(hwnd);
+    std::vector<uint32_t> pixels = GrabPixels(dc, w, h);
+    ReleaseDC(hwnd, dc);
+    return pixels;
 }
 
 // What the window shows at a client point.
