@@ -166,8 +166,10 @@ void RefreshCanvas(void) { scene_Refresh(&scene.layout.canvas); }
 // refresh after them covers that place, which shows the same as refreshing the whole canvas at a
 // fraction of its cost on large windows. Tools not named here get the whole canvas.
 
-// Tools whose press marks only the square of their size under the pointer.
-bool MarksUnderThePointer(int index) { return index <= 3 || (index >= 9 && index <= 14) || (index >= 18 && index <= 24); }
+// Tools whose press marks only the square of their size under the pointer (the decorations'
+// balls, stars, stitches and splats are scattered no farther than half their size), and whose
+// release draws nothing that was not shown as it was made.
+bool MarksUnderThePointer(int index) { return index <= 3 || (index >= 9 && index <= 14) || index >= 18; }
 
 RECT Around(int x, int y, int grow)
 {
@@ -265,11 +267,15 @@ RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
         // A rubber band starts with nothing drawn; the dropper changes no pixel of the picture.
     } else if (index == 6) {
         plan.fill = true;
-    } else if (index == 8) {
+    } else if (index == 8 || IsBook(index)) {
         // A stamp lands under the pointer; the floating copy drawn at the last move goes.
         int w = 0, h = 0;
-        sceneServices.pieceSize(8, &w, &h);
-        if (o.mode == 1 && w > 0) {
+        sceneServices.pieceSize(index, &w, &h);
+        if (IsBook(index) && scene.zoomed) {
+            w *= 2;  // a book's stamp is as large as the picture's pixels
+            h *= 2;
+        }
+        if ((o.mode == 1 || IsBook(index)) && w > 0) {
             RECT here = {x - w / 2 - 2, y - h / 2 - 2, x + w / 2 + 3, y + h / 2 + 3};
             RECT there = {o.currentPoint.x - w / 2 - 2, o.currentPoint.y - h / 2 - 2, o.currentPoint.x + w / 2 + 3,
                           o.currentPoint.y + h / 2 + 3};
@@ -285,8 +291,8 @@ RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
 {
     RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
-    if (MarksUnderThePointer(index) || index == 6 || index == 7) {
-        // Their marks were shown as they were made.
+    if (MarksUnderThePointer(index) || index == 6 || index == 7 || IsBook(index)) {
+        // Their marks were shown as they were made; a book's release prints nothing.
     } else if (index == 4 || index == 5 || index == 8) {
         if (index == 8 && o.mode == 1) return plan;
         // The last preview (or marquee) and the figure lie on the rectangles of the start point

@@ -63,6 +63,22 @@ protected:
         tb_PaintRect(scene.canvasBitmap, &r);
         scene_ShowAll();
     }
+    // Pixels of the canvas where the window does not show the picture, plain or magnified: every
+    // one compared.
+    int ShownWrong()
+    {
+        const RECT& c = scene.layout.canvas;
+        const int W = scene.layout.width, H = scene.layout.height, pw = scene.layout.picture.right;
+        std::vector<uint32_t> window = GrabWindow(W, H);
+        std::vector<uint32_t> picture = GrabPixels(tb_GetBitmapDC(scene.canvasBitmap), pw, scene.layout.picture.bottom);
+        int n = 0;
+        for (int y = c.top; y < c.bottom; ++y)
+            for (int x = c.left; x < c.right; ++x) {
+                ScenePoint p = scene_ToPicture(x, y);
+                n += window[size_t(y) * W + x] != picture[size_t(p.y) * pw + p.x];
+            }
+        return n;
+    }
     int WindowDiffers(const RECT& r)
     {
         int n = 0;
@@ -543,20 +559,6 @@ TEST_F(CanvasTools, TheJarsPressShowsItsWholeFillPlainOrMagnified)
 {
     // The refresh after the jar's press covers the area it filled, however far that reaches.
     const RECT& c = scene.layout.canvas;
-    const int W = scene.layout.width, H = scene.layout.height;
-    auto shownWrong = [&]() {
-        std::vector<uint32_t> window = GrabWindow(W, H);
-        std::vector<uint32_t> picture =
-            GrabPixels(tb_GetBitmapDC(scene.canvasBitmap), scene.layout.picture.right, scene.layout.picture.bottom);
-        const int pw = scene.layout.picture.right;
-        int n = 0;
-        for (int y = c.top; y < c.bottom; ++y)
-            for (int x = c.left; x < c.right; ++x) {
-                ScenePoint p = scene_ToPicture(x, y);
-                n += window[size_t(y) * W + x] != picture[size_t(p.y) * pw + p.x];
-            }
-        return n;
-    };
     Use(6);
     for (int zoomed = 0; zoomed < 2; ++zoomed) {
         SCOPED_TRACE(zoomed ? "magnified" : "plain");
@@ -578,11 +580,53 @@ TEST_F(CanvasTools, TheJarsPressShowsItsWholeFillPlainOrMagnified)
                 Press(x, y);
             }
             EXPECT_EQ(PixelOf(scene.canvasBitmap, at.x, at.y).g, 157) << "the fill happened";
-            EXPECT_EQ(shownWrong(), 0) << "after the fill at " << at.x << "," << at.y;
+            EXPECT_EQ(ShownWrong(), 0) << "after the fill at " << at.x << "," << at.y;
             Release(x, y);
         }
         tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
         tb_PaintRect(scene.canvasBitmap, &scene.layout.picture);
+    }
+}
+
+TEST_F(CanvasTools, ThePressesOfTheDecorationsAndBooksShowWhatTheyPrint)
+{
+    // Their presses print under the pointer and their releases print nothing: after each the
+    // window shows the picture, though neither refreshes the whole canvas.
+    RECT sheetRect = {0, 0, 0, 0}, maskRect = {0, 0, 0, 0};
+    int sheet = tb_CreateBitmap(&sheetRect, 1001, 24), sheetMask = tb_CreateBitmap(&maskRect, 1002, 8);
+    stamps_TakeStamp(sheet, sheetMask, 5);
+    tb_DisposeBitmap(sheet);
+    tb_DisposeBitmap(sheetMask);
+    scene_SetCurrentColor(0, 30000, 65025, 0);
+    for (int zoomed = 0; zoomed < 2; ++zoomed) {
+        scene.zoomed = zoomed;
+        scene.scroll = zoomed ? ScenePoint{40, 30} : ScenePoint{0, 0};
+        scene_ShowAll();
+        for (int index : {15, 25, 26, 27, 28, 29}) {
+            SCOPED_TRACE(testing::Message() << "tool " << index << (zoomed ? " magnified" : ""));
+            Use(index);
+            Tool().size = 48;
+            Tool().mode = index == 26 ? 2 : 0;  // the cog mirrored four ways
+            if (index == 15) Tool().active = 1;  // the stamp floats with the pointer
+            const RECT& p = scene.layout.picture;
+            for (ScenePoint at : {ScenePoint{260, 140}, ScenePoint{450, 300}, ScenePoint{170, 360}}) {
+                Move(at.x - 7, at.y + 5);
+                const std::vector<uint32_t> before = GrabPixels(tb_GetBitmapDC(scene.canvasBitmap), p.right, p.bottom);
+                {
+                    ButtonHeld held;
+                    Press(at.x, at.y);
+                }
+                EXPECT_NE(GrabPixels(tb_GetBitmapDC(scene.canvasBitmap), p.right, p.bottom), before) << "it printed";
+                EXPECT_EQ(ShownWrong(), 0) << "after the press at " << at.x << "," << at.y;
+                Release(at.x, at.y);
+                EXPECT_EQ(ShownWrong(), 0) << "after the release at " << at.x << "," << at.y;
+            }
+            Tool().active = 0;
+            // A white picture for the next tool, whose marks could fall inside these.
+            tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
+            tb_PaintRect(scene.canvasBitmap, &p);
+            scene_ShowAll();
+        }
     }
 }
 
