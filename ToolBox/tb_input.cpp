@@ -93,9 +93,20 @@ static HCURSOR tb_LoadCursorCached(int cursorId)
     return cursor;
 }
 
+static unsigned tb_cursorSets;
+static int tb_lastCursorId;
+
 HCURSOR tb_SetCursor(int cursorId)
 {
+    ++tb_cursorSets;
+    tb_lastCursorId = cursorId;
     return SetCursor(tb_LoadCursorCached(cursorId));
+}
+
+unsigned tb_CursorSets(int* lastId)
+{
+    if (lastId) *lastId = tb_lastCursorId;
+    return tb_cursorSets;
 }
 
 // ---------------------------------------------------------------- time

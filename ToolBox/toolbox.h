@@ -145,6 +145,9 @@ enum TB_SoundKind { TB_SOUND_PLAY, TB_SOUND_NOSTOP, TB_SOUND_LOOP, TB_SOUND_STOP
 typedef void (*TB_SoundObserver)(TB_SoundKind kind, int id);
 void tb_SetSoundObserver(TB_SoundObserver observer);
 HCURSOR tb_SetCursor(int cursorId);
+// How many times tb_SetCursor has been called, and (lastId) the cursor it set last: a caller that
+// saw a cursor set since it last asked need not set the same one again.
+unsigned tb_CursorSets(int* lastId);
 DWORD tb_GetTime(void);
 void tb_Wait(DWORD milliseconds);
 int tb_Random(int low, int high);

@@ -104,6 +104,15 @@ bool TakesWindowPoints(int index) { return IsRubberBand(index) || index == 8 || 
 
 void ShowCurrentCursor(void) { tb_SetCursor(Current().cursorId); }
 
+// The tool's cursor at the end of an event, unless the event set that very cursor last already
+// (the platform's call costs about 40 microseconds under Wine).
+void EnsureCurrentCursor(unsigned setsBefore)
+{
+    int last = -1;
+    if (tb_CursorSets(&last) != setsBefore && last == Current().cursorId) return;
+    ShowCurrentCursor();
+}
+
 bool In(const RECT& r, int x, int y) { return tb_PtInRect(x, y, &r) != 0; }
 
 const RECT& SpotRect(int spot)
@@ -655,6 +664,7 @@ void scene_MoveHandler(int window, int x, int y)
     }
     const int index = scene.currentObject;
     SceneObject& o = Current();
+    const unsigned cursorSets = tb_CursorSets(nullptr);
     const int buttonDown = tb_IsMouseDown();
     if (!buttonDown && !o.active) Feedback(x, y);
 
@@ -690,7 +700,7 @@ void scene_MoveHandler(int window, int x, int y)
         tb_ClearClipRect(scene.sceneBitmap);
         routing.previous = {x, y};
     }
-    ShowCurrentCursor();
+    EnsureCurrentCursor(cursorSets);
 }
 
 void scene_ReleaseHandler(int window, int x, int y)

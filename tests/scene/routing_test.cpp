@@ -626,3 +626,33 @@ TEST_F(Routing, DroppingACutPieceOutsideTheCanvasErasesIt)
     EXPECT_EQ(WindowDiffers(erased, 1), 0);
     EXPECT_EQ(scene.currentObject, 8);  // no tool was picked by that release
 }
+
+TEST_F(Routing, EveryMoveEndsWithTheToolsCursorSetOnce)
+{
+    // Whatever cursor was up before, a move over the canvas ends with the tool's, set once: the
+    // tools' drags and the hover's feedback set it, and the routing does not set it again.
+    StartAt(640, 480);
+    const RECT& c = scene.layout.canvas;
+    const int x = (c.left + c.right) / 2, y = (c.top + c.bottom) / 2;
+    struct {
+        int tool;
+        bool held;
+    } cases[] = {{0, false}, {0, true}, {1, true}, {4, true}, {6, true}, {26, true}};
+    for (auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << "tool " << k.tool << (k.held ? " dragged" : " hovering"));
+        scene.currentObject = k.tool;
+        scene.currentGroup = scene.objects[k.tool].group;
+        std::unique_ptr<ButtonHeld> held;
+        if (k.held) {
+            held.reset(new ButtonHeld);
+            Press(x, y);
+        }
+        tb_SetCursor(203);  // the room's arrow, set by something before the move
+        const unsigned before = tb_CursorSets(nullptr);
+        Move(x + 9, y + 7);
+        EXPECT_TRUE(CursorIs(scene.objects[k.tool].cursorId));
+        EXPECT_EQ(tb_CursorSets(nullptr) - before, 1u);
+        held.reset();
+        if (k.held) Release(x + 9, y + 7);
+    }
+}
