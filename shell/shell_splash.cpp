@@ -42,7 +42,12 @@ INT_PTR CALLBACK SplashProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             tb_DisposeBitmap(picture);
         }
         EndPaint(dialog, &ps);
-        if (g_behind) PostMessageA(dialog, kBehindMessage, 0, 0);
+        if (g_behind) {
+            // A wait of no time on the queue first: the system puts the picture on the screen
+            // when the program waits (Wine does so only then), not after the work behind it.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+            PostMessageA(dialog, kBehindMessage, 0, 0);
+        }
         return TRUE;
     }
     case kBehindMessage:

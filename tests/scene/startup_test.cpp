@@ -60,6 +60,41 @@ TEST(Splash, CentredPictureThatAClickEndsWithOneAndEscapeWithZero)
     EXPECT_EQ(shell_ShowSplash(), 0);
 }
 
+namespace {
+HWND g_splash;
+int g_onScreen = -1;
+// The work behind the splash: how many of ten points of the picture the screen shows by then.
+void LookAtTheScreen()
+{
+    RECT source = {0, 0, 0, 0}, at;
+    int picture = tb_CreateBitmap(&source, 902, 24);
+    GetWindowRect(g_splash, &at);
+    HDC screen = GetDC(nullptr);
+    g_onScreen = 0;
+    for (int i = 0; i < 10; ++i) {
+        int x = 20 + i * 40, y = 15 + i * 30;
+        COLORREF c = GetPixel(screen, at.left + x, at.top + y);
+        g_onScreen += PixelOf(picture, x, y) == Channels{GetRValue(c), GetGValue(c), GetBValue(c)};
+    }
+    ReleaseDC(nullptr, screen);
+    tb_DisposeBitmap(picture);
+    PostMessageA(g_splash, WM_COMMAND, IDCANCEL, 0);
+}
+}  // namespace
+
+TEST(Splash, ThePictureIsOnTheScreenBeforeTheWorkBehindItStarts)
+{
+    SceneTestWindow();
+    BoxScript script;
+    script.onDialog([&](HWND dialog) {
+        g_splash = dialog;
+        return true;
+    });
+    g_onScreen = -1;
+    EXPECT_EQ(shell_ShowSplashThen(LookAtTheScreen), 0);
+    EXPECT_EQ(g_onScreen, 10);
+}
+
 TEST(ShellScene, StartUpBuildsTheSceneAndCleanUpReleasesEverything)
 {
     int window = SceneTestWindow();
