@@ -54,19 +54,13 @@ bool CheckDestination(int destination)
 int Width(const RECT* r) { return r->right - r->left; }
 int Height(const RECT* r) { return r->bottom - r->top; }
 
-// Copies onto a window of at least this many pixels take the road below: from about 32 x 32 on,
-// the rows turned here cost less than the system's conversion (a rubber band's wipe is made of
-// many copies of a few thousand pixels each).
+// Copies onto a window of at least this many pixels take the road below.
 const long kLargeCopy = 65536;
 
-// The 32-bit pixels of the last large copy onto a window, kept for the next one: a fresh block of
+// The 32-bit pixels of the last copy onto a window made here, kept for the next one: a fresh block of
 // window size costs more in first-touch page faults than the copy itself.
 std::vector<uint32_t> g_windowPixels;
 
-// A rectangle (not a small one) of a 24-bit bitmap copied 1:1 onto a window without a clip of its own: the
-// rows are turned into 32-bit pixels here and handed to the window in one call. The system's own
-// conversion of 24-bit pixels for the screen costs several times more, which a whole room of
-// 1920 x 1080 feels at every full redraw. False (nothing done) when the copy is not of that kind.
 // Rows of a w x h rectangle of a 24-bit image, from (sx, sy), turned into 32-bit pixels at `to`,
 // rows `pitch` pixels apart, top row first.
 void RowsAs32(const TB_DIB* dib, int sx, int sy, int w, int h, uint32_t* to, size_t pitch)
