@@ -168,12 +168,31 @@ static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF
     if (x < area.left || x >= area.right || y < area.top || y >= area.bottom) return true;
 
     GdiFlush();  // the system may still be drawing into the bitmap
-    const BYTE sb = GetBValue(surface), sg = GetGValue(surface), sr = GetRValue(surface);
-    const BYTE fb = GetBValue(fore), fg = GetGValue(fore), fr = GetRValue(fore);
-    auto pixel = [dib](int px, int py) { return grfx_GetPixelAddress(dib, px, py); };
-    auto matches = [&](const BYTE* p) { return p[0] == sb && p[1] == sg && p[2] == sr; };
-    if (!matches(pixel(x, y))) return true;
-    if (fb == sb && fg == sg && fr == sr) return true;  // the area has the fill colour already
+    // Four pixels of the surface colour and of the fill colour as twelve bytes: long runs are
+    // compared and painted four pixels at a time.
+    BYTE surface4[12], fill4[12];
+    for (int i = 0; i < 12; i += 3) {
+        surface4[i] = GetBValue(surface), surface4[i + 1] = GetGValue(surface), surface4[i + 2] = GetRValue(surface);
+        fill4[i] = GetBValue(fore), fill4[i + 1] = GetGValue(fore), fill4[i + 2] = GetRValue(fore);
+    }
+    const int left0 = area.left;
+    auto row = [dib, left0](int py) { return grfx_GetPixelAddress(dib, left0, py); };
+    auto at = [left0](BYTE* r, int px) { return r + 3 * (px - left0); };
+    auto matches = [&](const BYTE* p) { return std::memcmp(p, surface4, 3) == 0; };
+    // The first pixel from px on (up to end, exclusive) that is not of the surface colour.
+    auto runEnd = [&](BYTE* r, int px, int end) {
+        while (px + 4 <= end && std::memcmp(at(r, px), surface4, 12) == 0) px += 4;
+        while (px < end && matches(at(r, px))) ++px;
+        return px;
+    };
+    // The first pixel of the run of the surface colour that ends at px.
+    auto runStart = [&](BYTE* r, int px) {
+        while (px - 4 >= area.left && std::memcmp(at(r, px - 4), surface4, 12) == 0) px -= 4;
+        while (px > area.left && matches(at(r, px - 1))) --px;
+        return px;
+    };
+    if (!matches(at(row(y), x))) return true;
+    if (std::memcmp(surface4, fill4, 3) == 0) return true;  // the area has the fill colour already
 
     // Spans: fill a run of the row, then look for runs to continue in the rows above and below,
     // leaving out the part of the row it came from that its parent run has filled already.
@@ -183,41 +202,44 @@ static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF
     };
     std::vector<Seed> seeds;
     seeds.push_back({x, y, -1, 0, -1});
-    auto scan = [&](BYTE* row, int ny, int from, int to, int y0, int left, int right) {
-        bool inRun = false;
-        for (int i = from; i <= to; ++i) {
-            bool m = matches(row + 3 * (i - area.left));
-            if (m && !inRun) seeds.push_back({i, ny, y0, left, right});
-            inRun = m;
+    // Every run of the surface colour that starts in [from, to] of row ny becomes a seed.
+    auto scan = [&](BYTE* r, int ny, int from, int to, int y0, int left, int right) {
+        int px = from;
+        while (px <= to) {
+            while (px <= to && !matches(at(r, px))) ++px;
+            if (px > to) break;
+            seeds.push_back({px, ny, y0, left, right});
+            px = runEnd(r, px, to + 1);
         }
     };
+    int minX = area.right, maxX = area.left - 1, minY = area.bottom, maxY = area.top - 1;
     while (!seeds.empty()) {
-        Seed s = seeds.back();
+        Seed sd = seeds.back();
         seeds.pop_back();
-        BYTE* row = pixel(area.left, s.y);
-        if (!matches(row + 3 * (s.x - area.left))) continue;
-        int left = s.x, right = s.x;
-        while (left > area.left && matches(row + 3 * (left - 1 - area.left))) --left;
-        while (right + 1 < area.right && matches(row + 3 * (right + 1 - area.left))) ++right;
-        RECT span = {left, s.y, right + 1, s.y + 1};
-        UnionRect(changed, changed, &span);
-        for (int i = left; i <= right; ++i) {
-            BYTE* p = row + 3 * (i - area.left);
-            p[0] = fb;
-            p[1] = fg;
-            p[2] = fr;
-        }
-        for (int ny = s.y - 1; ny <= s.y + 1; ny += 2) {
+        BYTE* r = row(sd.y);
+        if (!matches(at(r, sd.x))) continue;
+        int left = runStart(r, sd.x);
+        int right = runEnd(r, sd.x, area.right) - 1;
+        minX = left < minX ? left : minX;
+        maxX = right > maxX ? right : maxX;
+        minY = sd.y < minY ? sd.y : minY;
+        maxY = sd.y > maxY ? sd.y : maxY;
+        BYTE* p = at(r, left);
+        int n = right - left + 1;
+        for (; n >= 4; n -= 4, p += 12) std::memcpy(p, fill4, 12);
+        for (; n > 0; --n, p += 3) std::memcpy(p, fill4, 3);
+        for (int ny = sd.y - 1; ny <= sd.y + 1; ny += 2) {
             if (ny < area.top || ny >= area.bottom) continue;
-            BYTE* next = pixel(area.left, ny);
-            if (ny == s.parentY) {
-                scan(next, ny, left, (s.parentLeft - 1 < right ? s.parentLeft - 1 : right), s.y, left, right);
-                scan(next, ny, (s.parentRight + 1 > left ? s.parentRight + 1 : left), right, s.y, left, right);
+            BYTE* next = row(ny);
+            if (ny == sd.parentY) {
+                scan(next, ny, left, (sd.parentLeft - 1 < right ? sd.parentLeft - 1 : right), sd.y, left, right);
+                scan(next, ny, (sd.parentRight + 1 > left ? sd.parentRight + 1 : left), right, sd.y, left, right);
             } else {
-                scan(next, ny, left, right, s.y, left, right);
+                scan(next, ny, left, right, sd.y, left, right);
             }
         }
     }
+    if (maxX >= minX) SetRect(changed, minX, minY, maxX + 1, maxY + 1);
     return true;
 }
 

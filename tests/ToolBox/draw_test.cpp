@@ -1,6 +1,7 @@
 // Drawing state, colour conversion, shapes, lines and flood fill on bitmap surfaces.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -355,6 +356,96 @@ TEST(Draw, FloodFillFillsOnlyTheConnectedArea)
     EXPECT_EQ(test_Pixel(b, 30, 20), RGB(0, 255, 0));
     EXPECT_EQ(test_Pixel(b, 45, 15), kWhite);
     EXPECT_EQ(test_Pixel(b, 15, 15), kRed);
+}
+
+// The fill in the picture's own pixels against the platform's surface fill on the same pixels:
+// speckled and striped areas of a few sizes (rows of every length modulo four), colours one step
+// apart in a single channel, seeds anywhere, with and without a clip rectangle.
+TEST(Draw, FloodFillPaintsWhatThePlatformsSurfaceFillPaints)
+{
+    const COLORREF colours[] = {kWhite, RGB(255, 255, 254), RGB(254, 255, 255), RGB(255, 254, 255), kBlack};
+    const SIZE sizes[] = {{1, 1}, {3, 5}, {4, 4}, {5, 3}, {7, 9}, {13, 11}, {64, 9}, {67, 41}, {150, 97}};
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    HDC reference = CreateCompatibleDC(nullptr);
+    int cases = 0;
+    for (const SIZE& size : sizes)
+        for (int pattern = 0; pattern < 6; ++pattern)
+            for (int clipped = 0; clipped < 2; ++clipped) {
+                Surfaces s;
+                int b = s.surface(size.cx, size.cy);
+                TB_DIB* dib = &tb.bitmaps[b].image;
+                // Pattern: speckles of rising density, or stripes with random gaps.
+                for (int y = 0; y < size.cy; ++y)
+                    for (int x = 0; x < size.cx; ++x) {
+                        bool other = pattern < 4 ? next(10) < unsigned(2 + 2 * pattern)
+                                                 : (pattern == 4 ? x % 5 == 2 : y % 3 == 1) && next(6) != 0;
+                        COLORREF c = other ? colours[1 + next(4)] : kWhite;
+                        BYTE* p = grfx_GetPixelAddress(dib, x, y);
+                        p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+                    }
+                RECT clip = {int(next(size.cx)), int(next(size.cy)), 0, 0};
+                clip.right = clip.left + 1 + int(next(size.cx - clip.left));
+                clip.bottom = clip.top + 1 + int(next(size.cy - clip.top));
+                if (clipped) tb_SetClipRect(b, &clip);
+                for (int fill = 0; fill < 3; ++fill) {
+                    int x = int(next(size.cx)), y = int(next(size.cy));
+                    BYTE* p = grfx_GetPixelAddress(dib, x, y);
+                    COLORREF surface = RGB(p[2], p[1], p[0]);
+                    COLORREF fore = colours[next(5)];
+                    // The same pixels in a surface of the platform's, filled by the platform.
+                    void* bits = nullptr;
+                    HBITMAP copy = CreateDIBSection(reference, dib->lpBitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
+                    ASSERT_TRUE(copy);
+                    size_t bytes = size_t(grfx_StorageWidth(size.cx, 24)) * size.cy;
+                    std::memcpy(bits, dib->lpBits, bytes);
+                    std::vector<BYTE> original(dib->lpBits, dib->lpBits + bytes);
+                    HGDIOBJ oldBitmap = SelectObject(reference, copy);
+                    HRGN region = CreateRectRgnIndirect(&clip);
+                    SelectClipRgn(reference, clipped ? region : nullptr);
+                    HBRUSH brush = CreateSolidBrush(fore);
+                    HGDIOBJ oldBrush = SelectObject(reference, brush);
+                    ExtFloodFill(reference, x, y, surface, FLOODFILLSURFACE);
+                    GdiFlush();
+
+                    tb_SetForeColor(b, GetRValue(fore) * 255, GetGValue(fore) * 255, GetBValue(fore) * 255);
+                    RECT changed;
+                    tb_FloodFillBounded(b, x, y, GetRValue(surface) * 255, GetGValue(surface) * 255,
+                                        GetBValue(surface) * 255, &changed);
+                    // Every pixel as the platform left it; the reported rectangle is the smallest
+                    // one around the pixels that changed.
+                    int differing = 0;
+                    RECT painted = {0, 0, 0, 0};
+                    const BYTE* platform = static_cast<const BYTE*>(bits);
+                    for (int py = 0; py < size.cy; ++py)
+                        for (int px = 0; px < size.cx; ++px) {
+                            const BYTE* mine = grfx_GetPixelAddress(dib, px, py);
+                            size_t offset = size_t(mine - dib->lpBits);
+                            differing += std::memcmp(mine, platform + offset, 3) != 0;
+                            if (std::memcmp(mine, &original[offset], 3) != 0) {
+                                RECT one = {px, py, px + 1, py + 1};
+                                UnionRect(&painted, &painted, &one);
+                            }
+                        }
+                    EXPECT_EQ(differing, 0) << size.cx << "x" << size.cy << " pattern " << pattern << " clipped "
+                                            << clipped << " seed (" << x << "," << y << ") fill " << fill;
+                    EXPECT_TRUE(EqualRect(&changed, &painted) || (IsRectEmpty(&changed) && IsRectEmpty(&painted)))
+                        << size.cx << "x" << size.cy << " pattern " << pattern << " fill " << fill;
+                    SelectObject(reference, oldBrush);
+                    SelectObject(reference, oldBitmap);
+                    SelectClipRgn(reference, nullptr);
+                    DeleteObject(brush);
+                    DeleteObject(region);
+                    DeleteObject(copy);
+                    ++cases;
+                }
+                tb_ClearClipRect(b);
+            }
+    DeleteDC(reference);
+    EXPECT_EQ(cases, 9 * 6 * 2 * 3);
 }
 
 TEST(Draw, PrinterAndWindowTargetsDrawWithTheirOwnState)
