@@ -5,6 +5,8 @@
 # BUILD is a 64-bit build folder holding paint.exe, bench/trivial.exe and tests/keepalive.exe.
 # Each of the N rounds runs, for every build in turn:
 #   - the trivial program (bench/trivial.cpp): launch to exit, the floor Wine itself costs;
+#   - where the build has it, the trivial window program (bench/trivial_window.cpp): launch to exit
+#     of a program that shows one window, the floor of any program that shows something;
 #   - paint.exe, watched by bench/probe/xprobe.c, which grabs the whole screen every few ms:
 #       splash  = launch to the first grab whose splash rectangle (176,138 448x324, centred on
 #                 800x600) holds the picture it then keeps for 800 ms;
@@ -66,6 +68,9 @@ for round in $(seq 1 "$n"); do
   for i in "${!builds[@]}"; do
     b=${builds[$i]} l=${labels[$i]}
     "$probe" floor "$WINE" "$b/bench/trivial.exe" | sed "s/^/$l /" >>"$work/raw"
+    if [ -f "$b/bench/trivial_window.exe" ]; then
+      "$probe" floor "$WINE" "$b/bench/trivial_window.exe" | sed "s/^exit_ms/window_ms/; s/^/$l /" >>"$work/raw"
+    fi
     out=$(cd "$b" && "$probe" splash 176 138 448 324 "$WINE" "$b/paint.exe" || true)
     sed "s/^/$l /" <<<"$out" >>"$work/raw"
     sleep 0.5
@@ -93,5 +98,12 @@ for l in "${labels[@]}"; do
   echo "RESULT $l splash $splash"
   echo "RESULT $l splash_minus_floor $delta"
   echo "RESULT $l click_to_room $ready"
+  if grep -q "^$l window_ms" "$work/raw"; then
+    window=$(awk -v l="$l" '$1==l && $2=="window_ms"{print $3}' "$work/raw" | stats)
+    wdelta=$(awk -v l="$l" '$1==l && $2=="window_ms"{f=$3} $1==l && $2=="splash_ms"{print $3-f}' "$work/raw" | stats)
+    echo "  $l: window floor (launch-exit of a program showing one window) $(awk '{print $1" / "$2" ms"}' <<<"$window"), splash - window floor $(awk '{print $1" / "$2" ms"}' <<<"$wdelta")"
+    echo "RESULT $l window_floor $window"
+    echo "RESULT $l splash_minus_window_floor $wdelta"
+  fi
 done
 echo "(median / p90 over $n rounds)"

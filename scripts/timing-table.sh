@@ -23,7 +23,7 @@ before_commit=${1:-909f94d}
 cd "$root"
 bash scripts/install-deps.sh
 
-targets=(paint pencil_bench canvas_tools_bench stamps_toys_text_bench trivial keepalive)
+targets=(paint pencil_bench canvas_tools_bench stamps_toys_text_bench trivial trivial_window keepalive)
 src=$root/build/before/src
 if [ ! -d "$src/.git" ] && [ ! -f "$src/.git" ]; then
   mkdir -p "$root/build/before"
@@ -126,10 +126,12 @@ awk -F'|' '$1=="after" {print $2}' "$work/series" | awk '!seen[$0]++' | while IF
   printf '| %s, p50 / p99 | %s / %s | %s / %s | |\n' "$s" "$(figure before "$s" 3)" "$(figure before "$s" 4)" \
     "$(figure after "$s" 3)" "$(figure after "$s" 4)"
 done
-for k in floor splash splash_minus_floor click_to_room; do
+for k in floor window_floor splash splash_minus_floor splash_minus_window_floor click_to_room; do
   case $k in
     floor) label="launch to exit, trivial program (floor)"; target="" ;;
+    window_floor) label="launch to exit, program showing one window (second floor)"; target="" ;;
     splash) label="launch to the splash's first frame"; target="" ;;
+    splash_minus_window_floor) label="splash's first frame minus the second floor"; target="" ;;
     splash_minus_floor) label="splash's first frame minus the floor"; target="<= 150" ;;
     click_to_room) label="click on the splash to the room ready"; target="< 150" ;;
   esac
