@@ -206,6 +206,20 @@ int main()
         scene_ReleaseHandler(g_window, cx + (i % 10) * 30, cy + (i / 10) * 20);
     }
     bench_Report("scissors stamp press (into the picture)", stamps, kColumn);
+    // The pointer jumps (a touch screen's tap): the piece floats at one corner of the canvas and the
+    // press comes at the other.
+    std::vector<double> jumps;
+    for (int i = 0; i < 50; ++i) {
+        int side = i % 2 ? 1 : -1;
+        scene_MoveHandler(g_window, cx - side * 600, cy - side * 300);
+        bench_SendMouse(MOUSEEVENTF_LEFTDOWN);
+        double start = bench_Now();
+        scene_PressHandler(g_window, cx + side * 600, cy + side * 300);
+        jumps.push_back(bench_Now() - start);
+        bench_SendMouse(MOUSEEVENTF_LEFTUP);
+        scene_ReleaseHandler(g_window, cx + side * 600, cy + side * 300);
+    }
+    bench_Report("scissors stamp press after a jump", jumps, kColumn);
     scene.objects[8].active = 0;
     scene.objects[8].mode = 0;
 

@@ -197,6 +197,7 @@ RECT Spanned(ScenePoint a, ScenePoint b, int grow)
 struct RefreshPlan {
     bool whole;
     RECT rect;  // when not whole; empty = nothing to refresh
+    RECT also;  // refreshed with rect, apart from it (empty = none)
     // A rubber band's release without magnification: the last preview and the figure, along their
     // own pixels (a line, or the outline of a shape; -1 = none).
     int band;            // 4 line, 5 shape of the templates, 8 marquee
@@ -262,13 +263,20 @@ void Carry(const RefreshPlan& plan)
         if (!g_cuts.empty()) scene_RefreshDrawnRects(g_cuts.data(), int(g_cuts.size()));
         return;
     }
-    if (!IsRectEmpty(&plan.rect)) RefreshCut(&plan.rect);
+    if (IsRectEmpty(&plan.also)) {
+        if (!IsRectEmpty(&plan.rect)) RefreshCut(&plan.rect);
+        return;
+    }
+    g_cuts.clear();
+    CollectCut(&plan.rect);
+    CollectCut(&plan.also);
+    if (!g_cuts.empty()) scene_RefreshDrawnRects(g_cuts.data(), int(g_cuts.size()));
 }
 
 // Planned before the tool's Press runs, from the window point and the tool's state.
 RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 {
-    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
+    RefreshPlan plan = {false, {0, 0, 0, 0}, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
     const int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
     if (MarksUnderThePointer(index)) {
         plan.rect = Around(x, y, grow);
@@ -288,7 +296,9 @@ RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
             RECT here = {x - w / 2 - 2, y - h / 2 - 2, x + w / 2 + 3, y + h / 2 + 3};
             RECT there = {o.currentPoint.x - w / 2 - 2, o.currentPoint.y - h / 2 - 2, o.currentPoint.x + w / 2 + 3,
                           o.currentPoint.y + h / 2 + 3};
-            UnionRect(&plan.rect, &here, &there);
+            // Two places apart (the pointer may have jumped), each refreshed on its own.
+            plan.rect = here;
+            if (!EqualRect(&here, &there)) plan.also = there;
         }
     } else {
         plan.whole = true;
@@ -299,7 +309,7 @@ RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 // Planned before the tool's Release runs, with the window point of the release.
 RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
 {
-    RefreshPlan plan = {false, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
+    RefreshPlan plan = {false, {0, 0, 0, 0}, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
     if (MarksUnderThePointer(index) || index == 6 || index == 7 || IsBook(index)) {
         // Their marks were shown as they were made; a book's release prints nothing.
     } else if (index == 4 || index == 5 || index == 8) {

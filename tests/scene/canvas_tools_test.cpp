@@ -609,8 +609,14 @@ TEST_F(CanvasTools, ThePressesOfTheDecorationsAndBooksShowWhatTheyPrint)
             Tool().mode = index == 26 ? 2 : 0;  // the cog mirrored four ways
             if (index == 15) Tool().active = 1;  // the stamp floats with the pointer
             const RECT& p = scene.layout.picture;
-            for (ScenePoint at : {ScenePoint{260, 140}, ScenePoint{450, 300}, ScenePoint{170, 360}}) {
-                Move(at.x - 7, at.y + 5);
+            // The pointer comes from close by, or jumps from far away (the floating stamp left
+            // there goes with the press).
+            struct Step {
+                ScenePoint from, at;
+            };
+            for (Step step : {Step{{253, 145}, {260, 140}}, Step{{250, 130}, {450, 300}}, Step{{163, 365}, {170, 360}}}) {
+                const ScenePoint at = step.at;
+                Move(step.from.x, step.from.y);
                 const std::vector<uint32_t> before = GrabPixels(tb_GetBitmapDC(scene.canvasBitmap), p.right, p.bottom);
                 {
                     ButtonHeld held;
