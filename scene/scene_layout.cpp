@@ -362,13 +362,13 @@ void scene_Relayout(void)
     // A stroke in progress ends here as its release would have ended it, in the old picture.
     scene_EndGesture();
     RECT oldPicture = scene.layout.picture;
-    RECT keep = oldPicture;
-    int kept = tb_CreateBitmap(&keep, TB_SOURCE_BLANK, 24);
-    if (kept >= 0 && scene.canvasBitmap >= 0) tb_CopyBitmap(scene.canvasBitmap, kept, &oldPicture, &oldPicture);
+    // The old picture stays in its own bitmap until it has been copied into the new canvas: a copy
+    // of it would cost more in fresh memory than the copy itself.
+    int kept = scene.canvasBitmap;
+    scene.canvasBitmap = -1;
 
     DisposeIfAny(&scene.sceneBitmap);
     DisposeIfAny(&scene.undoBitmap);
-    DisposeIfAny(&scene.canvasBitmap);
     for (int i = 0; i < SCENE_OBJECTS; ++i)
         if (scene.objects[i].Destroy) scene.objects[i].Destroy(&scene.objects[i]);
 
