@@ -57,13 +57,19 @@ std::vector<double> Dabs(void (*dab)(SceneObject* object, int x, int y), SceneOb
     return ms;
 }
 
-// The rubber band's end point swept over the whole canvas and back.
-std::vector<double> Sweep(int object, int size, int mode)
+// A rubber band (the ruler, the templates, the scissors' marquee) made the current tool.
+void UseBand(int object, int size, int mode)
 {
     scene.currentObject = object;
     scene.currentGroup = 0;
     scene.objects[object].size = size;
     scene.objects[object].mode = mode;
+}
+
+// The rubber band's end point swept over the whole canvas and back.
+std::vector<double> Sweep(int object, int size, int mode)
+{
+    UseBand(object, size, mode);
     const RECT& c = scene.layout.canvas;
     std::vector<double> moves;
     bench_SendMouse(MOUSEEVENTF_LEFTDOWN);
@@ -84,10 +90,7 @@ std::vector<double> Sweep(int object, int size, int mode)
 // The release of a figure across the whole canvas, 20 times: it shows all of the canvas anew.
 std::vector<double> WholeCanvasReleases(int object, int size, int mode)
 {
-    scene.currentObject = object;
-    scene.currentGroup = 0;
-    scene.objects[object].size = size;
-    scene.objects[object].mode = mode;
+    UseBand(object, size, mode);
     const RECT& c = scene.layout.canvas;
     std::vector<double> releases;
     for (int i = 0; i < 20; ++i) {
