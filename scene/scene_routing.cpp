@@ -263,12 +263,8 @@ void Carry(const RefreshPlan& plan)
         if (!g_cuts.empty()) scene_RefreshDrawnRects(g_cuts.data(), int(g_cuts.size()));
         return;
     }
-    if (IsRectEmpty(&plan.also)) {
-        if (!IsRectEmpty(&plan.rect)) RefreshCut(&plan.rect);
-        return;
-    }
     g_cuts.clear();
-    CollectCut(&plan.rect);
+    CollectCut(&plan.rect);  // an empty rectangle leaves no cut
     CollectCut(&plan.also);
     if (!g_cuts.empty()) scene_RefreshDrawnRects(g_cuts.data(), int(g_cuts.size()));
 }
