@@ -1,5 +1,6 @@
-// What the room's benchmarks share: the clock, the 1920 x 1080 window with the room started on it,
-// the pointer's path over the canvas and the line of figures printed for a series of timings.
+// What the room's benchmarks share: the clock, the window over the whole screen the benchmark runs
+// on with the room started on it, the copy bounds of that screen, the pointer's path over the
+// canvas and the line of figures printed for a series of timings.
 #pragma once
 
 #include <windows.h>
@@ -23,16 +24,17 @@ inline double bench_Now()
     return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
-// One line for a series of timings: its name in a column of nameWidth characters, the count in
-// countWidth digits, then the median, the 99th percentile, the slowest and the mean.
-inline void bench_Report(const char* what, std::vector<double> ms, int nameWidth, int countWidth = 5)
+// One line for a series of figures: its name in a column of nameWidth characters, the count in
+// countWidth digits, then the median, the 99th percentile, the largest and the mean, in unit.
+inline void bench_Report(const char* what, std::vector<double> ms, int nameWidth, int countWidth = 5,
+                         const char* unit = "ms")
 {
     std::sort(ms.begin(), ms.end());
     auto at = [&](double q) { return ms[std::min(ms.size() - 1, size_t(q * ms.size()))]; };
     double sum = 0;
     for (double v : ms) sum += v;
-    std::printf("%-*s n=%*u  p50 %.3f ms  p99 %.3f ms  max %.3f ms  mean %.3f ms\n", nameWidth, what, countWidth,
-                unsigned(ms.size()), at(0.50), at(0.99), ms.back(), sum / ms.size());
+    std::printf("%-*s n=%*u  p50 %.3f %s  p99 %.3f %s  max %.3f %s  mean %.3f %s\n", nameWidth, what, countWidth,
+                unsigned(ms.size()), at(0.50), unit, at(0.99), unit, ms.back(), unit, sum / ms.size(), unit);
     std::fflush(stdout);
 }
 
@@ -50,8 +52,23 @@ inline LRESULT CALLBACK bench_WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-// The toolbox started with the sounds off and the program's 1920 x 1080 window opened under a
-// window class of the benchmark's own: the window's index, or -1 when it cannot be opened.
+// The size of the screen the benchmark runs on: the program's window covers it whole.
+inline SIZE bench_Screen()
+{
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// What the program's loop does between two events: a look at the queue, which finds it empty. Wine
+// puts what was drawn onto the X screen there (a program that never looks puts it there in the
+// middle of a drawing call once 50 ms have passed, which would land in a timed event now and then).
+inline void bench_Idle()
+{
+    MSG m;
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+}
+
+// The toolbox started with the sounds off and the program's window opened over the whole screen
+// under a window class of the benchmark's own: the window's index, or -1 when it cannot be opened.
 inline int bench_OpenWindow(const char* className)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -64,10 +81,11 @@ inline int bench_OpenWindow(const char* className)
     tb_SetClassName(className);
     tb_InitToolbox();
     tb_SetSoundPreference(0);
-    RECT r = {0, 0, 1920, 1080};
+    SIZE screen = bench_Screen();
+    RECT r = {0, 0, screen.cx, screen.cy};
     int window = tb_OpenWindow(&r, "Tintwell", instance);
     if (window < 0) return -1;
-    SetWindowPos(tb_GetWindowHandle(window), nullptr, 0, 0, 1920, 1080, SWP_NOZORDER);
+    SetWindowPos(tb_GetWindowHandle(window), nullptr, 0, 0, screen.cx, screen.cy, SWP_NOZORDER);
     return window;
 }
 
@@ -85,6 +103,37 @@ inline void bench_PrintLayout()
 {
     const SceneLayout& L = scene.layout;
     std::printf("window %dx%d, canvas %dx%d\n", L.width, L.height, L.canvasWidth, L.canvasHeight);
+}
+
+// The copy bounds of this screen, measured beside the benchmark's own figures: one plain copy of the
+// canvas rectangle, and one of the whole scene bitmap, from the scene bitmap to the window. No event
+// that shows the whole canvas (or the whole room) can cost less. Each copy is followed, untimed,
+// by the program's look at its queue; the X screen's share of that is printed as its own line.
+inline void bench_CopyBounds(int window, int nameWidth)
+{
+    const SceneLayout& L = scene.layout;
+    const RECT whole = {0, 0, L.width, L.height};
+    struct Bound {
+        const char* name;
+        const char* flush;
+        const RECT* rect;
+    } bounds[] = {{"copy bound: canvas rectangle to the window", "copy bound: canvas rectangle, X screen flush", &L.canvas},
+                  {"copy bound: scene bitmap to the window", "copy bound: scene bitmap, X screen flush", &whole}};
+    for (const Bound& b : bounds) {
+        std::vector<double> copies, flushes;
+        bench_Idle();
+        for (int i = 0; i < 30; ++i) {
+            double start = bench_Now();
+            tb_CopyBitmap(scene.sceneBitmap, window, b.rect, b.rect);
+            GdiFlush();
+            double copied = bench_Now();
+            bench_Idle();
+            copies.push_back(copied - start);
+            flushes.push_back(bench_Now() - copied);
+        }
+        bench_Report(b.name, copies, nameWidth);
+        bench_Report(b.flush, flushes, nameWidth);
+    }
 }
 
 inline void bench_Close(int window)
@@ -112,6 +161,7 @@ inline std::vector<double> bench_PathMoves(int window, int n)
         double start = bench_Now();
         scene_MoveHandler(window, p.x, p.y);
         ms.push_back(bench_Now() - start);
+        bench_Idle();
     }
     return ms;
 }

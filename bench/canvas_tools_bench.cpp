@@ -1,7 +1,9 @@
-// Cost of one pointer event of every canvas tool at its largest size on a 1920 x 1080 window,
-// the routing's refresh included: the brush, the effect brushes, the spray can, the eraser, the
-// bump patterns, the ruler and the templates dragged across the whole canvas, the scissors'
-// marquee and floating 300 x 300 piece, the dropper; and the jar's fill of the whole canvas.
+// Cost of one pointer event of every canvas tool at its largest size on a window over the whole
+// screen, the routing's refresh included: the brush, the effect brushes, the spray can, the eraser,
+// the bump patterns, the ruler and the templates dragged across the whole canvas, the scissors'
+// marquee and floating 300 x 300 piece, the dropper; the jar's fill of the whole canvas; the
+// cleaner bottle after a small and after a whole-canvas change; picking a tool, a can and the
+// spyglass, and the hover over the room.
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -53,6 +55,7 @@ std::vector<double> Dabs(void (*dab)(SceneObject* object, int x, int y), SceneOb
         dab(object, 100 + (i % 50) * 20, 100 + (i / 50) * 20);
         GdiFlush();
         ms.push_back(bench_Now() - start);
+        bench_Idle();
     }
     return ms;
 }
@@ -81,6 +84,7 @@ std::vector<double> Sweep(int object, int size, int mode)
         double start = bench_Now();
         scene_MoveHandler(g_window, x, y);
         moves.push_back(bench_Now() - start);
+        bench_Idle();
     }
     bench_SendMouse(MOUSEEVENTF_LEFTUP);
     scene_ReleaseHandler(g_window, c.left + 20, c.top + 20);
@@ -103,6 +107,7 @@ std::vector<double> WholeCanvasReleases(int object, int size, int mode)
         scene_ReleaseHandler(g_window, c.right - 20, c.bottom - 20);
         GdiFlush();
         releases.push_back(bench_Now() - start);
+        bench_Idle();
     }
     return releases;
 }
@@ -133,6 +138,7 @@ void FloatingPiece(const char* what)
         double start = bench_Now();
         scene_MoveHandler(g_window, x, y);
         floating.push_back(bench_Now() - start);
+        bench_Idle();
     }
     bench_Report(what, floating, kColumn);
 }
@@ -146,6 +152,107 @@ void Zoom(int on)
     scene_ShowAll();
 }
 
+
+// A click (press and release) at a place of the room, timed as one event.
+double Click(int x, int y)
+{
+    double start = bench_Now();
+    scene_PressHandler(g_window, x, y);
+    scene_ReleaseHandler(g_window, x, y);
+    GdiFlush();
+    double ms = bench_Now() - start;
+    bench_Idle();
+    return ms;
+}
+
+POINT Middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// A point inside an object's outline on the table (the middle of its bounds, or the first point of
+// its bounds that the outline holds).
+POINT OnObject(int index)
+{
+    const SceneObject& o = scene.objects[index];
+    POINT m = Middle(o.bounds);
+    if (tb_PtInRegion(m.x, m.y, o.region)) return m;
+    for (int y = o.bounds.top; y < o.bounds.bottom; ++y)
+        for (int x = o.bounds.left; x < o.bounds.right; ++x)
+            if (tb_PtInRegion(x, y, o.region)) return {x, y};
+    return m;
+}
+
+// The cleaner bottle clicked after a change: a short pencil stroke, or the jar over the whole
+// (one-coloured) canvas.
+std::vector<double> Cleaner(bool whole)
+{
+    const SceneLayout& L = scene.layout;
+    const POINT bottle = Middle(L.cleaner);
+    const int cx = (L.canvas.left + L.canvas.right) / 2, cy = (L.canvas.top + L.canvas.bottom) / 2;
+    std::vector<double> ms;
+    for (int i = 0; i < 20; ++i) {
+        scene.currentObject = whole ? 6 : 0;
+        scene.objects[0].size = 8;
+        scene_SetCurrentColor(i % 2 ? 65025 : 0, 0, i % 2 ? 0 : 65025, 0);
+        bench_SendMouse(MOUSEEVENTF_LEFTDOWN);
+        scene_PressHandler(g_window, cx, cy);
+        for (int k = 1; k <= 5; ++k) scene_MoveHandler(g_window, cx + 8 * k, cy + 3 * k);
+        bench_SendMouse(MOUSEEVENTF_LEFTUP);
+        scene_ReleaseHandler(g_window, cx + 40, cy + 15);
+        bench_Idle();
+        ms.push_back(Click(bottle.x, bottle.y));
+    }
+    return ms;
+}
+
+// Clicks on the room outside the canvas: tools of the Artist's Tool Box in turn, the cans in turn,
+// and the spyglass zooming in on the canvas and out again.
+void RoomClicks(void)
+{
+    const SceneLayout& L = scene.layout;
+    scene.currentGroup = 0;
+    scene_Compose(0, 0, 1);
+    std::vector<double> tools, cans, zoomIn, zoomOut;
+    for (int i = 0; i < 40; ++i) {
+        POINT p = OnObject(i % 9);
+        tools.push_back(Click(p.x, p.y));
+        if (scene.currentObject != i % 9) std::printf("(the click at %ld,%ld picked %d, not %d)\n", p.x, p.y, scene.currentObject, i % 9);
+        POINT c = Middle(L.canLids[i % SCENE_CANS]);
+        cans.push_back(Click(c.x, c.y));
+    }
+    scene.currentObject = 0;
+    const POINT spyglass = Middle(L.spyglass), centre = Middle(L.canvas);
+    for (int i = 0; i < 20; ++i) {
+        Click(spyglass.x, spyglass.y);  // zoom pending: the next click on the canvas chooses the centre
+        zoomIn.push_back(Click(centre.x + (i % 5) * 40, centre.y));
+        zoomOut.push_back(Click(spyglass.x, spyglass.y));
+    }
+    bench_Report("tool picked on the table (click)", tools, kColumn);
+    bench_Report("can picked (click)", cans, kColumn);
+    bench_Report("spyglass: zoom in at a click on the canvas", zoomIn, kColumn);
+    bench_Report("spyglass: zoom out (click)", zoomOut, kColumn);
+}
+
+// The pointer over the room with no button down: the highlights of the left panel, the tools'
+// captions on the table, the cans, the speaker and the spyglass, then the wall, in turn.
+std::vector<double> Hover(void)
+{
+    const SceneLayout& L = scene.layout;
+    std::vector<POINT> places = {Middle(L.rockButton), Middle(L.booksButton), Middle(L.toolBoxButton),
+                                 Middle(L.magicHatButton), Middle(L.printer), Middle(L.toysButton),
+                                 Middle(L.keyboard), Middle(L.cleaner), Middle(L.remote), Middle(L.paintTube),
+                                 Middle(L.speaker), Middle(L.spyglass), Middle(L.canLids[3]), Middle(L.paintBlot),
+                                 {L.width - 8, 8}};
+    for (int i = 0; i < 9; ++i) places.push_back(OnObject(i));
+    std::vector<double> ms;
+    for (int i = 0; i < 600; ++i) {
+        POINT p = places[i % places.size()];
+        double start = bench_Now();
+        scene_MoveHandler(g_window, p.x, p.y);
+        GdiFlush();
+        ms.push_back(bench_Now() - start);
+        bench_Idle();
+    }
+    return ms;
+}
 }  // namespace
 
 int main()
@@ -154,6 +261,7 @@ int main()
     if (g_window < 0) return 1;
     bench_StartScene(g_window);
     bench_PrintLayout();
+    bench_CopyBounds(g_window, kColumn);
     Stripes();
 
     bench_Report("brush move, size 36", Freehand(1, 36, 2000), kColumn);
@@ -205,6 +313,7 @@ int main()
         double start = bench_Now();
         scene_PressHandler(g_window, cx + (i % 10) * 30, cy + (i / 10) * 20);
         stamps.push_back(bench_Now() - start);
+        bench_Idle();
         bench_SendMouse(MOUSEEVENTF_LEFTUP);
         scene_ReleaseHandler(g_window, cx + (i % 10) * 30, cy + (i / 10) * 20);
     }
@@ -219,6 +328,7 @@ int main()
         double start = bench_Now();
         scene_PressHandler(g_window, cx + side * 600, cy + side * 300);
         jumps.push_back(bench_Now() - start);
+        bench_Idle();
         bench_SendMouse(MOUSEEVENTF_LEFTUP);
         scene_ReleaseHandler(g_window, cx + side * 600, cy + side * 300);
     }
@@ -237,12 +347,14 @@ int main()
         scene.objects[6].Press(&scene.objects[6], 300, 300);
         GdiFlush();
         fills.push_back(bench_Now() - start);
+        bench_Idle();
         scene.objects[6].Release(&scene.objects[6], 300, 300);
         scene_SetCurrentColor(65025, 0, 0, 0);
         start = bench_Now();
         scene_PressHandler(g_window, 500, 500);
         GdiFlush();
         pressEvents.push_back(bench_Now() - start);
+        bench_Idle();
         scene_ReleaseHandler(g_window, 500, 500);
     }
     bench_Report("jar full-canvas fill (the fill alone)", fills, kColumn);
@@ -268,6 +380,16 @@ int main()
     scene.objects[8].mode = 0;
     Zoom(0);
 
+    // The cleaner bottle, the clicks on the room and the hover over it.
+    Stripes();
+    bench_Report("cleaner bottle after a pencil stroke (click)", Cleaner(false), kColumn);
+    White();
+    bench_Report("cleaner bottle after the jar filled the canvas (click)", Cleaner(true), kColumn);
+    RoomClicks();
+    bench_Report("hover over the room (highlights, captions)", Hover(), kColumn);
+    scene.currentObject = 0;
+    scene.currentGroup = 0;
+
     // What every press and release costs in the routing itself, whatever the tool: the undo copy
     // of the whole picture at a press, the refresh of the whole canvas after a press and a release.
     std::vector<double> undo, refresh;
@@ -280,6 +402,7 @@ int main()
         scene_Refresh(&scene.layout.canvas);
         GdiFlush();
         refresh.push_back(bench_Now() - start);
+        bench_Idle();
     }
     bench_Report("routing: undo copy at a press", undo, kColumn);
     bench_Report("routing: whole-canvas refresh (press, release)", refresh, kColumn);

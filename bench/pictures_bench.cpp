@@ -1,6 +1,7 @@
 // The gallery's page turn (enumerate the folder, read the picture, draw the face with its
-// preview) with 100 pictures of 634 x 488, and Print picture's work before the page is sent (the
-// work copy, light print, the fitted rectangle) for a 1920 x 1080 canvas.
+// preview) with 100 pictures of 634 x 488, Print picture's work before the page is sent (the
+// work copy, light print, the fitted rectangle) for a 1920 x 1080 canvas, and a BMP Save and Open
+// of the whole canvas of the screen the benchmark runs on (the Save's flush to the disk apart).
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +14,56 @@ namespace {
 const int kColumn = 52, kCount = 4;  // the widths of the series' names and counts
 
 int Light(void) { return 1; }
+
+// Save writes the whole picture to a file beside the old one, flushes it to the disk and puts it in
+// the old one's place; Open reads it back, places it on the canvas, shows it and keeps the undo copy.
+void SaveAndOpen(void)
+{
+    int window = bench_OpenWindow("PicturesBench");
+    if (window < 0) return;
+    bench_StartScene(window);
+    bench_PrintLayout();
+    const SceneLayout& L = scene.layout;
+    for (int x = 0; x < L.canvasWidth; x += 16) {
+        RECT r = {x, 0, x + 16, L.canvasHeight};
+        tb_SetForeColor(scene.canvasBitmap, (x * 37) % 65025, (x * 91) % 65025, (x * 13) % 65025);
+        tb_PaintRect(scene.canvasBitmap, &r);
+    }
+    char temp[MAX_PATH], path[MAX_PATH + 32];
+    GetTempPathA(sizeof temp, temp);
+    wsprintfA(path, "%stintwell_bench_canvas.bmp", temp);
+    std::vector<double> writes, flushes, saves, opens;
+    for (int i = 0; i < 10; ++i) {
+        bench_Idle();
+        double start = bench_Now();
+        if (tb_OpenFileToReplace(path) != 1 || tb_WriteBitmapToFile(scene.canvasBitmap) != 1) {
+            tb_CloseFile();
+            std::printf("(the picture could not be written to %s)\n", path);
+            break;
+        }
+        double written = bench_Now();
+        tb_CommitFile();
+        double end = bench_Now();
+        writes.push_back(written - start);
+        flushes.push_back(end - written);
+        saves.push_back(end - start);
+        start = bench_Now();
+        if (tb_OpenFileToRead(path, 0) != 1 || !pictures_OpenChosen()) {
+            std::printf("(the picture could not be read from %s)\n", path);
+            break;
+        }
+        GdiFlush();
+        opens.push_back(bench_Now() - start);
+    }
+    DeleteFileA(path);
+    if (!opens.empty()) {
+        bench_Report("BMP save of the whole canvas, without the flush", writes, kColumn, kCount);
+        bench_Report("BMP save of the whole canvas, the flush to the disk", flushes, kColumn, kCount);
+        bench_Report("BMP save of the whole canvas, in all", saves, kColumn, kCount);
+        bench_Report("BMP open of the whole canvas (read, place, show)", opens, kColumn, kCount);
+    }
+    bench_Close(window);
+}
 
 }  // namespace
 
@@ -82,5 +133,6 @@ int main()
         DeleteFileA(path);
     }
     RemoveDirectoryA(folder.c_str());
+    SaveAndOpen();
     return 0;
 }

@@ -1,12 +1,59 @@
 #!/usr/bin/env bash
 # Builds and runs every benchmark under Wine on a private 1920x1080 screen and prints their figures:
 # the 64-bit build's, then the 32-bit build's where this kernel runs 32-bit programs.
-#   bench.sh [NAME...]   only the benchmarks named (e.g. pencil_bench)
+#   bench.sh [NAME...]            only the benchmarks named (e.g. pencil_bench)
+#   bench.sh --screens [NAME...]  the room's benchmarks (64-bit) at each screen families have,
+#                                 1366x768, 1920x1080, 2560x1440 and 3840x2160, each on an Xvfb of
+#                                 that size, then one table with a column per screen (every
+#                                 column with its copy bounds, measured in the same run)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/wine-lib.sh
+screens_mode=
+if [ "${1:-}" = --screens ]; then screens_mode=1; shift; fi
 bash scripts/build.sh >/dev/null
+
+# run_benchmarks BUILD SESSION [NAME...]: the benchmarks of BUILD in the running SESSION; with no
+# names only the room's and the toolbox's (the hand-run programs take arguments of their own).
+run_benchmarks() {
+  local build=$1 session=$2 exe name
+  shift 2
+  for exe in "$build"/bench/*.exe; do
+    name=$(basename "$exe" .exe)
+    if [ $# -eq 0 ] && [[ $name != *_bench ]]; then continue; fi
+    if [ $# -gt 0 ] && [[ " $* " != *" $name "* ]]; then continue; fi
+    echo "== $name"
+    timeout 1800 scripts/wine-exec "$session" "$exe" </dev/null || echo "($name failed)"
+  done
+}
+
+if [ -n "$screens_mode" ]; then
+  build=build/mingw64
+  session=$build/bench-session
+  mkdir -p "$session"
+  names=("$@")
+  [ ${#names[@]} -gt 0 ] || names=(pencil_bench canvas_tools_bench stamps_toys_text_bench clearing_bench pictures_bench)
+  out=$(mktemp -d)
+  trap 'rm -rf "$out"' EXIT
+  echo "uptime at the start: $(uptime)"
+  for screen in 1366x768 1920x1080 2560x1440 3840x2160; do
+    export TINTWELL_SCREEN=${screen}x24
+    scripts/wine-session stop "$session" >/dev/null 2>&1 || true
+    scripts/wine-session start "$session"
+    for name in "${names[@]}"; do
+      echo "== $screen $name" >&2
+      run_benchmarks "$build" "$session" "$name" >"$out/now.$screen.$name.1" 2>/dev/null
+      cat "$out/now.$screen.$name.1"
+    done
+    scripts/wine-session stop "$session"
+  done
+  echo "uptime at the end: $(uptime)"
+  echo
+  /usr/bin/python3 scripts/bench_table.py "$out"
+  exit 0
+fi
+
 presets=(mingw64)
 if tw_win32_runs; then presets+=(mingw); else echo "32-bit benchmarks skipped: $(tw_win32_why)"; fi
 for preset in "${presets[@]}"; do
@@ -15,14 +62,7 @@ for preset in "${presets[@]}"; do
   mkdir -p $build/bench-session
   export TINTWELL_SCREEN=1920x1080x24
   scripts/wine-session start $build/bench-session
-  for exe in $build/bench/*.exe; do
-    name=$(basename "$exe" .exe)
-    # Without names only the benchmarks run; the hand-run programs (mutation runs, long soak,
-    # the start-up floor) take arguments of their own and are named to run.
-    if [ $# -eq 0 ] && [[ $name != *_bench ]]; then continue; fi
-    if [ $# -gt 0 ] && [[ " $* " != *" $name "* ]]; then continue; fi
-    echo "== $preset $name"
-    scripts/wine-exec $build/bench-session "$exe" </dev/null
-  done
+  echo "== $preset"
+  run_benchmarks "$build" "$build/bench-session" "$@"
   scripts/wine-session stop $build/bench-session
 done
