@@ -111,13 +111,17 @@ unsigned tb_CursorSets(int* lastId)
 
 // ---------------------------------------------------------------- time
 
-DWORD tb_GetTime(void) { return tb_Milliseconds(); }
+static TB_Clock clockReader = nullptr;
+
+void tb_SetClock(TB_Clock reader) { clockReader = reader; }
+
+DWORD tb_GetTime(void) { return clockReader ? clockReader() : tb_Milliseconds(); }
 
 // Spins on the millisecond clock; the unsigned difference survives the clock wrapping round.
 void tb_Wait(DWORD milliseconds)
 {
-    DWORD start = tb_Milliseconds();
-    while ((DWORD)(tb_Milliseconds() - start) < milliseconds) {
+    DWORD start = tb_GetTime();
+    while ((DWORD)(tb_GetTime() - start) < milliseconds) {
     }
 }
 

@@ -3,6 +3,7 @@
 // request and the help viewers are replaced by recorders.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,44 @@ void watchSounds(TB_SoundKind kind, int id)
         if (g_soundCount < 16) g_sounds[g_soundCount++] = kind == TB_SOUND_BEEP ? -1 : id;
 }
 
+// The clock the wipes run on in these checks: a millisecond a reading, so that the frames pace
+// themselves without real time passing. At the first reading after a frame was shown, the canvas
+// on the window is compared, pixel for pixel, with the picture as the frames have drawn it so far.
+struct WipeWatch {
+    DWORD now;
+    int frames;          // frames compared
+    int wrongPixels;     // canvas pixels of the window that differed from the picture, all frames
+    int midFrames;       // frames that showed neither the old picture nor a white canvas
+    std::vector<uint32_t> old;  // the canvas on the window before the wipe
+};
+WipeWatch g_watch;
+
+std::vector<uint32_t> CanvasOnWindow()
+{
+    const SceneLayout& L = scene.layout;
+    std::vector<uint32_t> window = GrabWindow(L.width, L.height), canvas;
+    for (int y = L.canvas.top; y < L.canvas.bottom; ++y)
+        for (int x = L.canvas.left; x < L.canvas.right; ++x) canvas.push_back(window[size_t(y) * L.width + x]);
+    return canvas;
+}
+
+DWORD WipeClock()
+{
+    if (shellClearingStats.frames != g_watch.frames) {
+        g_watch.frames = shellClearingStats.frames;
+        const SceneLayout& L = scene.layout;
+        std::vector<uint32_t> shown = CanvasOnWindow();
+        std::vector<uint32_t> picture = GrabPixels(tb_GetBitmapDC(scene.canvasBitmap), L.canvasWidth, L.canvasHeight);
+        size_t white = 0;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            g_watch.wrongPixels += shown[i] != picture[i];
+            white += shown[i] == 0xffffff;
+        }
+        if (white > 0 && white < shown.size() && shown != g_watch.old) ++g_watch.midFrames;
+    }
+    return ++g_watch.now;
+}
+
 class Commands : public SceneTest {
 protected:
     void SetUp() override
@@ -106,6 +145,16 @@ protected:
         shellHooks = savedHooks;
         helpServices = savedHelp;
         SceneTest::TearDown();
+    }
+    // Coloured stripes over the whole picture (no white pixel), shown.
+    void Stripes()
+    {
+        for (int x = 0; x < scene.layout.canvasWidth; x += 10) {
+            RECT r = {x, 0, x + 10, scene.layout.canvasHeight};
+            tb_SetForeColor(scene.canvasBitmap, (x * 37) % 60000, (x * 91) % 60000, 30000);
+            tb_PaintRect(scene.canvasBitmap, &r);
+        }
+        scene_ShowAll();
     }
     // A red mark on the picture, as a stroke would leave it.
     void Scribble()
@@ -244,14 +293,50 @@ TEST_F(Commands, FiveNewCommandsWipeInTurnAndLeaveNoUndo)
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 10, 10), (Channels{255, 255, 255}));
 }
 
+TEST_F(Commands, EveryFrameOfEachWipeShowsThePictureAsItIsDrawn)
+{
+    // The curtain comes from the top or from both sides (its frame period tells which); the slide
+    // goes one of four ways: several seeds see them.
+    std::vector<int> runs = {SHELL_MELT, SHELL_SHRINK};
+    for (int i = 0; i < 8; ++i) {
+        runs.push_back(SHELL_CURTAIN);
+        runs.push_back(SHELL_SLIDE);
+    }
+    bool curtainPeriods[2] = {false, false};
+    for (size_t i = 0; i < runs.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "run " << i << ", wipe " << runs[i]);
+        srand(unsigned(i + 1));
+        Stripes();
+        g_watch = WipeWatch{1000, 0, 0, 0, CanvasOnWindow()};
+        tb_SetClock(WipeClock);
+        shell_RunClearing(runs[i]);
+        tb_SetClock(nullptr);
+        const ShellClearingStats& s = shellClearingStats;
+        if (runs[i] == SHELL_CURTAIN) curtainPeriods[s.period == 15 ? 0 : 1] = true;
+        EXPECT_GE(s.frames, 14);
+        EXPECT_EQ(g_watch.frames, s.frames) << "every frame was seen";
+        EXPECT_EQ(g_watch.wrongPixels, 0) << "a frame showed something else than it drew";
+        EXPECT_GE(g_watch.midFrames, s.frames / 2) << "frames between the old picture and white";
+        EXPECT_GE(g_watch.now - 1000, s.periodSum) << "each frame waits its period on the clock";
+        for (uint32_t v : CanvasOnWindow()) {
+            ASSERT_EQ(v, 0xffffffu) << "the canvas ends white";
+        }
+        EXPECT_EQ(PixelOf(scene.canvasBitmap, 5, 5), (Channels{255, 255, 255}));
+    }
+    EXPECT_TRUE(curtainPeriods[0] && curtainPeriods[1]) << "the curtain from the top and from the sides";
+}
+
 TEST_F(Commands, NewWithoutAnimationBeepsAndClearsAtOnce)
 {
     preferences.animation = 0;
     Scribble();
     scene.modified = 0;
-    DWORD start = GetTickCount();
+    // No frame paces itself: the clock is never read.
+    g_watch = WipeWatch{1000, 0, 0, 0, {}};
+    tb_SetClock(WipeClock);
     shell_New();
-    EXPECT_LT(GetTickCount() - start, 150u);
+    tb_SetClock(nullptr);
+    EXPECT_EQ(g_watch.now, 1000u);
     ASSERT_EQ(g_soundCount, 1);
     EXPECT_EQ(g_sounds[0], -1);  // the beep
     EXPECT_EQ(commands.nextAnimation, SHELL_CURTAIN);
