@@ -13,6 +13,16 @@ WORK=$(mktemp -d)
 APP_PID=
 . "$ROOT/scripts/xvfb-lib.sh"
 
+# The screen of the checks that drive the room: CHECK_SCREEN=WxH, 800x600 unless set. Their places
+# are written as they lie on 800x600: the canvas's from the screen's top-left corner as they are,
+# the left panel's and the table's from the bottom edge (room X Y), a dialog's from the middle of
+# the screen (dlg X Y).
+SCREEN=${CHECK_SCREEN:-800x600}
+SW=${SCREEN%x*}
+SH=${SCREEN#*x}
+room() { echo "$1 $(($2 + SH - 600))"; }
+dlg() { echo "$(($1 + (SW - 800) / 2)) $(($2 + (SH - 600) / 2))"; }
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -132,4 +142,62 @@ splash_passes() {
 pixel() {
   timeout 20 import -window root "$WORK/px.png"
   convert "$WORK/px.png" -format "%[pixel:p{$1,$2}]" info:
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND until it succeeds; fails when SECONDS pass first.
+wait_for() {
+  local limit=$1 i
+  shift
+  for i in $(seq 1 $((limit * 5))); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  "$@"
+}
+
+# until_eq WHAT EXPECTED COMMAND...: waits (at most 20 s) until COMMAND prints EXPECTED, then
+# checks it as expect_eq does.
+until_eq() {
+  local what=$1 want=$2 got i
+  shift 2
+  for i in $(seq 1 100); do
+    got=$("$@")
+    [ "$got" = "$want" ] && break
+    sleep 0.2
+  done
+  expect_eq "$what" "$got" "$want"
+}
+
+# until_ne WHAT UNWANTED COMMAND...: waits (at most 20 s) until COMMAND prints something else.
+until_ne() {
+  local what=$1 unwanted=$2 got i
+  shift 2
+  for i in $(seq 1 100); do
+    got=$("$@")
+    [ "$got" != "$unwanted" ] && break
+    sleep 0.2
+  done
+  [ "$got" != "$unwanted" ] || fail "$what: still '$got'"
+  echo "ok: $what"
+}
+
+# room_drawn: the room is on the screen (the wall at the top-left corner, the white canvas).
+room_drawn() {
+  local wall
+  wall=$(pixel 5 5)
+  [ "$wall" != "srgb(0,0,0)" ] && [ "$wall" != "srgb(255,255,255)" ] &&
+    [ "$(pixel $((147 + (SW - 166) / 2)) $((16 + (SH - 112) / 2)))" = "srgb(255,255,255)" ]
+}
+
+# start_room: paint.exe on the check's screen, the resolution advice answered where the screen is
+# larger than 800x600, the splash passed with a click, and the room drawn.
+start_room() {
+  start "$PAINT"
+  if [ "$SW" -gt 800 ] || [ "$SH" -gt 600 ]; then
+    wintool box "Attention!" 60 Paint >/dev/null || fail "no resolution advice at $SCREEN"
+    echo "ok: the resolution advice at $SCREEN answered"
+  fi
+  wintool wait Paint 60 || fail "no window of class Paint appeared"
+  splash_passes "$SW" "$SH"
+  wait_for 30 room_drawn || fail "the room was not drawn after the splash"
 }
