@@ -3,6 +3,7 @@
 #include "soak.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdarg>
 #include <cstring>
@@ -36,6 +37,10 @@ const long kGdiSlack = 32;
 // Long runs count the GDI objects of the built room at rest every so many events too.
 const long kGdiEvery = 50000;
 const long kProgressEvery = 100000;
+// The process's private bytes are sampled every so many events, at rest on the run's own size; the
+// mean of the last third of the samples may exceed the first third's by 10 % and 8 MB at most.
+const long kMemoryEvery = 200;
+const double kMemorySlackKb = 8192;
 
 // The two sizes of the display.
 const SIZE kSizes[2] = {{800, 600}, {1920, 1080}};
@@ -65,6 +70,8 @@ struct Soak {
     int baseBitmaps, baseRegions, baseWindows;
     std::string failure;  // the first fault a hook saw, reported after the event
     char files[2][MAX_PATH];  // the pictures this run saves and opens
+    std::vector<double> privateKb;  // private bytes at rest on the run's own size, in kB
+    bool memoryDue;                 // a sample of them is due
 };
 
 Soak* g = nullptr;
@@ -412,6 +419,34 @@ POINT Near(POINT p, int step)
 std::string Check(void);
 std::string Say(const char* format, ...);
 
+void SampleMemory(void)
+{
+    // The commit charge: the private bytes (under Wine, the anonymous memory held).
+    PROCESS_MEMORY_COUNTERS c = {};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &c, sizeof c)) return;
+    const double kb = c.PagefileUsage / 1024.0;
+    g->privateKb.push_back(kb);
+    if (kb > g->figures->privatePeakKb) g->figures->privatePeakKb = kb;
+}
+
+// The samples' first and last thirds: a fault when the private bytes grew with use.
+std::string MemoryGrowth(void)
+{
+    SoakFigures* f = g->figures;
+    const std::vector<double>& v = g->privateKb;
+    f->privateSamples = long(v.size());
+    if (v.size() < 6) return std::string();
+    const size_t third = v.size() / 3;
+    for (size_t i = 0; i < third; ++i) {
+        f->privateFirstKb += v[i] / third;
+        f->privateLastKb += v[v.size() - third + i] / third;
+    }
+    if (f->privateLastKb - f->privateFirstKb > 0.10 * f->privateFirstKb + kMemorySlackKb)
+        return Say("private bytes grew with use: %.0f kB in the first third of the samples, %.0f kB in the last",
+                   f->privateFirstKb, f->privateLastKb);
+    return std::string();
+}
+
 // One event done: the idle tick the loop gives an empty queue, then the invariants.
 bool After(SoakKind kind)
 {
@@ -434,6 +469,13 @@ bool After(SoakKind kind)
     if (broken.empty() && f->events % kGdiEvery == 0 && !g->button) {
         long grown = GdiObjectsInUse() - g->gdiRoom;
         if (grown > kGdiSlack) broken = Say("%ld more GDI objects than the room held at the start", grown);
+    }
+    // The sample falls due every so many events and is taken at the next rest on the run's own size.
+    if (f->events % kMemoryEvery == 0) g->memoryDue = true;
+    if (broken.empty() && g->memoryDue && !g->button && scene.layout.width == g->run->width &&
+        scene.layout.height == g->run->height) {
+        SampleMemory();
+        g->memoryDue = false;
     }
     if (broken.empty()) return f->events < g->run->events;
     f->failedEvent = f->events;
@@ -747,7 +789,7 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
     soak.figures = figures;
     soak.random.seed(run.seed);
     soak.hwnd = tb_GetWindowHandle(window);
-    soak.button = soak.keyC = soak.looping = soak.cancelAll = false;
+    soak.button = soak.keyC = soak.looping = soak.cancelAll = soak.memoryDue = false;
     soak.pendingMenuItem = 0;
     for (int i = 0; i < 2; ++i) TempPicture(soak.files[i], i);
     g = &soak;
@@ -806,6 +848,10 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
         while (Gesture()) {
         }
     figures->milliseconds = double(GetTickCount() - start);
+    const std::string grown = MemoryGrowth();
+    if (!figures->failure[0] && !grown.empty())
+        snprintf(figures->failure, sizeof figures->failure, "seed %u event %ld: %s", run.seed, figures->events,
+                 grown.c_str());
 
     SetUnhandledExceptionFilter(previousFilter);
     KillTimer(nullptr, soak.watchdog);
@@ -859,6 +905,8 @@ void soak_PrintFigures(FILE* out, const SoakRun& run, const SoakFigures& f)
             f.picturesSaved, f.gdiGrowth);
     fprintf(out, "  slots at start / peak: bitmaps %d / %d, regions %d / %d, windows %d / %d\n", f.startBitmaps,
             f.peakBitmaps, f.startRegions, f.peakRegions, f.startWindows, f.peakWindows);
+    fprintf(out, "  private bytes at rest on %dx%d, %ld samples: first third %.0f kB, last third %.0f kB, peak %.0f kB\n",
+            run.width, run.height, f.privateSamples, f.privateFirstKb, f.privateLastKb, f.privatePeakKb);
     if (f.failure[0]) fprintf(out, "%s\n", f.failure);
     fflush(out);
 }

@@ -49,6 +49,9 @@ struct SoakFigures {
     double milliseconds;
     int startBitmaps, startRegions, startWindows;  // slots in use with the room built, at rest
     int peakBitmaps, peakRegions, peakWindows;     // the most in use after any event
+    long privateSamples;                           // private bytes sampled at rest on the run's own size
+    double privateFirstKb, privateLastKb;          // their mean over the first and the last third
+    double privatePeakKb;
     long failedEvent;        // 1-based number of the event after which an invariant broke; 0 = none
     char failure[512];       // "seed S event N: <what broke>"
 };
