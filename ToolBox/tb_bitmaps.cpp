@@ -5,6 +5,82 @@
 
 namespace {
 
+// The surfaces of disposed bitmaps, kept for the next bitmap of the same size and depth. Every
+// page of a new surface costs a page fault at its first touch (13 to 20 microseconds a page under
+// Wine on the machines we measured), more than drawing a small picture: the room loads its pictures
+// for each draw (some fifty sizes in all), and its large bitmaps come back at every display change
+// between two sizes. Capped in number (the process holds one object for each), the least recently
+// kept going first, and in bytes.
+struct PooledSurface {
+    int width, height, depth;
+    HPALETTE palette;  // an 8-bit surface's colour table came from it
+    TB_DIB image;
+    size_t bytes;
+};
+const int kPoolEntries = 128;
+const size_t kPoolBytes = 80u << 20;
+PooledSurface g_pool[kPoolEntries];
+int g_pooled = 0;
+
+size_t PoolBytes(void)
+{
+    size_t n = 0;
+    for (int i = 0; i < g_pooled; ++i) n += g_pool[i].bytes;
+    return n;
+}
+
+void DropPooled(int i)
+{
+    grfx_FreeDIB(&g_pool[i].image);
+    for (int k = i + 1; k < g_pooled; ++k) g_pool[k - 1] = g_pool[k];
+    --g_pooled;
+}
+
+// Keeps a disposed slot's surface, the oldest going first where there is no room; false when it is
+// not kept (no surface, or larger than the whole pool).
+bool Keep(TB_DIB* image, HPALETTE palette)
+{
+    const int depth = grfx_BitCount(image);
+    const size_t bytes = (size_t)grfx_StorageWidth(grfx_Width(image), depth) * (size_t)grfx_Height(image);
+    if (!image->hBitmap || !image->lpBits || bytes > kPoolBytes || (depth != 8 && depth != 24)) return false;
+    while (g_pooled > 0 && (g_pooled == kPoolEntries || PoolBytes() + bytes > kPoolBytes)) DropPooled(0);
+    g_pool[g_pooled++] = {grfx_Width(image), grfx_Height(image), depth, palette, *image, bytes};
+    memset(image, 0, sizeof *image);
+    return true;
+}
+
+// A kept surface of that size and depth into image (its pixels as the last bitmap left them);
+// false when there is none.
+bool TakePooled(TB_DIB* image, int width, int height, int depth)
+{
+    for (int i = g_pooled - 1; i >= 0; --i) {
+        const PooledSurface& p = g_pool[i];
+        if (p.width != width || p.height != height || p.depth != depth || (depth == 8 && p.palette != tb.palette))
+            continue;
+        *image = p.image;
+        for (int k = i + 1; k < g_pooled; ++k) g_pool[k - 1] = g_pool[k];
+        --g_pooled;
+        return true;
+    }
+    return false;
+}
+
+// A DIB section of the size and depth for a slot's surface, kept or new; blank asks for the black
+// pixels a new one has.
+BOOL MakeSection(HDC dc, TB_DIB* image, int width, int height, int depth, bool blank)
+{
+    if (TakePooled(image, width, height, depth)) {
+        if (blank) {
+            GdiFlush();
+            memset(image->lpBits, 0, (size_t)grfx_StorageWidth(width, depth) * (size_t)height);
+        }
+        return TRUE;
+    }
+    if (depth == 8) return grfx_CreateDIBSection8(dc, image, width, height);
+    if (depth == 24) return grfx_CreateDIBSection24(dc, image, width, height);
+    return grfx_CreateDIBSection1(dc, image, width, height);
+}
+
 int LowestFreeBitmap()
 {
     for (int i = 0; i < TB_MAX_BITMAPS; ++i)
@@ -78,10 +154,10 @@ bool CreateFromResource(TB_BitmapSlot& slot, int source, int depth)
     if (depth == 8) {
         tb_SelectProgramPalette(dc);
         SetStretchBltMode(dc, COLORONCOLOR);
-        made = grfx_CreateDIBSection8(dc, &slot.image, width, height);
+        made = MakeSection(dc, &slot.image, width, height, 8, false);
         if (made) grfx_CopyBits(&picture, 0, 0, width, height, &slot.image, 0, 0, 0);
     } else if (depth == 24) {
-        made = grfx_CreateDIBSection24(dc, &slot.image, width, height);
+        made = MakeSection(dc, &slot.image, width, height, 24, false);
         if (made) grfx_CopyBits(&picture, 0, 0, width, height, &slot.image, 0, 0, 0);
     } else if (depth == 1) {
         made = grfx_CreateDIBSection1(dc, &slot.image, width, height);
@@ -151,16 +227,11 @@ int tb_CreateBitmap(RECT* rect, int source, int depth)
             return -1;
         }
         slot.dc = dc;
-        BOOL made = FALSE;
         if (depth == 8) {
             tb_SelectProgramPalette(dc);
             SetStretchBltMode(dc, COLORONCOLOR);
-            made = grfx_CreateDIBSection8(dc, &slot.image, width, height);
-        } else if (depth == 24) {
-            made = grfx_CreateDIBSection24(dc, &slot.image, width, height);
-        } else {
-            made = grfx_CreateDIBSection1(dc, &slot.image, width, height);
         }
+        BOOL made = MakeSection(dc, &slot.image, width, height, depth, true);
         if (made) {
             SelectObject(dc, slot.image.hBitmap);
             if (depth == 8) tb_SelectProgramPalette(dc);
@@ -183,6 +254,13 @@ int tb_CreateBitmap(RECT* rect, int source, int depth)
     return index;
 }
 
+int tb_PooledSurfaces(void) { return g_pooled; }
+
+void tb_ReleaseSurfacePool(void)
+{
+    while (g_pooled > 0) DropPooled(g_pooled - 1);
+}
+
 void tb_DisposeBitmap(int index)
 {
     if (!CheckBitmap(index, "There is no bitmap to free! (tb_DisposeBitmap)")) return;
@@ -190,8 +268,10 @@ void tb_DisposeBitmap(int index)
     if (slot.dc) {
         DeleteDC(slot.dc);
         slot.dc = nullptr;
+        if (!Keep(&slot.image, tb.palette)) grfx_FreeDIB(&slot.image);
+    } else {
+        grfx_FreeDIB(&slot.image);
     }
-    grfx_FreeDIB(&slot.image);
     slot.pImage = nullptr;
     SetRect(&slot.rect, 0, 0, 0, 0);
     // The clip went with the surface; a slot taken again starts without one.

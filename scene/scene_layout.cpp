@@ -392,6 +392,7 @@ void scene_Shutdown(void)
     DisposeIfAny(&scene.tableBackup);
     for (int i = 0; i < SCENE_OBJECTS; ++i)
         if (scene.objects[i].Destroy) scene.objects[i].Destroy(&scene.objects[i]);
+    tb_ReleaseSurfacePool();  // the surfaces kept for the room's pictures go with it
 }
 
 // ---------------------------------------------------------------- coordinates

@@ -1,4 +1,7 @@
 // The bitmap table: slots, creation of every kind, queries and their error texts, disposal.
+#include <cstring>
+#include <vector>
+
 #include "boxes.h"
 #include "tb_test_util.h"
 
@@ -240,9 +243,14 @@ TEST_F(Bitmaps, DisposeDeletesSurfaceAndImageAndForgetsTheClip)
     HBITMAP bitmap = tb_GetBitmapDIB(b)->hBitmap;
     RECT clip = {1, 1, 5, 5};
     tb_SetClipRect(b, &clip);
+    const int pooled = tb_PooledSurfaces();
     tb_DisposeBitmap(b);
     EXPECT_EQ(GetObjectType(dc), 0u);
+    // The image is kept for the next bitmap of its size, until the pool is given back.
+    EXPECT_EQ(tb_PooledSurfaces(), pooled + 1);
+    tb_ReleaseSurfacePool();
     EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(tb_PooledSurfaces(), 0);
     const TB_BitmapSlot& slot = tb.bitmaps[b];
     EXPECT_NE(slot.free, 0);
     EXPECT_EQ(slot.pImage, nullptr);
@@ -256,4 +264,61 @@ TEST_F(Bitmaps, DisposeDeletesSurfaceAndImageAndForgetsTheClip)
     EXPECT_EQ(again, b);
     EXPECT_EQ(tb.bitmaps[again].pImage, &tb.bitmaps[again].image);
     tb_DisposeBitmap(again);
+}
+
+// A disposed surface comes back for the next bitmap of its size and depth, and then looks as a new
+// one would (black when blank, the picture when loaded) and is drawn on like any other; other sizes
+// and depths never get it, and only so many are kept.
+TEST_F(Bitmaps, AKeptSurfaceComesBackAsANewOneWould)
+{
+    struct {
+        int width, height, source, depth;
+    } cases[] = {{20, 10, 0, 24}, {7, 5, -1, 24}, {20, 10, 0, 8}, {13, 7, PIC_PICTURE24, 24}, {16, 12, PIC_MASK8, 8}};
+    auto colours = [](int index) {
+        std::vector<Rgb> all;
+        GdiFlush();
+        for (int y = 0; y < tb_GetBitmapHeight(index); ++y)
+            for (int x = 0; x < tb_GetBitmapWidth(index); ++x) all.push_back(SurfaceColor(tb_GetBitmapDC(index), x, y));
+        return all;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " source " << c.source << " depth " << c.depth);
+        tb_ReleaseSurfacePool();
+        int first = MakeBitmap(c.width, c.height, c.source, c.depth);
+        ASSERT_GE(first, 0);
+        const std::vector<Rgb> fresh = colours(first);
+        HBITMAP kept = tb_GetBitmapDIB(first)->hBitmap;
+        memset(tb_GetBitmapDIB(first)->lpBits, 0x5A, (size_t)Stride(c.width, c.depth) * c.height);  // left by its user
+        tb_DisposeBitmap(first);
+        EXPECT_EQ(tb_PooledSurfaces(), 1);
+        for (int depth : {c.depth, c.depth == 8 ? 24 : 8}) {
+            int taller = MakeBitmap(c.width, c.height + 1, 0, depth), wider = MakeBitmap(c.width + 1, c.height, 0, depth);
+            EXPECT_NE(tb_GetBitmapDIB(taller)->hBitmap, kept) << "another height, depth " << depth;
+            EXPECT_NE(tb_GetBitmapDIB(wider)->hBitmap, kept) << "another width, depth " << depth;
+            tb_DisposeBitmap(taller);
+            tb_DisposeBitmap(wider);
+        }
+        int other = MakeBitmap(c.width, c.height, 0, c.depth == 8 ? 24 : 8);
+        EXPECT_NE(tb_GetBitmapDIB(other)->hBitmap, kept) << "another depth";
+        tb_DisposeBitmap(other);
+
+        int again = MakeBitmap(c.width, c.height, c.source, c.depth);
+        ASSERT_GE(again, 0);
+        EXPECT_EQ(tb_GetBitmapDIB(again)->hBitmap, kept) << "the kept surface came back";
+        EXPECT_EQ(tb_GetBitmapWidth(again), c.width);
+        EXPECT_EQ(tb_GetBitmapHeight(again), c.height);
+        EXPECT_TRUE(colours(again) == fresh) << "as a new one would look";
+        RECT r = {1, 1, 3, 3};
+        tb_SetForeColor(again, 65025, 0, 0);
+        tb_PaintRect(again, &r);
+        GdiFlush();
+        EXPECT_EQ(SurfaceColor(tb_GetBitmapDC(again), 2, 2), (Rgb{255, 0, 0}));
+        tb_DisposeBitmap(again);
+    }
+    // Only so many are kept, however many sizes come and go.
+    for (int i = 1; i <= 300; ++i) tb_DisposeBitmap(Blank24(i, 3));
+    EXPECT_GT(tb_PooledSurfaces(), 16);
+    EXPECT_LE(tb_PooledSurfaces(), 128);
+    tb_ReleaseSurfacePool();
+    EXPECT_EQ(tb_PooledSurfaces(), 0);
 }
