@@ -46,7 +46,30 @@ void Strip(const Picture& strip, int x, int y)
     tb_CopyBitmapTransparent(strip.index, scene.sceneBitmap, &strip.rect, &dest, 0);
 }
 
-void DrawFrame(void)
+// The wall picture laid edge to edge from the scene's corner, as tb_TileBitmap lays it, but only
+// where it can show: the tiles wholly inside the canvas rectangle, which the canvas view covers
+// next, are left out (on a large screen the canvas is most of the room).
+void TileWallAroundCanvas(void)
+{
+    const SceneLayout& L = scene.layout;
+    Picture tile = Load(SCENE_PIC_WALL, 24);
+    const int tw = tile.rect.right, th = tile.rect.bottom;
+    if (tile.index >= 0 && tw > 0 && th > 0 && L.width >= tw && L.height >= th) {
+        for (int y = 0; y < L.height; y += th)
+            for (int x = 0; x < L.width; x += tw) {
+                RECT to = {x, y, x + tw < L.width ? x + tw : L.width, y + th < L.height ? y + th : L.height};
+                RECT inside;
+                if (IntersectRect(&inside, &to, &L.canvas) && EqualRect(&inside, &to)) continue;
+                RECT from = {0, 0, to.right - to.left, to.bottom - to.top};
+                tb_CopyBitmapTransparent(tile.index, scene.sceneBitmap, &from, &to, 0);
+            }
+    }
+    Drop(tile);
+}
+
+// The frame around the canvas; the canvas rectangle painted white unless the canvas view is
+// about to cover it.
+void DrawFrame(bool viewFollows)
 {
     const int W = scene.layout.width, H = scene.layout.height;
     Picture p;
@@ -94,6 +117,7 @@ void DrawFrame(void)
     if (p.index >= 0) Strip(p, W - 20, H - 112);
     Drop(p);
 
+    if (viewFollows) return;
     tb_SetForeColor(scene.sceneBitmap, 65025, 65025, 65025);
     tb_PaintRect(scene.sceneBitmap, &scene.layout.canvas);
 }
@@ -205,9 +229,14 @@ void scene_Compose(int background, int cans, int full)
 {
     const SceneLayout& L = scene.layout;
     if (background) {
-        RECT whole = {0, 0, L.width, L.height};
-        tb_TileBitmap(scene.sceneBitmap, SCENE_PIC_WALL, &whole);
-        DrawFrame();
+        // Shown whole at the end, the canvas rectangle gets the canvas view over the wall and white.
+        if (full) {
+            TileWallAroundCanvas();
+        } else {
+            RECT whole = {0, 0, L.width, L.height};
+            tb_TileBitmap(scene.sceneBitmap, SCENE_PIC_WALL, &whole);
+        }
+        DrawFrame(full != 0);
     }
     DrawMasked(scene.sceneBitmap, SCENE_PIC_LEFT_PANEL, SCENE_MASK_LEFT_PANEL, 0, L.height - 480);
     DrawTable(cans);
@@ -407,5 +436,6 @@ void scene_CleanerBottle(void)
     if (!scene.undoAvailable) return;
     tb_PlaySoundNoStop(SCENE_SOUND_UNDO);
     scene_Undo();
-    scene_ShowAll();
+    // Only the canvas view changed, and scene_Undo has composed it: it alone goes to the window.
+    scene_ShowRect(&scene.layout.canvas);
 }

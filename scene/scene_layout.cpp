@@ -376,11 +376,11 @@ void scene_Relayout(void)
     KeepScrollOnThePicture(oldPicture);
     CreateSceneBitmaps();
     scene_BuildObjectTable();
-    scene_Compose(1, 1, 0);
-
+    // The picture goes into the new canvas before the room is composed and shown whole (nothing
+    // reaches the window in between, so the order shows the same).
     if (kept >= 0) tb_CopyBitmap(kept, scene.canvasBitmap, &oldPicture, &scene.layout.picture);
     scene_SaveUndo();
-    scene_ShowAll();
+    scene_Compose(1, 1, 1);
     if (kept >= 0) tb_DisposeBitmap(kept);
 }
 

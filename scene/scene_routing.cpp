@@ -365,13 +365,14 @@ void PickCan(int can)
     }
 }
 
-// Rock and the Artist's Tool Box show the whole scene; Books, Magic Hat and Toys only the panel and table.
-void PickGroup(int group, bool whole)
+// A group's tools on the table. Only the panel and the table change: they are all that is shown
+// anew (showing the whole room, as Rock and the Artist's Tool Box might, shows the same at many
+// times the cost on a large screen).
+void PickGroup(int group)
 {
     tb_PlaySoundNoStop(SOUND_PICK);
     scene.currentGroup = group;
-    scene_Compose(0, 0, whole ? 1 : 0);
-    if (whole) return;  // the whole scene is on the window already
+    scene_Compose(0, 0, 0);
     scene_ShowRect(&scene.layout.leftPanel);
     scene_ShowRect(&scene.layout.table);
 }
@@ -455,20 +456,20 @@ void ReleaseOnHotSpot(int x, int y)
         if (can >= 0) PickCan(can);
         return;
     }
-    if (In(L.rockButton, x, y)) return PickGroup(1, true);
-    if (In(L.booksButton, x, y)) return PickGroup(2, false);
+    if (In(L.rockButton, x, y)) return PickGroup(1);
+    if (In(L.booksButton, x, y)) return PickGroup(2);
     if (In(L.toolBoxButton, x, y)) {
-        PickGroup(0, true);
+        PickGroup(0);
         ShowCurrentCursor();
         return;
     }
-    if (In(L.magicHatButton, x, y)) return PickGroup(3, false);
+    if (In(L.magicHatButton, x, y)) return PickGroup(3);
     if (In(L.printer, x, y)) {
         tb_PlaySoundNoStop(SOUND_PICK);
         sceneServices.print();
         return;
     }
-    if (In(L.toysButton, x, y)) return PickGroup(4, false);
+    if (In(L.toysButton, x, y)) return PickGroup(4);
     if (In(L.keyboard, x, y)) return Keyboard();
     if (In(L.cleaner, x, y)) return scene_CleanerBottle();
     if (In(L.remote, x, y)) {

@@ -229,3 +229,33 @@ TEST_F(SceneTest, AfterARelayoutTheCaptionShownBeforeIsDrawnAgain)
     EXPECT_EQ(scene.currentCaption, 739);
     EXPECT_TRUE(strip() == speaker);
 }
+
+// The full composition shown whole leaves out the wall and the white under the canvas, which the
+// canvas view covers: the room it composes and shows is the one composed with them, pixel for
+// pixel, plain and magnified, on a small and on a tall window (tiles across the canvas's edges).
+TEST_F(SceneTest, TheFullCompositionShowsTheRoomItWouldComposeWithTheWallUnderTheCanvas)
+{
+    const struct {
+        int width, height, zoomed;
+    } cases[] = {{640, 480, 0}, {800, 1300, 1}, {1000, 700, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << (c.zoomed ? " magnified" : ""));
+        if (started) scene_Shutdown();
+        StartAt(c.width, c.height);
+        const SceneLayout& L = scene.layout;
+        for (int x = 0; x < L.canvasWidth; x += 30) Fill(scene.canvasBitmap, RECT{x, 0, x + 15, L.canvasHeight}, x * 50, 20000, 65025 - x * 40);
+        scene.zoomed = c.zoomed;
+        scene.scroll = {L.canvasWidth / 5, L.canvasHeight / 7};
+        scene_Compose(1, 1, 0);
+        scene_ShowAll();
+        const std::vector<uint32_t> withWall = GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), L.width, L.height);
+        RECT whole = {0, 0, L.width, L.height};
+        Fill(scene.sceneBitmap, whole, 0, 65025, 0);  // nothing left of the last composition
+        scene_Compose(1, 1, 1);
+        EXPECT_TRUE(GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), L.width, L.height) == withWall);
+        if (L.width <= GetSystemMetrics(SM_CXSCREEN) && L.height <= GetSystemMetrics(SM_CYSCREEN)) {
+            EXPECT_TRUE(GrabWindow(L.width, L.height) == withWall);  // (a window off the screen shows nothing there)
+        }
+        scene.zoomed = 0;
+    }
+}

@@ -131,9 +131,11 @@ TEST_F(Routing, GroupButtonsPutTheirToolsOnTheTable)
         Click(x, y);
         EXPECT_EQ(scene.currentGroup, b.group);
         EXPECT_TRUE(Heard(1034));
-        // The table and the left panel on the window are the freshly composed scene.
+        // The table and the left panel on the window are the freshly composed scene, and the rest
+        // of the window shows it as well.
         EXPECT_EQ(WindowDiffers(L.tableMiddle), 0) << "group " << b.group;
         EXPECT_EQ(WindowDiffers(L.leftPanel, 5), 0) << "group " << b.group;
+        EXPECT_TRUE(GrabWindow(W(), H()) == GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), W(), H())) << "group " << b.group;
     }
     // With the Rock's tools on the table the pencil's place picks a bump pattern.
     int x, y;
@@ -258,6 +260,7 @@ TEST_F(Routing, CleanerBottleUndoesOnceAndTheSecondClickIsSilent)
     EXPECT_TRUE(Heard(1028));
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 153, 184), kWhite);
     EXPECT_EQ(WindowPixel(300, 200), kWhite);
+    EXPECT_TRUE(GrabWindow(W(), H()) == GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), W(), H()));
     SoundsHeard().clear();
     Click(x, y);
     EXPECT_TRUE(SoundsHeard().empty());
