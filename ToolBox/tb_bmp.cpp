@@ -1,6 +1,7 @@
 // Pictures as Windows BMP files: the 24-bit layout written, and every layout the common writers
 // produce read and converted to a 24-bit bitmap.
 #include <cstring>
+#include <vector>
 
 #include "tb_internal.h"
 
@@ -314,6 +315,36 @@ int tb_ReadBitmapFromFile(RECT* rect)
         return -1;
     }
 
+    RECT r = {0, 0, L.width, L.height};
+    if (L.bits == 24 && !runs) {
+        // Stored as the bitmap stores them (rows of the same padding): read straight into it,
+        // without a block of their size between (fresh memory costs more than the reading).
+        int index = tb_CreateBitmap(&r, 0, 24);
+        TB_DIB* dib = index >= 0 ? tb_GetBitmapDIB(index) : nullptr;
+        bool ok = dib && dib->lpBits;
+        if (ok) {
+            GdiFlush();
+            ok = ReadAll(dib->lpBits, (DWORD)n);
+        }
+        if (ok && L.topDown) {
+            // Top row first in the file: the rows swap ends.
+            std::vector<BYTE> row((size_t)stride);
+            for (int top = 0, bottom = L.height - 1; top < bottom; ++top, --bottom) {
+                BYTE* a = dib->lpBits + (size_t)top * stride;
+                BYTE* b = dib->lpBits + (size_t)bottom * stride;
+                memcpy(row.data(), a, (size_t)stride);
+                memcpy(a, b, (size_t)stride);
+                memcpy(b, row.data(), (size_t)stride);
+            }
+        }
+        if (!ok) {
+            if (index >= 0) tb_DisposeBitmap(index);
+            return -1;
+        }
+        if (rect) *rect = r;
+        return index;
+    }
+
     BYTE* pixels = (BYTE*)GlobalAlloc(GMEM_FIXED, (SIZE_T)n);
     if (!pixels) return -1;
     if (!ReadAll(pixels, (DWORD)n)) {
@@ -321,7 +352,6 @@ int tb_ReadBitmapFromFile(RECT* rect)
         return -1;
     }
 
-    RECT r = {0, 0, L.width, L.height};
     int index = tb_CreateBitmap(&r, 0, 24);
     TB_DIB* dib = index >= 0 ? tb_GetBitmapDIB(index) : nullptr;
     bool ok = dib && dib->lpBits;

@@ -87,6 +87,9 @@ struct WipeWatch {
     int wrongPixels;     // canvas pixels of the window that differed from the picture, all frames
     int midFrames;       // frames that showed neither the old picture nor a white canvas
     std::vector<uint32_t> old;  // the canvas on the window before the wipe
+    int unwhitened;      // pixels shown white by a frame and not white by a later one
+    double lastWhite;    // the share of the canvas the last frame showed white
+    std::vector<uint32_t> previous;
 };
 WipeWatch g_watch;
 
@@ -112,6 +115,10 @@ DWORD WipeClock()
             white += shown[i] == 0xffffff;
         }
         if (white > 0 && white < shown.size() && shown != g_watch.old) ++g_watch.midFrames;
+        for (size_t i = 0; i < g_watch.previous.size() && i < shown.size(); ++i)
+            g_watch.unwhitened += g_watch.previous[i] == 0xffffff && shown[i] != 0xffffff;
+        g_watch.previous = shown;
+        g_watch.lastWhite = double(white) / shown.size();
     }
     return ++g_watch.now;
 }
@@ -307,7 +314,7 @@ TEST_F(Commands, EveryFrameOfEachWipeShowsThePictureAsItIsDrawn)
         SCOPED_TRACE(testing::Message() << "run " << i << ", wipe " << runs[i]);
         srand(unsigned(i + 1));
         Stripes();
-        g_watch = WipeWatch{1000, 0, 0, 0, CanvasOnWindow()};
+        g_watch = WipeWatch{1000, 0, 0, 0, CanvasOnWindow(), 0, 0, {}};
         tb_SetClock(WipeClock);
         shell_RunClearing(runs[i]);
         tb_SetClock(nullptr);
@@ -317,10 +324,19 @@ TEST_F(Commands, EveryFrameOfEachWipeShowsThePictureAsItIsDrawn)
         EXPECT_EQ(g_watch.frames, s.frames) << "every frame was seen";
         EXPECT_EQ(g_watch.wrongPixels, 0) << "a frame showed something else than it drew";
         EXPECT_GE(g_watch.midFrames, s.frames / 2) << "frames between the old picture and white";
+        EXPECT_EQ(g_watch.unwhitened, 0) << "what a frame cleared stays clear";
+        EXPECT_GE(g_watch.lastWhite, 0.9) << "the last frame has cleared nearly all";
         EXPECT_GE(g_watch.now - 1000, s.periodSum) << "each frame waits its period on the clock";
         for (uint32_t v : CanvasOnWindow()) {
             ASSERT_EQ(v, 0xffffffu) << "the canvas ends white";
         }
+        // The scene bitmap holds the white canvas too (later refreshes of the room come from it).
+        const SceneLayout& L = scene.layout;
+        std::vector<uint32_t> room = GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), L.width, L.height);
+        for (int y = L.canvas.top; y < L.canvas.bottom; ++y)
+            for (int x = L.canvas.left; x < L.canvas.right; ++x) {
+                ASSERT_EQ(room[size_t(y) * L.width + x], 0xffffffu) << "the scene bitmap at " << x << "," << y;
+            }
         EXPECT_EQ(PixelOf(scene.canvasBitmap, 5, 5), (Channels{255, 255, 255}));
     }
     EXPECT_TRUE(curtainPeriods[0] && curtainPeriods[1]) << "the curtain from the top and from the sides";
@@ -332,7 +348,7 @@ TEST_F(Commands, NewWithoutAnimationBeepsAndClearsAtOnce)
     Scribble();
     scene.modified = 0;
     // No frame paces itself: the clock is never read.
-    g_watch = WipeWatch{1000, 0, 0, 0, {}};
+    g_watch = WipeWatch{1000, 0, 0, 0, {}, 0, 0, {}};
     tb_SetClock(WipeClock);
     shell_New();
     tb_SetClock(nullptr);
