@@ -203,6 +203,35 @@ TEST_F(Copy, DifferentSizesAreStretched)
     tb_DisposeBitmap(big);
     tb_DisposeBitmap(dst);
     tb_DisposeBitmap(src);
+
+    // Twice the size (the magnified view) gives what the system's own stretch gives, pixel for
+    // pixel, from any part of the source, clipped or not.
+    struct {
+        RECT from, to, clip;
+    } doubles[] = {{Rect(0, 0, 7, 5), Rect(0, 0, 14, 10), Rect(-1, -1, -1, -1)},
+                   {Rect(3, 2, 10, 9), Rect(5, 3, 19, 17), Rect(-1, -1, -1, -1)},
+                   {Rect(1, 1, 11, 8), Rect(1, 2, 21, 16), Rect(4, 5, 15, 12)},
+                   {Rect(2, 0, 9, 6), Rect(0, 1, 14, 13), Rect(7, 0, 30, 30)}};
+    for (const auto& d : doubles) {
+        SCOPED_TRACE(testing::Message() << "to " << d.to.left << "," << d.to.top << " clip " << d.clip.left);
+        int from = Blank24(12, 10), ours = Blank24(24, 20), system = Blank24(24, 20);
+        Fill(from, Marker);
+        Fill(ours, Grey);
+        Fill(system, Grey);
+        if (d.clip.left >= 0) tb_SetClipRect(ours, &d.clip);
+        tb_CopyBitmap(from, ours, &d.from, &d.to);
+        HDC dc = tb_GetBitmapDC(system);
+        if (d.clip.left >= 0) IntersectClipRect(dc, d.clip.left, d.clip.top, d.clip.right, d.clip.bottom);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, d.to.left, d.to.top, d.to.right - d.to.left, d.to.bottom - d.to.top, tb_GetBitmapDC(from),
+                   d.from.left, d.from.top, d.from.right - d.from.left, d.from.bottom - d.from.top, SRCCOPY);
+        SelectClipRgn(dc, nullptr);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 24; ++x) ASSERT_EQ(Pixel(ours, x, y), Pixel(system, x, y)) << x << "," << y;
+        tb_DisposeBitmap(system);
+        tb_DisposeBitmap(ours);
+        tb_DisposeBitmap(from);
+    }
 }
 
 TEST_F(Copy, CopyModeIsTheRasterOperation)
