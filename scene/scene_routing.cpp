@@ -741,9 +741,14 @@ void scene_ReleaseHandler(int window, int x, int y)
         routing.textPending = 0;
         if (onCanvas) {
             ScenePoint p = scene_ToPicture(x, y);
+            text_ForgetPlaced();
             sceneServices.placeText(p.x, p.y);
             tb_PlaySound(SOUND_TEXT);
-            RefreshCanvas();
+            // Only where the text went, when the placement says where that is.
+            RECT placed = text_LastPlaced(), inside;
+            RECT shown = PictureToWindow(placed);
+            if (IsRectEmpty(&placed) || !IntersectRect(&inside, &shown, &scene.layout.canvas)) RefreshCanvas();
+            else RefreshCut(&inside);
         }
         ShowCurrentCursor();
         return;

@@ -307,13 +307,23 @@ int text_Dialog(void) { return text_RunDialog() == 1; }
 
 // ---------------------------------------------------------------- placing
 
+static RECT lastPlaced = {0, 0, 0, 0};
+
 void text_Place(int x, int y)
 {
     const SceneColor c = scene.currentColor;
     RECT picture = scene.layout.picture;
-    tb_DrawText(scene.canvasBitmap, x, y, scene.text, (int)strlen(scene.text), scene.fontFace,
-                textSizeTable[sizeIndex], style, c.red, c.green, c.blue, 0.0, &picture);
+    const SIZE size = tb_DrawText(scene.canvasBitmap, x, y, scene.text, (int)strlen(scene.text), scene.fontFace,
+                                  textSizeTable[sizeIndex], style, c.red, c.green, c.blue, 0.0, &picture);
+    // Bottom on y, centred on x; italic and smoothed glyphs may reach a little beyond the measure.
+    const int margin = size.cy / 3 + 2;
+    RECT box = {x - size.cx / 2 - margin, y - size.cy - 2, x + size.cx / 2 + margin, y + 2};
+    if (!IntersectRect(&lastPlaced, &box, &picture)) SetRectEmpty(&lastPlaced);
 }
+
+RECT text_LastPlaced(void) { return lastPlaced; }
+
+void text_ForgetPlaced(void) { SetRectEmpty(&lastPlaced); }
 
 // The window rectangle the last preview covered; empty when none is shown.
 static RECT previewShown = {0, 0, 0, 0};

@@ -54,6 +54,10 @@ int text_SelectFace(HWND list, const char* face);
 // The text at a picture point, in the current colour, bottom on the point and centred on it,
 // clipped to the picture.
 void text_Place(int x, int y);
+// The picture rectangle the last text placed may have drawn into (empty when none was placed since
+// text_ForgetPlaced): the refresh after a placement covers it alone.
+RECT text_LastPlaced(void);
+void text_ForgetPlaced(void);
 // The preview at a window point straight onto the main window, twice as high while the picture is
 // magnified, clipped to the canvas.
 void text_Preview(int x, int y);

@@ -10,6 +10,7 @@
 #include "../scene/scene_window.h"
 #include "boxes.h"
 #include "scene/scene.h"
+#include "scene/scene_routing.h"
 #include "toolbox.h"
 #include "tools/text.h"
 
@@ -210,6 +211,49 @@ TEST_F(TextToolTest, PlacedTextIsCentredWithItsBottomOnThePointAndClippedToThePi
     ink = Ink(scene.canvasBitmap, picture);
     EXPECT_LT(ink.left, 10);
     EXPECT_LT(ink.right, 2 + 70) << "cut off, not moved into the picture";
+}
+
+// A click with the text waiting prints it; the window then shows the picture at every pixel of
+// the canvas (the refresh covers where the text went), plain, bold or italic, small or large,
+// magnified or not, and at the picture's edges.
+TEST_F(TextToolTest, ThePlacedTextIsShownWhereverItWent)
+{
+    const struct {
+        const char* text;
+        int style, sizeIndex, zoomed, x, y;
+    } cases[] = {{"Hello there", 0, 2, 0, 400, 300},     {"WWWWWWWWWWWWWWWWWWWW", 1, 4, 0, 300, 200},
+                 {"fjgyqp ITALIC fff", 2, 4, 0, 500, 450}, {"Hi!", 1, 3, 1, 420, 260},
+                 {"Edge of it", 2, 3, 0, 150, 40},        {"Corner", 0, 4, 1, 770, 480}};
+    const SceneLayout& L = scene.layout;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
+        tb_PaintRect(scene.canvasBitmap, &L.picture);
+        scene.zoomed = c.zoomed;
+        scene.scroll = {L.canvasWidth / 4, L.canvasHeight / 4};
+        scene_ShowAll();
+        TextSettings s = text_Settings();
+        strcpy(s.text, c.text);
+        s.style = c.style;
+        s.sizeIndex = c.sizeIndex;
+        text_SetSettings(&s);
+        routing.textPending = 1;
+        scene_ReleaseHandler(SceneTestWindow(), c.x, c.y);
+        EXPECT_EQ(routing.textPending, 0);
+        std::vector<uint32_t> window = GrabWindow(L.width, L.height);
+        std::vector<uint32_t> picture = GrabPixels(tb_GetBitmapDC(scene.canvasBitmap), L.canvasWidth, L.canvasHeight);
+        int wrong = 0, ink = 0;
+        for (int y = L.canvas.top; y < L.canvas.bottom; ++y)
+            for (int x = L.canvas.left; x < L.canvas.right; ++x) {
+                ScenePoint p = scene_ToPicture(x, y);
+                uint32_t shown = window[size_t(y) * L.width + x];
+                wrong += shown != picture[size_t(p.y) * L.canvasWidth + p.x];
+                ink += shown != 0xffffff;
+            }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_GT(ink, 20);
+    }
+    scene.zoomed = 0;
 }
 
 TEST_F(TextToolTest, PreviewIsTwiceAsHighWhileMagnifiedAndClippedToTheCanvas)
