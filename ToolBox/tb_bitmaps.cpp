@@ -256,6 +256,8 @@ int tb_CreateBitmap(RECT* rect, int source, int depth)
 
 int tb_PooledSurfaces(void) { return g_pooled; }
 
+size_t tb_PooledBytes(void) { return PoolBytes(); }
+
 void tb_ReleaseSurfacePool(void)
 {
     while (g_pooled > 0) DropPooled(g_pooled - 1);

@@ -44,8 +44,9 @@ int tb_CreateBitmap(RECT* rect, int source, int depth);
 // Disposes of the bitmap; its surface may be kept (a bounded number of them) for the next bitmap of
 // the same size and depth, which then needs no new memory.
 void tb_DisposeBitmap(int index);
-// How many surfaces are kept so, and giving them all back to the system.
+// How many surfaces are kept so, their pixels' bytes, and giving them all back to the system.
 int tb_PooledSurfaces(void);
+size_t tb_PooledBytes(void);
 void tb_ReleaseSurfacePool(void);
 void tb_GetBitmapRect(int index, RECT* rect);
 int tb_GetBitmapWidth(int index);

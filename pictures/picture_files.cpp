@@ -150,6 +150,7 @@ void pictures_Save(void)
 
 void pictures_Place(int loaded)
 {
+    scene_PictureChanged(nullptr);
     RECT from;
     tb_GetBitmapRect(loaded, &from);
     const RECT& canvas = scene.layout.picture;

@@ -174,6 +174,9 @@ struct SceneState {
     int zoomed;
     ScenePoint scroll;    // top-left of the magnified quarter, picture coordinates
     int undoAvailable;
+    // Outside this rectangle (picture coordinates) the canvas and the undo copy hold the same
+    // pixels: what a press's save of undo has to copy, and all that undo has to put back.
+    RECT undoChanged;
     int modified;         // the picture changed since it was last saved, opened or started
 
     // Text tool defaults and the picture file.
@@ -232,7 +235,12 @@ void scene_SetCurrentColor(unsigned red, unsigned green, unsigned blue, int show
 void scene_RecolorCan(int can, unsigned red, unsigned green, unsigned blue, int show);
 
 // ---------------------------------------------------------------- undo
+// The whole canvas into the undo copy.
 void scene_SaveUndo(void);
+// The same undo copy made at a press: only what changed since the last save is copied.
+void scene_SaveUndoChanged(void);
+// Whatever draws into the canvas bitmap says where (picture coordinates; nullptr = anywhere).
+void scene_PictureChanged(const RECT* picture);
 void scene_Undo(void);
 void scene_CleanerBottle(void);
 

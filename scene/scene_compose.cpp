@@ -418,24 +418,66 @@ void scene_RecolorCan(int can, unsigned red, unsigned green, unsigned blue, int 
 
 // ---------------------------------------------------------------- undo
 
+// On a large screen the whole picture is tens of megabytes: a press, which must keep the picture
+// as it was for the cleaner bottle, copies only what the last gesture changed, and the cleaner
+// bottle puts back only that. Every change of the canvas bitmap is gathered in
+// scene.undoChanged for it (scene_PictureChanged).
+
+void scene_PictureChanged(const RECT* picture)
+{
+    RECT r = picture ? *picture : scene.layout.picture;
+    if (IsRectEmpty(&r)) return;
+    if (IsRectEmpty(&scene.undoChanged)) scene.undoChanged = r;
+    else UnionRect(&scene.undoChanged, &scene.undoChanged, &r);
+}
+
+// What changed since the last save of undo, within the picture (empty when nothing did).
+static RECT UndoChanged(void)
+{
+    RECT r;
+    if (!IntersectRect(&r, &scene.undoChanged, &scene.layout.picture)) SetRectEmpty(&r);
+    return r;
+}
+
 void scene_SaveUndo(void)
 {
     tb_CopyBitmap(scene.canvasBitmap, scene.undoBitmap, &scene.layout.picture, &scene.layout.picture);
+    SetRectEmpty(&scene.undoChanged);
     scene.undoAvailable = 1;
 }
 
-void scene_Undo(void)
+void scene_SaveUndoChanged(void)
 {
-    tb_CopyBitmap(scene.undoBitmap, scene.canvasBitmap, &scene.layout.picture, &scene.layout.picture);
-    scene_ComposeCanvasView();
-    scene.undoAvailable = 0;
+    RECT changed = UndoChanged();
+    if (!IsRectEmpty(&changed)) tb_CopyBitmap(scene.canvasBitmap, scene.undoBitmap, &changed, &changed);
+    SetRectEmpty(&scene.undoChanged);
+    scene.undoAvailable = 1;
 }
+
+// Puts the undo copy back where the picture changed; the window rectangle whose view changed.
+static RECT PutBack(void)
+{
+    const SceneLayout& L = scene.layout;
+    RECT changed = UndoChanged(), shown = L.canvas;
+    if (!IsRectEmpty(&changed)) tb_CopyBitmap(scene.undoBitmap, scene.canvasBitmap, &changed, &changed);
+    SetRectEmpty(&scene.undoChanged);
+    scene.undoAvailable = 0;
+    if (scene.zoomed) {
+        scene_ComposeCanvasView();
+        return shown;
+    }
+    OffsetRect(&changed, L.origin.x, L.origin.y);
+    ComposeUnder(&changed);
+    return changed;
+}
+
+void scene_Undo(void) { PutBack(); }
 
 void scene_CleanerBottle(void)
 {
     if (!scene.undoAvailable) return;
     tb_PlaySoundNoStop(SCENE_SOUND_UNDO);
-    scene_Undo();
-    // Only the canvas view changed, and scene_Undo has composed it: it alone goes to the window.
-    scene_ShowRect(&scene.layout.canvas);
+    // Only the canvas view changed, where the picture came back: that alone goes to the window.
+    RECT shown = PutBack();
+    if (!IsRectEmpty(&shown)) scene_ShowRect(&shown);
 }

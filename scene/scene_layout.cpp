@@ -284,6 +284,7 @@ static void CreateSceneBitmaps(void)
     tb_SetBackColor(scene.canvasBitmap, 65025, 65025, 65025);
     tb_PaintRect(scene.canvasBitmap, &L.picture);
     tb_SetClipRect(scene.canvasBitmap, &L.picture);
+    scene.undoChanged = L.picture;  // nothing known of the two yet
 }
 
 static void DisposeIfAny(int* bitmap)

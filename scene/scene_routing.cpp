@@ -228,6 +228,29 @@ RECT PictureToWindow(RECT r)
     return w;
 }
 
+// The picture pixels a window rectangle of the canvas shows, magnified or not (all of them).
+RECT WindowToPicture(RECT w)
+{
+    const ScenePoint o = scene.layout.origin;
+    if (!scene.zoomed) {
+        OffsetRect(&w, -o.x, -o.y);
+        return w;
+    }
+    const ScenePoint s = scene.scroll;
+    auto half = [](int v) { return v >= 0 ? v / 2 : -((1 - v) / 2); };  // rounded down
+    RECT p = {half(w.left - o.x) + s.x, half(w.top - o.y) + s.y, half(w.right - o.x + 1) + s.x,
+              half(w.bottom - o.y + 1) + s.y};
+    return p;
+}
+
+// The picture changed under a window rectangle of the canvas (the undo copy must learn it).
+void ChangedUnder(const RECT& window)
+{
+    if (IsRectEmpty(&window)) return;
+    RECT p = WindowToPicture(window);
+    scene_PictureChanged(&p);
+}
+
 // The pieces of a rubber band's last preview and figure, cut to the window, refreshed together.
 std::vector<RECT> g_cuts;
 
@@ -239,6 +262,16 @@ void CollectCut(const RECT* rect)
 
 void Carry(const RefreshPlan& plan)
 {
+    // What the event may have changed in the picture is what its refresh covers.
+    if (plan.fill) {
+        RECT filled = jar_LastFill();
+        scene_PictureChanged(&filled);
+    } else if (plan.whole) {
+        scene_PictureChanged(nullptr);
+    } else {
+        ChangedUnder(plan.rect);
+        ChangedUnder(plan.also);
+    }
     if (plan.fill) {
         RECT filled = jar_LastFill();
         if (IsRectEmpty(&filled)) return;
@@ -627,6 +660,7 @@ void scene_EndGesture(void)
     ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : scene_ToPicture(x, y);
     o.Release(&o, p.x, p.y);
     o.active = 0;
+    scene_PictureChanged(nullptr);
     RefreshCanvas();
 }
 
@@ -643,7 +677,7 @@ void scene_PressHandler(int window, int x, int y)
         return;
     }
     if (!scene_OnCanvas(x, y)) return;
-    scene_SaveUndo();
+    scene_SaveUndoChanged();
     scene.modified = 1;
     ClipScene();
     ScenePoint p = ToolPoint(&x, &y);
@@ -687,9 +721,8 @@ void scene_MoveHandler(int window, int x, int y)
             if (index == 26) {
                 // The cog's mirrored segments reach far from the pointer: only where they were drawn.
                 RECT drawn[4];
-                for (int i = 0, n = decor_CogDirtyWindowRects(drawn); i < n; ++i) {
-                    scene_RefreshDrawn(&drawn[i]);
-                }
+                for (int i = 0, n = decor_CogDirtyPictureRects(drawn); i < n; ++i) scene_PictureChanged(&drawn[i]);
+                for (int i = 0, n = decor_CogDirtyWindowRects(drawn); i < n; ++i) scene_RefreshDrawn(&drawn[i]);
             } else if (index != 8 && !IsBook(index)) {
                 // The scissors never change the picture while they move: their marquee and
                 // floating piece are the window's alone, and a refresh would cut into them.
@@ -701,6 +734,7 @@ void scene_MoveHandler(int window, int x, int y)
                 InflateRect(&dirty, grow, grow);
                 RECT window = {0, 0, L.width, L.height};
                 RECT inside;
+                ChangedUnder(dirty);
                 if (IntersectRect(&inside, &dirty, &window)) scene_RefreshDrawn(&inside);
             }
         }
@@ -747,6 +781,7 @@ void scene_ReleaseHandler(int window, int x, int y)
             // Only where the text went, when the placement says where that is.
             RECT placed = text_LastPlaced(), inside;
             RECT shown = PictureToWindow(placed);
+            scene_PictureChanged(IsRectEmpty(&placed) ? nullptr : &placed);
             if (IsRectEmpty(&placed) || !IntersectRect(&inside, &shown, &scene.layout.canvas)) RefreshCanvas();
             else RefreshCut(&inside);
         }

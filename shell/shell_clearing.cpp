@@ -283,6 +283,7 @@ void shell_RunClearing(int type)
     shellClearingStats = ShellClearingStats{};
     DWORD start = tb_GetTime();
     scene_SaveUndo();
+    scene_PictureChanged(nullptr);  // every frame draws into the picture
     tb_SetClipRect(scene.sceneBitmap, &L.canvas);
     tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
     GdiFlush();
@@ -325,6 +326,7 @@ void shell_ClearCanvasForNew(void)
         tb_Beep();
         tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
         tb_PaintRect(scene.canvasBitmap, &scene.layout.picture);
+        scene_PictureChanged(nullptr);
         scene_Refresh(&scene.layout.canvas);
     }
     lstrcpynA(scene.fileName, "Tintwell.bmp", sizeof scene.fileName);

@@ -407,6 +407,12 @@ void decor_DrawSplat(int picture, int x, int y, int size, int n, SceneColor c)
 
 ScenePoint decor_CogCentre(void) { return cogCentre; }
 
+int decor_CogDirtyPictureRects(RECT rects[4])
+{
+    for (int i = 0; i < cogDirtyCount; ++i) rects[i] = cogDirty[i];
+    return cogDirtyCount;
+}
+
 int decor_CogDirtyWindowRects(RECT rects[4])
 {
     const SceneLayout& L = scene.layout;

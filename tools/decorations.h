@@ -32,6 +32,9 @@ ScenePoint decor_CogCentre(void);
 // Where the cog's last drag drew: one window rectangle per mirrored segment (through the canvas
 // view, magnified or not), clipped to the canvas; gives how many (0..4). The room refreshes only
 // these after a cog drag.
+// The picture rectangles the cog's last drag drew into (its mirrored segments may lie anywhere in
+// the picture, magnified view or not); how many.
+int decor_CogDirtyPictureRects(RECT rects[4]);
 int decor_CogDirtyWindowRects(RECT rects[4]);
 
 // The option panel shared by the five toys; `sizes` are the three bars' sizes. modes[0] and

@@ -25,6 +25,7 @@ TEST_F(SceneTest, UndoRestoresOnceAndTheSecondClickIsSilent)
     EXPECT_EQ(scene.undoAvailable, 1);
     RECT spot = {100, 100, 120, 110};
     Fill(scene.canvasBitmap, spot, 0, 65025, 0);
+    scene_PictureChanged(&spot);  // what draws into the picture says where
     scene_ShowAll();
     EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 105, 16 + 105), (Channels{0, 255, 0}));
 

@@ -421,10 +421,13 @@ std::string Say(const char* format, ...);
 
 void SampleMemory(void)
 {
-    // The commit charge: the private bytes (under Wine, the anonymous memory held).
+    // The commit charge: the private bytes (under Wine, the anonymous memory held), less the
+    // surfaces the toolbox keeps for its next bitmaps (bounded, and printed apart).
     PROCESS_MEMORY_COUNTERS c = {};
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &c, sizeof c)) return;
-    const double kb = c.PagefileUsage / 1024.0;
+    const double pooled = tb_PooledBytes() / 1024.0;
+    if (pooled > g->figures->pooledPeakKb) g->figures->pooledPeakKb = pooled;
+    const double kb = c.PagefileUsage / 1024.0 - pooled;
     g->privateKb.push_back(kb);
     if (kb > g->figures->privatePeakKb) g->figures->privatePeakKb = kb;
 }
@@ -634,6 +637,34 @@ int ProgramWideBitmaps(void)
     return (scissorsPiece.bitmap >= 0) + (stamps_CurrentImage() >= 0) + (stamps_CurrentMask() >= 0);
 }
 
+// Outside what the room says changed since the last save of undo, the canvas and the undo copy
+// hold the same pixels; else the cleaner bottle would leave part of a change behind.
+std::string UndoAgrees(void)
+{
+    const TB_DIB* canvas = tb_GetBitmapDIB(scene.canvasBitmap);
+    const TB_DIB* undo = tb_GetBitmapDIB(scene.undoBitmap);
+    if (!canvas || !undo || !canvas->lpBits || !undo->lpBits) return std::string();
+    const SceneLayout& L = scene.layout;
+    RECT changed;
+    if (!IntersectRect(&changed, &scene.undoChanged, &L.picture)) SetRectEmpty(&changed);
+    const int stride = grfx_StorageWidth(L.canvasWidth, 24);
+    GdiFlush();
+    for (int y = 0; y < L.canvasHeight; ++y) {
+        const BYTE* c = canvas->lpBits + (size_t)(L.canvasHeight - 1 - y) * stride;
+        const BYTE* u = undo->lpBits + (size_t)(L.canvasHeight - 1 - y) * stride;
+        const bool inside = y >= changed.top && y < changed.bottom;
+        for (int x = 0; x < L.canvasWidth; ++x) {
+            if (inside && x == changed.left) x = changed.right;
+            if (x >= L.canvasWidth) break;
+            if (memcmp(c + 3 * x, u + 3 * x, 3) != 0)
+                return Say("canvas and undo copy differ at (%d, %d), outside what changed (%ld, %ld, %ld, %ld); tool %d%s",
+                           x, y, changed.left, changed.top, changed.right, changed.bottom, scene.currentObject,
+                           scene.zoomed ? ", magnified" : "");
+        }
+    }
+    return std::string();
+}
+
 std::string Check(void)
 {
     SoakFigures* f = g->figures;
@@ -691,6 +722,8 @@ std::string Check(void)
     const bool follows = (index == 8 && o.mode == 1) || (index >= 15 && index <= 17);
     if (o.active && !follows) return Say("tool %d still active with no button held", index);
     if (g->looping && !o.active) return Say("a looping sound still plays with no button held (tool %d)", index);
+    const std::string undo = UndoAgrees();
+    if (!undo.empty()) return undo;
     const int allowed = g->baseBitmaps + ProgramWideBitmaps();
     if (bitmaps > allowed)
         return Say("%d bitmap slots in use at rest, %d at start plus %d program-wide", bitmaps, g->baseBitmaps,
@@ -906,8 +939,9 @@ void soak_PrintFigures(FILE* out, const SoakRun& run, const SoakFigures& f)
             f.picturesSaved, f.gdiGrowth);
     fprintf(out, "  slots at start / peak: bitmaps %d / %d, regions %d / %d, windows %d / %d\n", f.startBitmaps,
             f.peakBitmaps, f.startRegions, f.peakRegions, f.startWindows, f.peakWindows);
-    fprintf(out, "  private bytes at rest on %dx%d, %ld samples: first third %.0f kB, last third %.0f kB, peak %.0f kB\n",
-            run.width, run.height, f.privateSamples, f.privateFirstKb, f.privateLastKb, f.privatePeakKb);
+    fprintf(out, "  private bytes at rest on %dx%d, %ld samples (less the kept surfaces, at most %.0f kB): first third "
+                 "%.0f kB, last third %.0f kB, peak %.0f kB\n",
+            run.width, run.height, f.privateSamples, f.pooledPeakKb, f.privateFirstKb, f.privateLastKb, f.privatePeakKb);
     if (f.failure[0]) fprintf(out, "%s\n", f.failure);
     fflush(out);
 }

@@ -52,6 +52,7 @@ struct SoakFigures {
     long privateSamples;                           // private bytes sampled at rest on the run's own size
     double privateFirstKb, privateLastKb;          // their mean over the first and the last third
     double privatePeakKb;
+    double pooledPeakKb;                           // the most the toolbox's kept surfaces held
     long failedEvent;        // 1-based number of the event after which an invariant broke; 0 = none
     char failure[512];       // "seed S event N: <what broke>"
 };
