@@ -12,7 +12,7 @@ cd "$root"
 . scripts/wine-lib.sh
 screens_mode=
 if [ "${1:-}" = --screens ]; then screens_mode=1; shift; fi
-bash scripts/build.sh >/dev/null
+if [ -n "$screens_mode" ]; then bash scripts/build.sh mingw64 >/dev/null; else bash scripts/build.sh >/dev/null; fi
 
 # run_benchmarks BUILD SESSION [NAME...]: the benchmarks of BUILD in the running SESSION; with no
 # names only the room's and the toolbox's (the hand-run programs take arguments of their own).
