@@ -1,6 +1,9 @@
 // Print picture's work before the page is sent: where the picture goes on the page and which
-// pixels light print whitens. (Printing through a real spooler: tests/programs/print_picture.sh.)
+// pixels light print whitens; a printer that fails on the way. (Printing through a real spooler:
+// tests/programs/print_picture.sh.)
 #include "pictures_test_util.h"
+
+#include <commdlg.h>
 #include "tools/effects.h"
 
 using namespace pictest;
@@ -50,4 +53,85 @@ TEST_F(PicturesTest, PrintFitsNinetyPercentOfThePageCentredAndLightensHalfThePix
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 0, 0), (Channels{0, 0, 255}));
     tb_DisposeBitmap(scene.canvasBitmap);
     scene.canvasBitmap = canvas;
+}
+
+namespace {
+
+// A printer of the test's own: the print dialog answers OK with a memory surface, and the call
+// named by g_failing fails once the job reaches it.
+enum { NONE, START_DOC, START_PAGE, COPY, END_PAGE, END_DOC };
+int g_failing;
+std::vector<std::string> g_calls;
+
+BOOL WINAPI OkDialog(tagPDA* dialog)
+{
+    HDC screen = GetDC(nullptr);
+    ((PRINTDLGA*)dialog)->hDC = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    return TRUE;
+}
+int Answer(const char* call, int which, int good)
+{
+    g_calls.push_back(call);
+    return g_failing == which ? (which == COPY ? 0 : SP_ERROR) : good;
+}
+int WINAPI StartDocCall(HDC, const DOCINFOA*) { return Answer("StartDoc", START_DOC, 7); }
+int WINAPI StartPageCall(HDC) { return Answer("StartPage", START_PAGE, 1); }
+int WINAPI EndPageCall(HDC) { return Answer("EndPage", END_PAGE, 1); }
+int WINAPI EndDocCall(HDC) { return Answer("EndDoc", END_DOC, 1); }
+int WINAPI AbortDocCall(HDC) { return Answer("AbortDoc", -1, 1); }
+int WINAPI CopyCall(HDC, int, int, int, int, int, int, int, int h, const void*, const BITMAPINFO*, UINT, DWORD)
+{
+    return Answer("copy", COPY, h);
+}
+
+}  // namespace
+
+// Whichever call of the job fails (or the work bitmap cannot be made), the job is abandoned, so
+// that no blank or half page comes out, and the child is told once; a job that goes through is
+// ended and says nothing.
+TEST_F(PicturesTest, AFailingPrinterAbandonsTheJobAndSaysSoOnce)
+{
+    const TB_PrintCalls saved = tb_printCalls;
+    tb_printCalls = {OkDialog, StartDocCall, StartPageCall, EndPageCall, EndDocCall, AbortDocCall, CopyCall};
+    struct Case {
+        int failing;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {NONE, {"StartDoc", "StartPage", "copy", "EndPage", "EndDoc"}},
+        {START_DOC, {"StartDoc", "copy", "AbortDoc"}},
+        {START_PAGE, {"StartDoc", "StartPage", "copy", "AbortDoc"}},
+        {COPY, {"StartDoc", "StartPage", "copy", "AbortDoc"}},
+        {END_PAGE, {"StartDoc", "StartPage", "copy", "EndPage", "AbortDoc"}},
+        {END_DOC, {"StartDoc", "StartPage", "copy", "EndPage", "EndDoc", "AbortDoc"}},
+    };
+    for (const Case& c : cases) {
+        g_failing = c.failing;
+        g_calls.clear();
+        const size_t before = boxes->count();
+        pictures_Print();
+        EXPECT_EQ(g_calls, c.calls) << "failing " << c.failing;
+        EXPECT_EQ(tb_GetPrinterDC(), nullptr);
+        if (c.failing == NONE) {
+            EXPECT_EQ(boxes->count(), before);
+            continue;
+        }
+        ASSERT_EQ(boxes->count(), before + 1) << "failing " << c.failing;
+        EXPECT_EQ(boxes->seen().back().caption, "Attention!");
+        EXPECT_EQ(boxes->lastText(),
+                  "The picture could not be printed. Check that the printer is on and has paper, then try again.");
+    }
+
+    // No work bitmap to be had (the toolbox's table is full): nothing reaches the page.
+    g_failing = NONE;
+    g_calls.clear();
+    std::vector<int> taken;
+    RECT one = {0, 0, 1, 1};
+    for (int b; (b = tb_CreateBitmap(&one, 0, 24)) >= 0;) taken.push_back(b);
+    pictures_Print();
+    for (int b : taken) tb_DisposeBitmap(b);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"StartDoc", "AbortDoc"}));
+    EXPECT_EQ(boxes->lastText(), kCouldNotPrint);
+    tb_printCalls = saved;
 }

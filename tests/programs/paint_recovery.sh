@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# A picture that outlives the program, at 800x600 in a prefix of its own: drawn, left to rest, the
+# program killed outright; the next start shows the drawing and Quit asks about it (No ends it and
+# takes the copy away). Then the session ends (wineboot --end-session) under a fresh drawing: the
+# program asks nothing and ends, the copy is kept whole, and the next start shows it again.
+. "$(dirname "$0")/lib/common.bash"
+session 800x600x24 programs-recovery
+red="srgb(255,0,0)"
+COPY=$(recovery_folder)
+
+# run_paint [keep]: paint.exe as the process itself (so that it can be killed), up and past its splash.
+run_paint() {
+  if [ "${1:-}" != keep ]; then rm -rf "$COPY"; fi
+  ( exec "$WINE" "$PAINT" </dev/null >/dev/null 2>&1 ) &
+  APP_PID=$!
+  wintool wait Paint 60 || fail "no window of class Paint appeared"
+  splash_passes 800 600
+}
+# stroke X1 Y1 X2 Y2: the pencil (the tool at start-up, red) drawn across the canvas.
+stroke() {
+  local i steps=""
+  for i in 1 2 3 4 5 6 7 8; do steps+=" mousemove $(($1 + ($3 - $1) * i / 8)) $(($2 + ($4 - $2) * i / 8)) sleep 0.01"; done
+  timeout 10 xdotool mousemove "$1" "$2" mousedown 1 $steps mouseup 1
+}
+# wait_file PATH SECONDS: until the file exists.
+wait_file() {
+  local i
+  for i in $(seq 1 $(($2 * 10))); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# gone PID SECONDS: until the process has ended.
+gone() {
+  local i
+  for i in $(seq 1 $(($2 * 10))); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+# quit_with_no: the remote's Quit; the question must come, and No ends the program.
+quit_with_no() {
+  timeout 10 xdotool mousemove 156 560 click 1
+  for i in $(seq 1 50); do [ "$(wintool count '#32770')" = 1 ] && break; sleep 0.1; done
+  timeout 10 xdotool mousemove 352 206 click 1
+  for i in $(seq 1 50); do wintool info '#32770' | grep -q 'Attention' && break; sleep 0.1; done
+  expect_eq "$1: the question after Quit" "$(field title "$(wintool info '#32770')")" "Attention..."
+  timeout 10 xdotool key n
+  gone "$APP_PID" 30 || fail "$1: the program did not end after No"
+  APP_PID=
+}
+
+# Drawn, then rested: the copy is written; the program is killed before anything is saved.
+run_paint
+stroke 200 200 600 240
+expect_eq "the stroke on the canvas" "$(wait_pixel 400 220 "$red" 5)" "$red"
+wait_file "$COPY/picture.bmp" 15 || fail "no recovery copy after the pointer rested"
+expect_eq "the copy's name" "$(tr -d '\r' <"$COPY/name.txt")" "Tintwell.bmp"
+kill -9 "$APP_PID"
+gone "$APP_PID" 10 || fail "paint.exe did not die"
+APP_PID=
+expect_eq "the copy after the kill, as ImageMagick reads it" \
+  "$(convert "$COPY/picture.bmp" -format '%wx%h %[pixel:p{253,204}]' info:)" "634x488 $red"
+
+# The next start: the drawing is back (the copy was set aside while it was read, then taken away).
+run_paint keep
+expect_eq "the drawing after the restart" "$(wait_pixel 400 220 "$red" 5)" "$red"
+[ ! -e "$COPY/picture.restoring" ] || fail "the copy set aside for reading was left behind"
+quit_with_no "after the restart"
+[ ! -e "$COPY/picture.bmp" ] || fail "the copy outlived Quit answered No"
+echo "ok: Quit answered No took the copy away"
+
+# The session ends right after a stroke, before any pause: the copy is written at once, the
+# program ends without a question, and the next start shows the stroke.
+run_paint
+stroke 200 350 600 380
+expect_eq "the second stroke" "$(wait_pixel 400 365 "$red" 5)" "$red"
+[ ! -e "$COPY/picture.bmp" ] || echo "note: the copy was written before the session ended"
+timeout 60 "$WINE" wineboot --end-session </dev/null >/dev/null 2>&1 || true
+gone "$APP_PID" 30 || fail "the program did not end with the session"
+APP_PID=
+expect_eq "the copy after the session's end" \
+  "$(convert "$COPY/picture.bmp" -format '%wx%h %[pixel:p{253,349}]' info:)" "634x488 $red"
+run_paint keep
+expect_eq "the second stroke after the restart" "$(wait_pixel 400 365 "$red" 5)" "$red"
+quit_with_no "after the session's end"
