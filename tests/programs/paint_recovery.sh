@@ -52,21 +52,26 @@ quit_with_no() {
   APP_PID=
 }
 
-# Drawn, then rested: the copy is written; the program is killed before anything is saved.
+# kept_and_back WHAT PX PY: the program has ended; its copy holds the red stroke at the picture's
+# point (PX, PY), and the next start shows it on the canvas again.
+kept_and_back() {
+  gone "$APP_PID" 30 || fail "$1: the program did not end"
+  APP_PID=
+  expect_eq "$1: the copy, as ImageMagick reads it" \
+    "$(convert "$COPY/picture.bmp" -format "%wx%h %[pixel:p{$2,$3}]" info:)" "634x488 $red"
+  run_paint keep
+  expect_eq "$1: the drawing after the restart" "$(wait_pixel $(($2 + 147)) $(($3 + 16)) "$red" 5)" "$red"
+}
+
+# Drawn, then rested: the copy is written; the program is killed before anything is saved. The
+# copy set aside while it is read at the next start is gone once the room is up.
 run_paint
 stroke 200 200 600 240
 expect_eq "the stroke on the canvas" "$(wait_pixel 400 220 "$red" 5)" "$red"
 wait_file "$COPY/picture.bmp" 15 || fail "no recovery copy after the pointer rested"
 expect_eq "the copy's name" "$(tr -d '\r' <"$COPY/name.txt")" "Tintwell.bmp"
 kill -9 "$APP_PID"
-gone "$APP_PID" 10 || fail "paint.exe did not die"
-APP_PID=
-expect_eq "the copy after the kill, as ImageMagick reads it" \
-  "$(convert "$COPY/picture.bmp" -format '%wx%h %[pixel:p{253,204}]' info:)" "634x488 $red"
-
-# The next start: the drawing is back (the copy was set aside while it was read, then taken away).
-run_paint keep
-expect_eq "the drawing after the restart" "$(wait_pixel 400 220 "$red" 5)" "$red"
+kept_and_back "killed" 253 204
 [ ! -e "$COPY/picture.restoring" ] || fail "the copy set aside for reading was left behind"
 quit_with_no "after the restart"
 [ ! -e "$COPY/picture.bmp" ] || fail "the copy outlived Quit answered No"
@@ -79,10 +84,5 @@ stroke 200 350 600 380
 expect_eq "the second stroke" "$(wait_pixel 400 365 "$red" 5)" "$red"
 [ ! -e "$COPY/picture.bmp" ] || echo "note: the copy was written before the session ended"
 timeout 60 "$WINE" wineboot --end-session </dev/null >/dev/null 2>&1 || true
-gone "$APP_PID" 30 || fail "the program did not end with the session"
-APP_PID=
-expect_eq "the copy after the session's end" \
-  "$(convert "$COPY/picture.bmp" -format '%wx%h %[pixel:p{253,349}]' info:)" "634x488 $red"
-run_paint keep
-expect_eq "the second stroke after the restart" "$(wait_pixel 400 365 "$red" 5)" "$red"
+kept_and_back "the session ended" 253 349
 quit_with_no "after the session's end"
