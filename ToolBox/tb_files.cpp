@@ -197,10 +197,17 @@ int tb_ReadFile(void* buffer, DWORD count)
 
 void tb_CloseFile(void)
 {
+    char temp[MAX_PATH];
+    tb_SetFileAside(temp, sizeof temp);
+    // A replacing file closed without its commit is thrown away; its target stays as it was.
+    if (temp[0]) DeleteFileA(temp);
+}
+
+void tb_SetFileAside(char* temp, int size)
+{
     if (tb.file != INVALID_HANDLE_VALUE) CloseHandle(tb.file);
     tb.file = INVALID_HANDLE_VALUE;
-    // A replacing file closed without its commit is thrown away; its target stays as it was.
-    if (tb.replaceTemp[0]) DeleteFileA(tb.replaceTemp);
+    lstrcpynA(temp, tb.replaceTemp, size);
     tb.replaceTemp[0] = 0;
     tb.replaceTarget[0] = 0;
 }

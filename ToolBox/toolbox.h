@@ -254,6 +254,10 @@ typedef BOOL(WINAPI* TB_FileWriter)(HANDLE file, LPCVOID data, DWORD count, LPDW
 void tb_SetFileWriter(TB_FileWriter writer);
 int tb_ReadFile(void* buffer, DWORD count);
 void tb_CloseFile(void);
+// Closes the current file as tb_CloseFile does, except that the temporary file of a replacing file
+// is left on the disk, its path written to temp ("" when there is none), for the caller to remove
+// when it has the time: removing a large file takes milliseconds.
+void tb_SetFileAside(char* temp, int size);
 // The Save As dialog alone: 1 = a path was chosen and written back into path; 0 = cancelled; other
 // values name the dialog's failure (as tb_OpenFileToWrite with the ask flag).
 int tb_AskFileToWrite(char* path);

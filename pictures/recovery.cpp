@@ -13,7 +13,7 @@
 #include "scene/scene.h"
 #include "toolbox.h"
 
-Recovery recovery = {"", 1, 2000, 0, RECOVERY_CURRENT, 0, 0, 0, 0};
+Recovery recovery = {"", 1, 2000, 0, RECOVERY_CURRENT, 0, 0, 0, 0, 0, ""};
 
 namespace {
 
@@ -63,14 +63,33 @@ bool WriteName(bool atOnce)
     return Commit(atOnce) == 1;
 }
 
+// The copy before stays whole; nothing is said. (The name's file is closed by its own commit.)
 void Fail(void)
 {
-    tb_CloseFile();
+    if (recovery.opened) tb_CloseFile();
     recovery.writing = 0;
+    recovery.opened = 0;
     recovery.copy = RECOVERY_FAILED;
 }
 
-// The name first, then the picture's file opened on the channel.
+// A copy under way stops; its half-written file is set aside (closed, to be removed later).
+void Drop(void)
+{
+    if (recovery.opened) {
+        if (recovery.aside[0]) DeleteFileA(recovery.aside);
+        tb_SetFileAside(recovery.aside, sizeof recovery.aside);
+    }
+    recovery.writing = 0;
+    recovery.opened = 0;
+}
+
+void RemoveAside(void)
+{
+    if (recovery.aside[0]) DeleteFileA(recovery.aside);
+    recovery.aside[0] = 0;
+}
+
+// The first step: the name.
 bool Begin(bool atOnce)
 {
     recovery.soon = 0;
@@ -78,13 +97,21 @@ bool Begin(bool atOnce)
         Fail();
         return false;
     }
+    recovery.writing = 1;
+    recovery.opened = 0;
+    return true;
+}
+
+// The second: the picture's file opened on the channel.
+bool Open(void)
+{
     char path[MAX_PATH];
     PathOf(kPicture, path);
     if (tb_OpenFileToReplace(path) != 1) {
         Fail();
         return false;
     }
-    recovery.writing = 1;
+    recovery.opened = 1;
     recovery.written = 0;
     return true;
 }
@@ -100,6 +127,7 @@ void WriteOn(bool unlimited)
         if (done < 0) return Fail();
         if (done == 1) {
             recovery.writing = 0;
+            recovery.opened = 0;
             recovery.copy = Commit(unlimited) == 1 ? RECOVERY_CURRENT : RECOVERY_FAILED;
             return;
         }
@@ -154,21 +182,26 @@ void recovery_NoteInput(int mayChange)
 {
     recovery.lastInput = tb_GetTime();
     if (!mayChange) return;
-    if (recovery.writing) {
-        // The half-written file is thrown away; the copy before it stays whole.
-        tb_CloseFile();
-        recovery.writing = 0;
-    }
+    // What was written no longer shows the picture: it never becomes the copy.
+    Drop();
     recovery.copy = RECOVERY_DUE;
 }
 
+// One step per tick: a file set aside removed, the name, the picture's file opened, then slices.
 void recovery_Idle(void)
 {
     if (!recovery.enabled) return;
-    if (recovery.writing) return WriteOn(false);
+    if (recovery.writing) {
+        if (!recovery.opened) {
+            Open();
+            return;
+        }
+        return WriteOn(false);
+    }
     if (recovery.copy != RECOVERY_DUE || !scene.modified) return;
     if (!recovery.soon && tb_GetTime() - recovery.lastInput < recovery.pause) return;
-    if (Begin(false)) WriteOn(false);
+    if (recovery.aside[0]) return RemoveAside();
+    Begin(false);
 }
 
 void recovery_WriteSoon(void)
@@ -180,20 +213,16 @@ int recovery_WriteNow(void)
 {
     if (!recovery.enabled || !scene.modified) return 1;
     if (recovery.copy == RECOVERY_CURRENT && !recovery.writing) return 1;
-    if (recovery.writing) {
-        tb_CloseFile();
-        recovery.writing = 0;
-    }
-    if (Begin(true)) WriteOn(true);
+    Drop();
+    RemoveAside();
+    if (Begin(true) && Open()) WriteOn(true);
     return recovery.copy == RECOVERY_CURRENT;
 }
 
 void recovery_Remove(void)
 {
-    if (recovery.writing) {
-        tb_CloseFile();
-        recovery.writing = 0;
-    }
+    Drop();
+    RemoveAside();
     recovery.copy = RECOVERY_CURRENT;
     recovery.soon = 0;
     if (!recovery_Folder()[0]) return;
@@ -235,7 +264,18 @@ int recovery_Restore(void)
 void recovery_RoomIsUp(void)
 {
     if (!recovery_Folder()[0]) return;
-    char restoring[MAX_PATH];
-    PathOf(kRestoring, restoring);
-    DeleteFileA(restoring);
+    char path[MAX_PATH];
+    PathOf(kRestoring, path);
+    DeleteFileA(path);
+    // Half-written files of a run that ended before it could remove them.
+    char pattern[MAX_PATH];
+    PathOf("*.tmp", pattern);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        PathOf(found.cFileName, path);
+        DeleteFileA(path);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }

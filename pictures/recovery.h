@@ -22,8 +22,11 @@ struct Recovery {
     RecoveryCopy copy;
     DWORD lastInput;        // millisecond clock of the last pointer input
     int soon;               // write at the next idle tick, without waiting for the pause
-    int writing;            // picture.bmp is being written, a slice per idle tick
+    int writing;            // a copy is under way, a step per idle tick: the name, then the picture
+    int opened;             // the picture's file is open on the channel, written a slice per tick
     DWORD written;          // bytes of it written so far
+    char aside[MAX_PATH];   // a half-written file dropped when the picture changed: removed at the
+                            // next pause, for removing it takes milliseconds the child would wait
 };
 
 extern Recovery recovery;

@@ -439,23 +439,27 @@ TEST_F(PicturesTest, TheRecoveryCopyWaitsForAPauseIsWrittenInSlicesAndDroppedWhe
     recovery_Idle();
     EXPECT_EQ(recovery.writing, 1);
     EXPECT_EQ(ReadWholeFile(name), Bytes("cat.bmp\r\n"));
-    // A move that changes nothing lets it go on; a press drops the half-written file.
+    // A move that changes nothing lets it go on; a press drops the half-written file, which never
+    // becomes the copy and is gone once the next copy is under way.
     recovery_NoteInput(0);
     recovery_Idle();
-    EXPECT_EQ(recovery.writing, 1);
+    recovery_Idle();
+    EXPECT_EQ(recovery.opened, 1);
+    EXPECT_GT(recovery.written, 0u);
     recovery_NoteInput(1);
     EXPECT_EQ(recovery.writing, 0);
-    EXPECT_EQ(FilesIn(recoveryFolder), std::vector<std::string>{"name.txt"});
+    EXPECT_TRUE(ReadWholeFile(copy).empty());
 
     // After the next pause: whole, over many ticks, and then nothing more until the next change.
     recovery.lastInput = tb_GetTime() - recovery.pause;
     int ticks = 0;
     do {
         recovery_Idle();
-    } while (recovery.writing && ++ticks < 100000);
+    } while ((recovery.writing || recovery.copy == RECOVERY_DUE) && ++ticks < 100000);
     EXPECT_GT(ticks, 10);
     EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(reference));
     EXPECT_EQ(recovery.copy, RECOVERY_CURRENT);
+    EXPECT_EQ(SortedFilesIn(recoveryFolder), (std::vector<std::string>{"name.txt", "picture.bmp"}));
     recovery_Idle();
     EXPECT_EQ(recovery.writing, 0);
 
@@ -464,7 +468,7 @@ TEST_F(PicturesTest, TheRecoveryCopyWaitsForAPauseIsWrittenInSlicesAndDroppedWhe
     FillCanvas(0, 0, 255);
     recovery_NoteInput(1);
     recovery_WriteSoon();
-    for (ticks = 0; (ticks == 0 || recovery.writing) && ticks < 100000; ++ticks) recovery_Idle();
+    for (ticks = 0; recovery.copy == RECOVERY_DUE && ticks < 100000; ++ticks) recovery_Idle();
     ASSERT_EQ(recovery.copy, RECOVERY_CURRENT);
     std::vector<BYTE> blue = ReadWholeFile(copy);
     ASSERT_EQ(blue.size(), ReadWholeFile(reference).size());
@@ -520,7 +524,7 @@ TEST_F(PicturesTest, AtStartUpALeftCopyComesBackOnceUnderItsName)
         EXPECT_TRUE(ReadWholeFile(restoring).empty());
         if (c.restored) {
             // The picture back on the canvas is kept again at once.
-            for (int ticks = 0; (ticks == 0 || recovery.writing) && ticks < 100000; ++ticks) recovery_Idle();
+            for (int ticks = 0; recovery.copy == RECOVERY_DUE && ticks < 100000; ++ticks) recovery_Idle();
             EXPECT_EQ(ReadWholeFile(copy).size(), 54u + (size_t)((W() * 3 + 3) & ~3) * H());
         }
         recovery_Remove();

@@ -138,7 +138,7 @@ protected:
     }
     void TearDown() override
     {
-        if (recovery.writing) tb_CloseFile();
+        recovery_Remove();
         recovery = savedRecovery;
         picturePreferences = savedPrefs;
         scene_Shutdown();

@@ -602,8 +602,8 @@ std::string Check(void)
     if (windows > f->peakWindows) f->peakWindows = windows;
 
     // Between events only the recovery copy's write may hold the one current file.
-    if (tb.file != INVALID_HANDLE_VALUE && !recovery.writing) return Say("a file was left open on the channel");
-    if (recovery.writing && tb.file == INVALID_HANDLE_VALUE) return Say("the recovery copy lost its file");
+    if (tb.file != INVALID_HANDLE_VALUE && !recovery.opened) return Say("a file was left open on the channel");
+    if (recovery.opened && tb.file == INVALID_HANDLE_VALUE) return Say("the recovery copy lost its file");
     if (scene.currentObject < 0 || scene.currentObject >= SCENE_OBJECTS)
         return Say("current tool %d is no tool", scene.currentObject);
     if (scene.currentGroup < 0 || scene.currentGroup >= SCENE_GROUPS)
@@ -837,9 +837,7 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
         snprintf(figures->failure, sizeof figures->failure, "seed %u event %ld: %ld more GDI objects after the room was shut down",
                  run.seed, figures->events, figures->gdiGrowth);
 
-    if (recovery.writing) tb_CloseFile();
-    for (const char* name : {"picture.bmp", "name.txt", "picture.restoring"})
-        DeleteFileA((std::string(recoveryFolder) + name).c_str());
+    recovery_Remove();
     RemoveDirectoryA(recoveryFolder);
     recovery = savedRecovery;
     tb_SetInputReader(nullptr);
