@@ -57,12 +57,17 @@ TEST_F(PicturesTest, PrintFitsNinetyPercentOfThePageCentredAndLightensHalfThePix
 
 namespace {
 
-// A printer of the test's own: the print dialog answers OK with a memory surface, and the call
-// named by g_failing fails once the job reaches it.
-enum { NONE, START_DOC, START_PAGE, COPY, END_PAGE, END_DOC };
+// A printer of the test's own: the print dialog answers OK with a memory surface; each call of the
+// job is noted by a letter, and the one named by g_failing fails.
+enum { NONE, START_DOC = 'D', START_PAGE = 'P', COPY = 'C', END_PAGE = 'E', END_DOC = 'N', ABORT = 'A' };
 int g_failing;
-std::vector<std::string> g_calls;
+std::string g_calls;
 
+int Call(char call, int good)
+{
+    g_calls += call;
+    return g_failing == call ? (call == COPY ? 0 : SP_ERROR) : good;
+}
 BOOL WINAPI OkDialog(tagPDA* dialog)
 {
     HDC screen = GetDC(nullptr);
@@ -70,19 +75,15 @@ BOOL WINAPI OkDialog(tagPDA* dialog)
     ReleaseDC(nullptr, screen);
     return TRUE;
 }
-int Answer(const char* call, int which, int good)
+int WINAPI StartDocCall(HDC, const DOCINFOA*) { return Call(START_DOC, 7); }
+template <char C>
+int WINAPI PageCall(HDC)
 {
-    g_calls.push_back(call);
-    return g_failing == which ? (which == COPY ? 0 : SP_ERROR) : good;
+    return Call(C, 1);
 }
-int WINAPI StartDocCall(HDC, const DOCINFOA*) { return Answer("StartDoc", START_DOC, 7); }
-int WINAPI StartPageCall(HDC) { return Answer("StartPage", START_PAGE, 1); }
-int WINAPI EndPageCall(HDC) { return Answer("EndPage", END_PAGE, 1); }
-int WINAPI EndDocCall(HDC) { return Answer("EndDoc", END_DOC, 1); }
-int WINAPI AbortDocCall(HDC) { return Answer("AbortDoc", -1, 1); }
 int WINAPI CopyCall(HDC, int, int, int, int, int, int, int, int h, const void*, const BITMAPINFO*, UINT, DWORD)
 {
-    return Answer("copy", COPY, h);
+    return Call(COPY, h);
 }
 
 }  // namespace
@@ -93,45 +94,35 @@ int WINAPI CopyCall(HDC, int, int, int, int, int, int, int, int h, const void*, 
 TEST_F(PicturesTest, AFailingPrinterAbandonsTheJobAndSaysSoOnce)
 {
     const TB_PrintCalls saved = tb_printCalls;
-    tb_printCalls = {OkDialog, StartDocCall, StartPageCall, EndPageCall, EndDocCall, AbortDocCall, CopyCall};
-    struct Case {
+    tb_printCalls = {OkDialog,           StartDocCall, PageCall<START_PAGE>, PageCall<END_PAGE>,
+                     PageCall<END_DOC>, PageCall<ABORT>, CopyCall};
+    const struct {
         int failing;
-        std::vector<std::string> calls;
-    };
-    const Case cases[] = {
-        {NONE, {"StartDoc", "StartPage", "copy", "EndPage", "EndDoc"}},
-        {START_DOC, {"StartDoc", "copy", "AbortDoc"}},
-        {START_PAGE, {"StartDoc", "StartPage", "copy", "AbortDoc"}},
-        {COPY, {"StartDoc", "StartPage", "copy", "AbortDoc"}},
-        {END_PAGE, {"StartDoc", "StartPage", "copy", "EndPage", "AbortDoc"}},
-        {END_DOC, {"StartDoc", "StartPage", "copy", "EndPage", "EndDoc", "AbortDoc"}},
-    };
-    for (const Case& c : cases) {
+        const char* calls;
+    } cases[] = {{NONE, "DPCEN"}, {START_DOC, "DCA"},   {START_PAGE, "DPCA"},
+                 {COPY, "DPCA"},  {END_PAGE, "DPCEA"}, {END_DOC, "DPCENA"}};
+    for (const auto& c : cases) {
         g_failing = c.failing;
         g_calls.clear();
         const size_t before = boxes->count();
         pictures_Print();
-        EXPECT_EQ(g_calls, c.calls) << "failing " << c.failing;
+        EXPECT_EQ(g_calls, c.calls);
         EXPECT_EQ(tb_GetPrinterDC(), nullptr);
-        if (c.failing == NONE) {
-            EXPECT_EQ(boxes->count(), before);
-            continue;
-        }
-        ASSERT_EQ(boxes->count(), before + 1) << "failing " << c.failing;
-        EXPECT_EQ(boxes->seen().back().caption, "Attention!");
-        EXPECT_EQ(boxes->lastText(),
-                  "The picture could not be printed. Check that the printer is on and has paper, then try again.");
+        ASSERT_EQ(boxes->count(), before + (c.failing == NONE ? 0 : 1)) << c.calls;
+        EXPECT_TRUE(c.failing == NONE || boxes->lastText() == kCouldNotPrint);
     }
+    EXPECT_EQ(boxes->seen().back().caption, "Attention!");
+    EXPECT_STREQ(kCouldNotPrint,
+                 "The picture could not be printed. Check that the printer is on and has paper, then try again.");
 
     // No work bitmap to be had (the toolbox's table is full): nothing reaches the page.
-    g_failing = NONE;
     g_calls.clear();
     std::vector<int> taken;
     RECT one = {0, 0, 1, 1};
     for (int b; (b = tb_CreateBitmap(&one, 0, 24)) >= 0;) taken.push_back(b);
     pictures_Print();
     for (int b : taken) tb_DisposeBitmap(b);
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"StartDoc", "AbortDoc"}));
+    EXPECT_EQ(g_calls, "DA");
     EXPECT_EQ(boxes->lastText(), kCouldNotPrint);
     tb_printCalls = saved;
 }

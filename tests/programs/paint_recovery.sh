@@ -16,46 +16,28 @@ run_paint() {
   wintool wait Paint 60 || fail "no window of class Paint appeared"
   splash_passes 800 600
 }
-# stroke X1 Y1 X2 Y2: the pencil (the tool at start-up, red) drawn across the canvas.
+# stroke X1 Y1 X2 Y2: the pencil (the tool at start-up, red) across the canvas; its middle is red.
 stroke() {
   local i steps=""
   for i in 1 2 3 4 5 6 7 8; do steps+=" mousemove $(($1 + ($3 - $1) * i / 8)) $(($2 + ($4 - $2) * i / 8)) sleep 0.01"; done
   timeout 10 xdotool mousemove "$1" "$2" mousedown 1 $steps mouseup 1
+  expect_eq "the stroke" "$(wait_pixel $((($1 + $3) / 2)) $((($2 + $4) / 2)) "$red" 5)" "$red"
 }
-# wait_file PATH SECONDS: until the file exists.
-wait_file() {
-  local i
-  for i in $(seq 1 $(($2 * 10))); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# gone PID SECONDS: until the process has ended.
-gone() {
-  local i
-  for i in $(seq 1 $(($2 * 10))); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
-# quit_with_no: the remote's Quit; the question must come, and No ends the program.
+dead() { ! kill -0 "$1" 2>/dev/null; }
+# quit_with_no WHAT: the remote's Quit; the question must come, and No ends the program.
 quit_with_no() {
   timeout 10 xdotool mousemove 156 560 click 1
-  for i in $(seq 1 50); do [ "$(wintool count '#32770')" = 1 ] && break; sleep 0.1; done
+  within 5 test "$(wintool count '#32770')" = 1 || fail "$1: no remote"
   timeout 10 xdotool mousemove 352 206 click 1
-  for i in $(seq 1 50); do wintool info '#32770' | grep -q 'Attention' && break; sleep 0.1; done
-  expect_eq "$1: the question after Quit" "$(field title "$(wintool info '#32770')")" "Attention..."
+  within 5 dialog_titled Attention || fail "$1: no question after Quit"
   timeout 10 xdotool key n
-  gone "$APP_PID" 30 || fail "$1: the program did not end after No"
+  within 30 dead "$APP_PID" || fail "$1: the program did not end after No"
   APP_PID=
 }
-
 # kept_and_back WHAT PX PY: the program has ended; its copy holds the red stroke at the picture's
 # point (PX, PY), and the next start shows it on the canvas again.
 kept_and_back() {
-  gone "$APP_PID" 30 || fail "$1: the program did not end"
+  within 30 dead "$APP_PID" || fail "$1: the program did not end"
   APP_PID=
   expect_eq "$1: the copy, as ImageMagick reads it" \
     "$(convert "$COPY/picture.bmp" -format "%wx%h %[pixel:p{$2,$3}]" info:)" "634x488 $red"
@@ -67,8 +49,7 @@ kept_and_back() {
 # copy set aside while it is read at the next start is gone once the room is up.
 run_paint
 stroke 200 200 600 240
-expect_eq "the stroke on the canvas" "$(wait_pixel 400 220 "$red" 5)" "$red"
-wait_file "$COPY/picture.bmp" 15 || fail "no recovery copy after the pointer rested"
+within 15 test -s "$COPY/picture.bmp" || fail "no recovery copy after the pointer rested"
 expect_eq "the copy's name" "$(tr -d '\r' <"$COPY/name.txt")" "Tintwell.bmp"
 kill -9 "$APP_PID"
 kept_and_back "killed" 253 204
@@ -81,7 +62,6 @@ echo "ok: Quit answered No took the copy away"
 # program ends without a question, and the next start shows the stroke.
 run_paint
 stroke 200 350 600 380
-expect_eq "the second stroke" "$(wait_pixel 400 365 "$red" 5)" "$red"
 [ ! -e "$COPY/picture.bmp" ] || echo "note: the copy was written before the session ended"
 timeout 60 "$WINE" wineboot --end-session </dev/null >/dev/null 2>&1 || true
 kept_and_back "the session ended" 253 349

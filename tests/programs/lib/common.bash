@@ -151,3 +151,16 @@ wait_pixel() {
   done
   echo "$seen"
 }
+
+# within SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds or SECONDS pass.
+within() {
+  local i
+  for i in $(seq 1 $(($1 * 10))); do
+    "${@:2}" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# dialog_titled TITLE: a dialog whose title starts with TITLE is up.
+dialog_titled() { wintool info '#32770' | grep -q "^title=$1"; }
