@@ -67,9 +67,10 @@ inline void bench_Idle()
     PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
 }
 
-// The toolbox started with the sounds off and the program's window opened over the whole screen
-// under a window class of the benchmark's own: the window's index, or -1 when it cannot be opened.
-inline int bench_OpenWindow(const char* className)
+// The toolbox started with the sounds off and the program's window opened under a window class of
+// the benchmark's own, over the whole screen unless a size is asked for: the window's index, or -1
+// when it cannot be opened.
+inline int bench_OpenWindow(const char* className, int width = 0, int height = 0)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     tb_SetInstance(instance, SW_SHOWNORMAL);
@@ -82,6 +83,7 @@ inline int bench_OpenWindow(const char* className)
     tb_InitToolbox();
     tb_SetSoundPreference(0);
     SIZE screen = bench_Screen();
+    if (width > 0 && height > 0) screen = {width, height};
     RECT r = {0, 0, screen.cx, screen.cy};
     int window = tb_OpenWindow(&r, "Tintwell", instance);
     if (window < 0) return -1;

@@ -116,14 +116,22 @@ timeout 10 xdotool mousedown 1
 until_ne "the press on the floating piece handled" "$black" pixel 245 380
 timeout 10 xdotool mouseup 1
 expect_eq "stamped piece" "$(pixel 300 380)" "$red"
-timeout 10 xdotool mousemove 310 390
-until_eq "the floating piece's frame after a move" "$black" pixel 255 390
+# A tap (press and release handed to the system together, in one SendInput, so that the button is
+# up before the program sees the press) stamps the piece too; the stamp shows once the piece moves on.
+timeout 10 xdotool mousemove 210 430
+until_eq "the floating piece's frame at the tap's place" "$black" pixel 155 430
+wintool tap 210 430 || fail "the tap could not be sent"
+until_ne "the tap handled" "$black" pixel 155 430
+timeout 10 xdotool mousemove 640 440
+until_eq "the floating piece's frame after the tap" "$black" pixel 585 440
+expect_eq "the tap's stamp" "$(pixel 210 430)" "$red"
+shot scissors-tap
 # C drops the piece at the next move: the key is let go once that move has been handled (the
 # piece's frame at the last place is gone); no piece is left on the window.
-timeout 10 xdotool keydown c mousemove 320 400
-until_ne "the move with C held handled" "$black" pixel 255 390
+timeout 10 xdotool keydown c mousemove 650 450
+until_ne "the move with C held handled" "$black" pixel 585 440
 timeout 10 xdotool keyup c
-[ "$(pixel 265 400)" != "$black" ] || fail "the piece's frame is left on the window after C"
+[ "$(pixel 595 450)" != "$black" ] || fail "the piece's frame is left on the window after C"
 echo "ok: no piece left after C"
 shot scissors
 
