@@ -10,7 +10,8 @@ namespace {
 // Wine on the machines we measured), more than drawing a small picture: the room loads its pictures
 // for each draw (some fifty sizes in all), and its large bitmaps come back at every display change
 // between two sizes. Capped in number (the process holds one object for each), the least recently
-// kept going first, and in bytes.
+// kept going first, and in bytes. A surface larger than a 1920 x 1080 screen's is not kept: on a
+// large screen the pool would otherwise hold whole canvases nobody draws on, in the program's peak.
 struct PooledSurface {
     int width, height, depth;
     HPALETTE palette;  // an 8-bit surface's colour table came from it
@@ -18,7 +19,8 @@ struct PooledSurface {
     size_t bytes;
 };
 const int kPoolEntries = 128;
-const size_t kPoolBytes = 80u << 20;
+const size_t kPoolBytes = 32u << 20;
+const size_t kPoolSurfaceBytes = 1920u * 1080u * 3u;
 PooledSurface g_pool[kPoolEntries];
 int g_pooled = 0;
 
@@ -42,7 +44,7 @@ bool Keep(TB_DIB* image, HPALETTE palette)
 {
     const int depth = grfx_BitCount(image);
     const size_t bytes = (size_t)grfx_StorageWidth(grfx_Width(image), depth) * (size_t)grfx_Height(image);
-    if (!image->hBitmap || !image->lpBits || bytes > kPoolBytes || (depth != 8 && depth != 24)) return false;
+    if (!image->hBitmap || !image->lpBits || bytes > kPoolSurfaceBytes || (depth != 8 && depth != 24)) return false;
     while (g_pooled > 0 && (g_pooled == kPoolEntries || PoolBytes() + bytes > kPoolBytes)) DropPooled(0);
     g_pool[g_pooled++] = {grfx_Width(image), grfx_Height(image), depth, palette, *image, bytes};
     memset(image, 0, sizeof *image);

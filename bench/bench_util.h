@@ -138,8 +138,11 @@ inline void bench_CopyBounds(int window, int nameWidth)
     }
 }
 
+// Closes the room, first printing what the toolbox keeps of disposed bitmaps for the next ones.
 inline void bench_Close(int window)
 {
+    std::printf("surfaces kept for the next bitmaps: %d, %.0f kB\n", tb_PooledSurfaces(), tb_PooledBytes() / 1024.0);
+    std::fflush(stdout);
     scene_Shutdown();
     tb_DisposeOfWindow(window);
 }

@@ -315,10 +315,17 @@ TEST_F(Bitmaps, AKeptSurfaceComesBackAsANewOneWould)
         EXPECT_EQ(SurfaceColor(tb_GetBitmapDC(again), 2, 2), (Rgb{255, 0, 0}));
         tb_DisposeBitmap(again);
     }
-    // Only so many are kept, however many sizes come and go.
+    // Only so many are kept, however many sizes come and go, and none larger than a 1920 x 1080
+    // screen's (a larger screen's canvas is not held once it goes).
     for (int i = 1; i <= 300; ++i) tb_DisposeBitmap(Blank24(i, 3));
     EXPECT_GT(tb_PooledSurfaces(), 16);
     EXPECT_LE(tb_PooledSurfaces(), 128);
+    for (int size : {1080, 1081}) {
+        tb_ReleaseSurfacePool();
+        tb_DisposeBitmap(Blank24(1920, size));
+        EXPECT_EQ(tb_PooledSurfaces(), size == 1080 ? 1 : 0) << "1920x" << size;
+        EXPECT_EQ(tb_PooledBytes(), size == 1080 ? (size_t)5760 * 1080 : 0u) << "1920x" << size;
+    }
     tb_ReleaseSurfacePool();
     EXPECT_EQ(tb_PooledSurfaces(), 0);
 }
