@@ -5,7 +5,8 @@
 //     gallery_check.exe empty   the gallery on an empty folder
 //     gallery_check.exe save    Save (the Save As dialog answered from outside)
 //
-// Writes what happened on standard output and keeps the room up for two seconds afterwards.
+// Writes what happened on standard output and keeps the room up for two seconds afterwards (five
+// after the pages, for the canvas to be compared with the page chosen).
 #include <cstdio>
 #include <cstring>
 
@@ -64,7 +65,7 @@ int main(int argc, char** argv)
         std::printf("saved %s modified %d\n", scene.fileName, scene.modified);
     }
     std::fflush(stdout);
-    Pump(2000);
+    Pump(strcmp(mode, "pages") == 0 ? 5000 : 2000);
     scene_Shutdown();
     return 0;
 }
