@@ -6,12 +6,18 @@
 #                                 1366x768, 1920x1080, 2560x1440 and 3840x2160, each on an Xvfb of
 #                                 that size, then one table with a column per screen (every
 #                                 column with its copy bounds, measured in the same run)
+#   bench.sh --screens --before BUILD [NAME...]
+#                                 the same, each screen running BUILD's benchmarks (another tree's
+#                                 64-bit build, e.g. an earlier commit's) and then this tree's, in
+#                                 one session: a table of "before -> after"
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/wine-lib.sh
 screens_mode=
+before_build=
 if [ "${1:-}" = --screens ]; then screens_mode=1; shift; fi
+if [ -n "$screens_mode" ] && [ "${1:-}" = --before ]; then before_build=$(cd "$2" && pwd); shift 2; fi
 if [ -n "$screens_mode" ]; then bash scripts/build.sh mingw64 >/dev/null; else bash scripts/build.sh >/dev/null; fi
 
 # run_benchmarks BUILD SESSION [NAME...]: the benchmarks of BUILD in the running SESSION; with no
@@ -42,9 +48,17 @@ if [ -n "$screens_mode" ]; then
     scripts/wine-session stop "$session" >/dev/null 2>&1 || true
     scripts/wine-session start "$session"
     for name in "${names[@]}"; do
+      if [ -n "$before_build" ]; then
+        echo "== $screen $name (before)" >&2
+        run_benchmarks "$before_build" "$session" "$name" >"$out/before.$screen.$name.1" 2>/dev/null
+        cat "$out/before.$screen.$name.1"
+        side=after
+      else
+        side=now
+      fi
       echo "== $screen $name" >&2
-      run_benchmarks "$build" "$session" "$name" >"$out/now.$screen.$name.1" 2>/dev/null
-      cat "$out/now.$screen.$name.1"
+      run_benchmarks "$build" "$session" "$name" >"$out/$side.$screen.$name.1" 2>/dev/null
+      cat "$out/$side.$screen.$name.1"
     done
     scripts/wine-session stop "$session"
   done
