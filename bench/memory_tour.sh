@@ -47,15 +47,7 @@ step() { echo "$(printf '%-44s' "$1") private $(status_kb RssAnon) kB, resident 
 
 x() { timeout 10 xdotool "$@"; }
 click() { x mousemove "$1" "$2" click 1; }
-dialogs() { wintool count '#32770'; }
-wait_dialogs() {  # wait_dialogs N: until N dialogs are open (at most 20 s)
-  local i
-  for i in $(seq 1 200); do
-    [ "$(dialogs)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "expected $1 dialogs, saw $(dialogs)"
-}
+wait_open() { wait_dialogs "$1" || fail "expected $1 dialogs, saw $(dialogs)"; }
 # close_all: Escape until no dialog or menu is open; a question is answered No.
 close_all() {
   local i list
@@ -108,10 +100,10 @@ use_tools 77,413 396,560 306,563 227,566 400,538 308,529 221,530
 click $(room 80 200)
 for book in 232,550 321,551 405,551; do
   click $(room ${book/,/ })
-  wait_dialogs 1
+  wait_open 1
   sleep 0.5
   click $(dlg 211 253)
-  wait_dialogs 0
+  wait_open 0
   click 700 300; click 900 300
   C
   step "book at $book"
@@ -120,12 +112,12 @@ click $(room 25 330)
 for lid in 493,511 529,508 570,511 531,517 573,520 510,524 552,529 595,529; do click $(room ${lid/,/ }); done
 step "the eight cans"
 x mousemove $(room 573 520) click --repeat 2 --delay 80 1
-wait_dialogs 1; close_all
+wait_open 1; close_all
 step "palette from a can's double click"
-click $(room 510 570); wait_dialogs 1; close_all
+click $(room 510 570); wait_open 1; close_all
 step "palette from the paint tube"
-click $(room 70 560); wait_dialogs 1; sleep 0.5
-x key Return; wait_dialogs 0
+click $(room 70 560); wait_open 1; sleep 0.5
+x key Return; wait_open 0
 click 600 400
 step "text dialog, the text placed"
 click $(room 600 590); click 800 500; sleep 0.5
@@ -138,7 +130,7 @@ click $(room 626 590); click $(room 626 590)
 click $(room 24 425); sleep 1; close_all
 step "printer"
 for button in "446 206" "449 290" "447 246"; do   # About, Preferences, Help
-  click $(room 156 560); wait_dialogs 1; sleep 0.5
+  click $(room 156 560); wait_open 1; sleep 0.5
   click $(dlg $button); sleep 1
   close_all
   step "remote, then the button at $button"

@@ -41,15 +41,6 @@ signature() {  # signature X Y W H: a fingerprint of a part of the screen
   convert "$WORK/sig.png" -crop "$3x$4+$1+$2" +repage -format '%#' info:
 }
 prefs_bytes() { od -An -tx1 -v "$PREFS" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
-dialogs() { wintool count '#32770'; }
-wait_dialogs() {  # wait_dialogs N: until N dialogs are open (at most 10 s)
-  local i
-  for i in $(seq 1 100); do
-    [ "$(dialogs)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 # wait_dialog WIDTH: until exactly one dialog is open and it is WIDTH pixels wide (at most 10 s):
 # the remote 228, the preferences screen 420, the palette 369, the coloring pages 408.
 dialog_width() {
@@ -58,14 +49,8 @@ dialog_width() {
   IFS=, read -r l t r b <<<"$(field rect "$(wintool info '#32770')")"
   echo $((${r:-0} - ${l:-0}))
 }
-wait_dialog() {
-  local i
-  for i in $(seq 1 100); do
-    [ "$(dialog_width)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+dialog_is() { [ "$(dialog_width)" = "$1" ]; }
+wait_dialog() { within 10 dialog_is "$1"; }
 click() { timeout 10 xdotool mousemove "$1" "$2" click 1; }
 line() {  # line X1 Y1 X2 Y2: a pencil stroke in 8 steps
   local i steps=""

@@ -34,15 +34,6 @@ signature() {
   timeout 20 import -window root "$WORK/sig.png"
   convert "$WORK/sig.png" -crop "$3x$4+$1+$2" +repage -format '%#' info:
 }
-dialogs() { wintool count '#32770'; }
-wait_dialogs() {
-  local i
-  for i in $(seq 1 100); do
-    [ "$(dialogs)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "expected $1 dialogs, saw $(dialogs)"
-}
 # drop_stamp: the floating stamp brought to a bare place of the canvas (bare magnified too), then
 # C held until it is gone.
 drop_stamp() {
@@ -60,7 +51,7 @@ arrow="$(dlg 607 193) 68 47"       # where the next arrow is
 bare=$(signature $arrow)
 click $(room 80 200)               # Books button
 click $(room 230 550)              # Volume 3 on the table
-wait_dialogs 1
+wait_dialogs 1 || fail "expected 1 dialogs, saw $(dialogs)"
 until_ne "the picker drawn" "$bare" signature $arrow
 shot 01_picker_first_page
 with_arrow=$(signature $arrow)
@@ -72,7 +63,7 @@ click $(dlg 641 216)               # no sixth page: the arrow is gone and the cl
 expect_eq "dialogs after a click where the next arrow was" "$(dialogs)" 1
 expect_eq "the last page after a click where the next arrow was" "$(signature $arrow)" "$last_page"
 click $(dlg 211 253)               # slot 0 of the last page: stamp 40
-wait_dialogs 0
+wait_dialogs 0 || fail "expected 0 dialogs, saw $(dialogs)"
 for p in "300 120" "420 160" "540 120"; do
   click $p
 done
@@ -91,11 +82,11 @@ echo "ok: C stopped the floating stamp"
 
 # The book reopens on its last page; Escape there chooses nothing.
 click $(room 230 550)
-wait_dialogs 1
+wait_dialogs 1 || fail "expected 1 dialogs, saw $(dialogs)"
 until_eq "the book reopened on its last page" "$last_page" signature $arrow
 shot 04_picker_reopened
 timeout 10 xdotool key Escape
-wait_dialogs 0
+wait_dialogs 0 || fail "expected 0 dialogs, saw $(dialogs)"
 move 450 350
 expect_eq "pixels of a floating stamp after Escape" "$(non_white 426 326 48 48)" 0
 
@@ -103,10 +94,10 @@ expect_eq "pixels of a floating stamp after Escape" "$(non_white 426 326 48 48)"
 # canvas only drops it: C drops it first.)
 for book in "320 550" "405 550"; do
   click $(room $book)
-  wait_dialogs 1
+  wait_dialogs 1 || fail "expected 1 dialogs, saw $(dialogs)"
   click $(dlg 641 216)
   click $(dlg 590 253)
-  wait_dialogs 0
+  wait_dialogs 0 || fail "expected 0 dialogs, saw $(dialogs)"
   [ "$book" = "320 550" ] && drop_stamp
 done
 shot 05_picker_volume1_chosen
@@ -130,9 +121,9 @@ click $(room 600 590)
 click 460 260
 click $(room 80 200)
 click $(room 230 550)
-wait_dialogs 1
+wait_dialogs 1 || fail "expected 1 dialogs, saw $(dialogs)"
 click $(dlg 303 253)
-wait_dialogs 0
+wait_dialogs 0 || fail "expected 0 dialogs, saw $(dialogs)"
 click 600 130
 move 700 450
 wait_for 20 more_than 50 676 426 48 48 || fail "no magnified stamp floating at (700, 450)"
@@ -187,7 +178,7 @@ shot 07_canvas_toys
 # The dialog (495 x 370) is centred: on 800x600 its client (0, 0) is the screen's (152, 115).
 text_before=$(non_white 380 190 160 70)
 click $(room 70 560)               # keyboard
-wait_dialogs 1
+wait_dialogs 1 || fail "expected 1 dialogs, saw $(dialogs)"
 click $(dlg 352 145)
 timeout 10 xdotool key End shift+Home
 timeout 10 xdotool type --delay 20 "Hello"
@@ -195,7 +186,7 @@ click $(dlg 434 333)               # bold
 click $(dlg 549 368)               # 80 pixels
 shot 08_text_dialog
 click $(dlg 545 422)               # OK
-wait_dialogs 0
+wait_dialogs 0 || fail "expected 0 dialogs, saw $(dialogs)"
 move 450 250
 move 460 260
 shot 09_text_floating

@@ -172,6 +172,11 @@ within() {
   return 1
 }
 
+# dialogs: how many dialogs are open; wait_dialogs N: until N of them are (at most 10 s).
+dialogs() { wintool count '#32770'; }
+dialogs_are() { [ "$(dialogs)" = "$1" ]; }
+wait_dialogs() { within 10 dialogs_are "$1"; }
+
 # dialog_titled TITLE: a dialog whose title starts with TITLE is up.
 dialog_titled() { wintool info '#32770' | grep -q "^title=$1"; }
 
