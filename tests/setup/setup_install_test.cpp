@@ -94,6 +94,32 @@ bool HasValue(HKEY root, const char* key, const char* name)
     return ReadValue(root, key, name, &type, &bytes);
 }
 
+// The system's sentence for an error, as the log gives it.
+std::string ErrorLine(DWORD error)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    std::string line = text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    return line;
+}
+
+// Run-once processing as Setup starts it: runonce.exe by its full path in the system folder.
+std::string RunOnceStarted()
+{
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, sizeof system);
+    return "\"" + std::string(system) + "\\runonce.exe\" -r show=1";
+}
+
+BOOL WINAPI FailingRegistryPass(HWND, HINF, PCSTR, UINT, HKEY, PCSTR, UINT, PSP_FILE_CALLBACK_A, PVOID, HDEVINFO,
+                                PSP_DEVINFO_DATA)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
 }  // namespace
 
 TEST_F(SetupTest, DestinationPathIsAStringWithoutItsTerminatingZero)
@@ -141,7 +167,7 @@ TEST_F(SetupTest, RunOnceEntriesAndTheirByteCounts)
         // Run-once processing starts only when the entries could be written, shown normally.
         if (c.key) {
             ASSERT_EQ(started.size(), 1u);
-            EXPECT_EQ(started[0], "runonce -r show=1");
+            EXPECT_EQ(started[0], RunOnceStarted());
         } else {
             EXPECT_TRUE(started.empty());
         }
@@ -176,6 +202,51 @@ TEST_F(SetupTest, QueueCallbackSkipsDeleteErrorsAndPassesTheRestOn)
     paths.Win32Error = ERROR_ACCESS_DENIED;
     setup_QueueCallback(&record, SPFILENOTIFY_ENDCOPY, (UINT_PTR)&paths, 0);
     EXPECT_EQ(record.copyFailures, 3);
+
+    // Quiet Setup answers whatever would prompt itself, into its log; a newer installed file stays
+    // unless the user agreed to go back to an older version.
+    ASSERT_TRUE(setup_OpenLog((folder + "quiet.log").c_str()));
+    paths.Target = "c:\\dest\\paint.exe";
+    SOURCE_MEDIA_A media = {};
+    media.SourcePath = "c:\\src";
+    media.SourceFile = "paint.exe";
+    struct {
+        int quiet, replaceNewer;
+        UINT notification;
+        UINT_PTR param;
+        UINT answer;
+        bool passedOn, counted;
+    } rows[] = {
+        {1, 0, SPFILENOTIFY_COPYERROR, (UINT_PTR)&paths, FILEOP_SKIP, false, true},
+        {1, 0, SPFILENOTIFY_RENAMEERROR, (UINT_PTR)&paths, FILEOP_SKIP, false, true},
+        {1, 0, SPFILENOTIFY_NEEDMEDIA, (UINT_PTR)&media, FILEOP_SKIP, false, true},
+        {1, 0, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, FALSE, false, true},
+        {1, 1, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, TRUE, false, false},
+        {0, 0, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, FILEOP_DOIT, true, false},
+        {1, 0, SPFILENOTIFY_STARTCOPY, (UINT_PTR)&paths, FILEOP_DOIT, true, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.notification);
+        setup.quiet = row.quiet;
+        setup.replaceNewer = row.replaceNewer;
+        g_log.notifications.clear();
+        g_log.answer = FILEOP_DOIT;
+        SetupCopyRecord quiet = {};
+        quiet.defaultContext = &context;
+        EXPECT_EQ(setup_QueueCallback(&quiet, row.notification, row.param, 0), row.answer);
+        EXPECT_EQ(!g_log.notifications.empty(), row.passedOn);
+        EXPECT_EQ(quiet.copyFailures, row.counted ? 1 : 0);
+    }
+    setup_CloseLog();
+    FILE* f = fopen((folder + "quiet.log").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char text[2048] = {};
+    fread(text, 1, sizeof text - 1, f);
+    fclose(f);
+    EXPECT_EQ(std::string(text),
+              "Setup could not copy c:\\dest\\paint.exe: " + std::string("") + ErrorLine(ERROR_ACCESS_DENIED) +
+                  "\r\nSetup could not rename c:\\dest\\paint.exe: " + ErrorLine(ERROR_ACCESS_DENIED) +
+                  "\r\nSetup cannot find c:\\src\\paint.exe\r\nA newer c:\\dest\\paint.exe is installed; Setup keeps it\r\n");
 }
 
 TEST_F(SetupTest, InstallCopiesRecordsAndMakesTheGroupInOrder)
@@ -200,12 +271,18 @@ TEST_F(SetupTest, InstallCopiesRecordsAndMakesTheGroupInOrder)
     EXPECT_STREQ(bytes.c_str(), (p.destination + "\\").c_str());
     // The INF's registry pass ran, with the destination folder as id 65600.
     ASSERT_TRUE(ReadValue(HKEY_CURRENT_USER, (key + "\\Marker").c_str(), "Installed", &type, &bytes));
-    EXPECT_STRCASEEQ(bytes.c_str(), (p.destination + "\\").c_str());
+    EXPECT_STRCASEEQ(bytes.c_str(), p.destination.c_str());
     std::string exe = "[AddItem(\"" + p.destination + "\\paint.exe\",\"Tintwell\")]";
     std::string help = "[AddItem(\"" + p.destination + "\\Help_twk.html\",\"Help\")]";
     EXPECT_EQ(server.commands(), (std::vector<std::string>{"[CreateGroup(\"Tintwell\", v1.0)]", exe, help}));
     EXPECT_TRUE(HasValue(root, kRunOnce, "GrpConv"));
-    EXPECT_EQ(started, std::vector<std::string>{"runonce -r show=1"});
+    EXPECT_EQ(started, std::vector<std::string>{RunOnceStarted()});
+    // The folders the install made, for the uninstall to remove once they are empty.
+    char created[1024];
+    ASSERT_TRUE(setup_ReadCreatedFolders(created, sizeof created));
+    std::vector<std::string> folders;
+    for (const char* f = created; *f; f += strlen(f) + 1) folders.push_back(f);
+    EXPECT_EQ(folders, (std::vector<std::string>{p.destination + "\\", p.destination + "\\Pages\\"}));
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_EQ(boxes.lastText(), setup_kCompleted);
     EXPECT_EQ(setup.inf, INVALID_HANDLE_VALUE);
@@ -231,12 +308,20 @@ TEST_F(SetupTest, AFailedCopyIsReportedAndNothingElseFollows)
         bool installSection;
         std::string destination;  // empty: the product's own
         std::string message;
+        bool recorded;            // DestinationPath is written first all the same
+        bool registryFails;       // the INF's registry pass fails after the copy
     } cases[] = {
-        {"a listed file is missing", "ghost.exe", true, "", Contact(setup_kNotCopied)},
-        {"no install section", nullptr, false, "", Contact(setup_kNotCopied)},
-        {"a file in the way", nullptr, true, "blocker", Contact(setup_kNotCopied)},
-        {"an invalid name", nullptr, true, "c:\\bad|na<me>", Contact(setup_kNotCopied)},
-        {"259 characters", nullptr, true, "c:\\" + std::string(256, 'a'), Contact(setup_kNoDestination)},
+        {"a listed file is missing", "ghost.exe", true, "", Contact(setup_kNotCopied), true, false},
+        {"no install section", nullptr, false, "", Contact(setup_kNotCopied), true, false},
+        {"a file in the way", nullptr, true, "blocker", Contact(setup_kNotCopied), true, false},
+        {"an invalid name", nullptr, true, "c:\\bad|na<me>", Contact(setup_kNotCopied), true, false},
+        {"the registry pass fails", nullptr, true, "", Contact(setup_kNotRegistered), true, true},
+        // Folders that name no place: nothing is recorded and nothing lands beside Setup.
+        {"259 characters", nullptr, true, "c:\\" + std::string(256, 'a'), Contact(setup_kNoDestination), false, false},
+        {"a relative folder", nullptr, true, "Tintwell", Contact(setup_kNoDestination), false, false},
+        {"a drive-relative folder", nullptr, true, "D:Games", Contact(setup_kNoDestination), false, false},
+        {"a relative path", nullptr, true, "Kids\\Paint", Contact(setup_kNoDestination), false, false},
+        {"a server without a share", nullptr, true, "\\\\server", Contact(setup_kNoDestination), false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -254,12 +339,24 @@ TEST_F(SetupTest, AFailedCopyIsReportedAndNothingElseFollows)
             WriteText(destination, "a file where the folder should be");
         }
         if (!destination.empty()) snprintf(setup.destination, SETUP_TEXT, "%s", destination.c_str());
+        setup.installSection = c.registryFails ? FailingRegistryPass : SetupInstallFromInfSectionA;
+        // Setup started by a double-click runs in its own folder.
+        char before[MAX_PATH];
+        GetCurrentDirectoryA(sizeof before, before);
+        SetCurrentDirectoryA(p.source.c_str());
         BoxScript boxes;
         EXPECT_EQ(setup_Install(), 0);
+        SetCurrentDirectoryA(before);
+        EXPECT_EQ(setup_ExitCode, SETUP_EXIT_FAILED);
         ASSERT_EQ(boxes.count(), 1u);
         EXPECT_EQ(boxes.lastText(), c.message);
-        // The destination was recorded first all the same.
-        EXPECT_TRUE(HasValue(root, kUserInfo, "DestinationPath"));
+        EXPECT_EQ(HasValue(root, kUserInfo, "DestinationPath"), c.recorded);
+        if (c.registryFails) {
+            EXPECT_TRUE(FileExists(p.destination + "\\paint.exe")) << "the copy came before the registry pass";
+        }
+        if (!c.recorded) {
+            EXPECT_FALSE(FileExists(p.source + destination + "\\paint.exe")) << "installed beside Setup";
+        }
         EXPECT_TRUE(server.commands().empty());
         EXPECT_FALSE(HasValue(root, kRunOnce, "GrpConv"));
         EXPECT_FALSE(HasValue(root, kRunOnce, "Wrapper"));
@@ -351,7 +448,7 @@ TEST_F(SetupTest, WizardCancelThenResumeInstallsIntoTheFolderShownBefore)
                     {kAbort, IDOK, nullptr}};
     BoxScript boxes;
     boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
-    EXPECT_EQ(setup_RunWizard(), 1);
+    EXPECT_EQ(setup_RunWizard(), SETUP_EXIT_DONE);
     EXPECT_EQ(script.next, script.steps.size());
     const std::string abort =
         "abort 'Setup is not complete.  If you exit now, the program will not be installed on your computer.'";
@@ -378,7 +475,7 @@ TEST_F(SetupTest, WizardFinishUsesTheTypedFolderAndExitInstallsNothing)
         script.steps = std::vector<PageStep>{{kAgreement, IDOK, nullptr}, {kDestination, IDOK, typed.c_str()}};
         BoxScript boxes;
         boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
-        EXPECT_EQ(setup_RunWizard(), 1);
+        EXPECT_EQ(setup_RunWizard(), SETUP_EXIT_DONE);
         EXPECT_TRUE(FileExists(typed + "\\paint.exe"));
         EXPECT_TRUE(FileExists(typed + "\\Pages\\blank.bmp"));
         EXPECT_FALSE(FileExists(p.destination));
@@ -392,7 +489,7 @@ TEST_F(SetupTest, WizardFinishUsesTheTypedFolderAndExitInstallsNothing)
         script.steps = std::vector<PageStep>{{kAgreement, IDOK, nullptr}, {kDestination, IDCANCEL, nullptr}, {kAbort, IDCANCEL, nullptr}};
         BoxScript boxes;
         boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
-        EXPECT_EQ(setup_RunWizard(), 0);
+        EXPECT_EQ(setup_RunWizard(), SETUP_EXIT_CANCELLED);
         EXPECT_EQ(script.next, script.steps.size());
         EXPECT_EQ(boxes.count(), 0u);
         EXPECT_FALSE(FileExists(p.destination));
