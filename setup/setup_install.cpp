@@ -50,9 +50,13 @@ int AnswerQuietly(SetupCopyRecord* record, UINT notification, UINT_PTR param1, U
         setup_Log("Setup could not rename %s: %s", TargetOf(param1), ErrorText(ErrorOf(param1)).c_str());
         break;
     case SPFILENOTIFY_NEEDMEDIA: {
+        // The Setup API asks for the source of every file; only a missing one would bring a prompt.
         const SOURCE_MEDIA_A* media = (const SOURCE_MEDIA_A*)param1;
-        setup_Log("Setup cannot find %s\\%s", media && media->SourcePath ? media->SourcePath : "",
-                  media && media->SourceFile ? media->SourceFile : "a file");
+        char source[2 * MAX_PATH] = "";
+        if (media && media->SourcePath && media->SourceFile)
+            snprintf(source, sizeof source, "%s\\%s", media->SourcePath, media->SourceFile);
+        if (source[0] && GetFileAttributesA(source) != INVALID_FILE_ATTRIBUTES) return 0;
+        setup_Log("Setup cannot find %s", source[0] ? source : "a file");
         break;
     }
     case SPFILENOTIFY_TARGETNEWER:

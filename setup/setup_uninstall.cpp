@@ -52,11 +52,10 @@ int RunRemoval(HINF inf, const char* folder)
     return ran && record.deleteFailures == 0;
 }
 
-// The folders an install recorded, deepest first, each removed when it is empty.
-void RemoveCreatedFolders(void)
+// The folders an install recorded (read before the INF's removal deletes the product key),
+// deepest first, each removed when it is empty.
+void RemoveCreatedFolders(const char* list)
 {
-    char list[8192];
-    if (!setup_ReadCreatedFolders(list, sizeof list)) return;
     std::vector<std::string> folders;
     for (const char* p = list; *p; p += strlen(p) + 1) folders.push_back(p);
     std::stable_sort(folders.begin(), folders.end(),
@@ -81,6 +80,8 @@ int setup_RemoveInstall(const char* folder)
             break;
         }
     }
+    char created[8192];
+    setup_ReadCreatedFolders(created, sizeof created);
     bool own = inf != INVALID_HANDLE_VALUE;
     HINF used = own ? inf : setup.inf;
     int removed;
@@ -94,7 +95,7 @@ int setup_RemoveInstall(const char* folder)
         setup_Log("No list of the installed files in %s", folder);
     }
     if (own) SetupCloseInfFile(inf);
-    RemoveCreatedFolders();
+    RemoveCreatedFolders(created);
     setup_RemoveGroupFolders(group);
     setup_DeleteProductKeys();
     return removed;

@@ -41,17 +41,14 @@ fresh_prefix setup_install-prefix
 ENTRY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tintwell'
 USERINFO='HKLM\Software\Marrowby\Tintwell\UserInfo'
 DEST="$C/Program Files/Marrowby/Tintwell"
-WDEST='C:\Program Files\Marrowby\Tintwell'
+WDEST='c:\Program Files\Marrowby\Tintwell'
 group_folder() {  # the Start menu's Tintwell folder wherever it was made (user's or common)
   find "$C/users" "$C/ProgramData" -type d -path '*Start Menu/Programs/Tintwell' 2>/dev/null | head -1
 }
-entries() {  # installed-programs entries named Tintwell
-  timeout 30 "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /f Tintwell /d \
-    </dev/null 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*Tintwell' || true
-}
-# Nothing of ours is left but the Gallery in FOLDER with its picture.
+# Nothing of ours is left in FOLDER (Program Files\Marrowby) but the Gallery with its picture.
 only_gallery_left() {
-  expect_eq "files left in $2" "$(cd "$1" && find . | sort | tr '\n' ' ')" ". ./Gallery ./Gallery/my picture.bmp "
+  expect_eq "files left in $2" "$(cd "$1" && find . | sort | tr '\n' ' ')" \
+    ". ./Tintwell ./Tintwell/Gallery ./Tintwell/Gallery/my picture.bmp "
   expect_eq "Start-menu folder after the uninstall" "$(group_folder)" ""
   expect_eq "installed-programs entry after the uninstall" "$(reg_key "$ENTRY")" no
   expect_eq "product key after the uninstall" "$(reg_key 'HKLM\Software\Marrowby\Tintwell')" no
@@ -125,15 +122,13 @@ exit_code "$paint_pid" 30 >/dev/null
 # A picture of the child's, then the entry's uninstall command: a question, then the removal.
 mkdir -p "$DEST/Gallery"
 cp "$DIST/Pages/cat.bmp" "$DEST/Gallery/my picture.bmp"
-start_uninstall() { ( "$WINE" cmd /c "$uninstall" </dev/null >/dev/null 2>&1; echo $? >"$WORK/rc.uninstall" ) & }
-start_uninstall
+start_code uninstall "$uninstall"
 question=$(wintool yes 'Attention...' 60) || fail "the uninstaller asked nothing"
 expect_eq "the uninstaller's question" "$(field text "$question")" \
   'Do you want to remove Tintwell from this computer?\n\nThe pictures in its Gallery folder are kept.'
 expect_eq "the uninstaller's closing message" "$(field text "$(wintool box 'Attention!' 60)")" \
   "Tintwell has been removed from this computer.\n\nThe pictures in $WDEST\\Gallery are kept."
-for i in $(seq 1 300); do [ -f "$WORK/rc.uninstall" ] && break; sleep 0.1; done
-expect_eq "exit code of the uninstaller by hand" "$(cat "$WORK/rc.uninstall")" 0
+expect_eq "exit code of the uninstaller by hand" "$(wait_code uninstall)" 0
 timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
 only_gallery_left "$C/Program Files/Marrowby" "Program Files\\Marrowby"
 pending=$(timeout 30 "$WINE" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations \
@@ -168,18 +163,18 @@ expect_eq "DisplayIcon" "$(reg_value "$ENTRY" DisplayIcon)" "$WDEST\\paint.exe"
 expect_eq "UninstallString" "$(reg_value "$ENTRY" UninstallString)" "\"$WDEST\\uninstall.exe\""
 expect_eq "QuietUninstallString" "$(reg_value "$ENTRY" QuietUninstallString)" "\"$WDEST\\uninstall.exe\" /quiet"
 size=$(reg_value "$ENTRY" EstimatedSize)
-installed_kb=$(du -sk --apparent-size "$DEST" | cut -f1)
+installed_kb=$(find "$DEST" -path "$DEST/Gallery" -prune -o -type f -printf '%s\n' | awk '{s += $1} END {print int(s / 1024)}')
 [ $((size)) -ge "$installed_kb" ] && [ $((size)) -le $((installed_kb + 64)) ] ||
   fail "EstimatedSize $size KB for $installed_kb KB installed"
 expect_eq "NoModify" "$(reg_value "$ENTRY" NoModify)" 0x1
 expect_eq "NoRepair" "$(reg_value "$ENTRY" NoRepair)" 0x1
-expect_eq "entries" "$(entries)" 1
+expect_eq "entries" "$(entry_versions)" "$V "
 
 # The same Setup again over it: one entry, the child's picture kept.
 mkdir -p "$DEST/Gallery"
 cp "$DIST/Pages/owl.bmp" "$DEST/Gallery/my picture.bmp"
 expect_eq "exit code of a second setup.exe /quiet" "$(quiet "$DIST" /quiet /log=again.log)" 0
-expect_eq "entries after the second install" "$(entries)" 1
+expect_eq "entries after the second install" "$(entry_versions)" "$V "
 cmp -s "$DIST/Pages/owl.bmp" "$DEST/Gallery/my picture.bmp" || fail "the Gallery picture was not kept"
 
 # A Setup one build number higher replaces the program in place.
@@ -188,7 +183,7 @@ show_log upgrade.log
 grep -qF "Tintwell $V is installed in $WDEST\\" upgrade.log || fail "the upgrade's log does not name the earlier version"
 expect_eq "DisplayVersion after the upgrade" "$(reg_value "$ENTRY" DisplayVersion)" "$NEXT"
 cmp -s "$BUILD/tests/setup_next.exe" "$DEST/uninstall.exe" || fail "the upgrade did not replace uninstall.exe"
-expect_eq "entries after the upgrade" "$(entries)" 1
+expect_eq "entries after the upgrade" "$(entry_versions)" "$NEXT "
 cmp -s "$DIST/Pages/owl.bmp" "$DEST/Gallery/my picture.bmp" || fail "the upgrade lost the Gallery picture"
 
 # The older Setup does not go back quietly.
@@ -206,12 +201,12 @@ grep -qF "The pictures of the earlier installation are still in $WDEST\\Gallery.
 expect_eq "files left in the old folder" "$(cd "$DEST" && find . | sort | tr '\n' ' ')" ". ./Gallery ./Gallery/my picture.bmp "
 [ -f "$C/Kids/Paint/paint.exe" ] || fail "nothing installed in C:\\Kids\\Paint"
 expect_eq "DestinationPath after the move" "$(reg_value "$USERINFO" DestinationPath)" 'C:\Kids\Paint\'
-expect_eq "entries after the move" "$(entries)" 1
+expect_eq "entries after the move" "$(entry_versions)" "$NEXT "
 
 # uninstall.exe /quiet removes all of it; C:\Kids was made by the install and goes too.
-expect_eq "exit code of uninstall.exe /quiet" \
-  "$(run_code 180 "$(win_path "$C/Kids/Paint/uninstall.exe") /quiet /log=uninstall.log")" 0
+code=$(run_code 180 'C:\Kids\Paint\uninstall.exe /quiet /log=uninstall.log')
 show_log uninstall.log
+expect_eq "exit code of uninstall.exe /quiet" "$code" 0
 [ ! -e "$C/Kids" ] || fail "left behind: $(cd "$C" && find Kids | tr '\n' ' ')"
 only_gallery_left "$C/Program Files/Marrowby" "Program Files\\Marrowby"
 

@@ -28,12 +28,6 @@ USERINFO='HKLM\Software\Marrowby\Tintwell\UserInfo'
 group_folder() {
   find "$C/users" "$C/ProgramData" -type d -path '*Start Menu/Programs/Tintwell' 2>/dev/null | head -1
 }
-# DisplayVersion of every installed-programs entry named Tintwell.
-entry_versions() {
-  timeout 30 "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null 2>/dev/null |
-    tr -d '\r' | awk '/^HKEY/{name=""; version=""} /DisplayName/{name=$NF} /DisplayVersion/{version=$NF}
-      /^$/{if (name == "Tintwell") print version; name=""}' | sort | tr '\n' ' '
-}
 msiexec() { run_code 300 "msiexec $*"; }
 cd "$WORK"
 

@@ -210,6 +210,12 @@ TEST_F(SetupTest, QueueCallbackSkipsDeleteErrorsAndPassesTheRestOn)
     SOURCE_MEDIA_A media = {};
     media.SourcePath = "c:\\src";
     media.SourceFile = "paint.exe";
+    // A source that is there is for the default callback to take (it asks for every file).
+    std::string present = folder + "present";
+    CreateDirectoryA(present.c_str(), nullptr);
+    WriteText(present + "\\paint.exe", "the program");
+    SOURCE_MEDIA_A there = media;
+    there.SourcePath = present.c_str();
     struct {
         int quiet, replaceNewer;
         UINT notification;
@@ -220,6 +226,7 @@ TEST_F(SetupTest, QueueCallbackSkipsDeleteErrorsAndPassesTheRestOn)
         {1, 0, SPFILENOTIFY_COPYERROR, (UINT_PTR)&paths, FILEOP_SKIP, false, true},
         {1, 0, SPFILENOTIFY_RENAMEERROR, (UINT_PTR)&paths, FILEOP_SKIP, false, true},
         {1, 0, SPFILENOTIFY_NEEDMEDIA, (UINT_PTR)&media, FILEOP_SKIP, false, true},
+        {1, 0, SPFILENOTIFY_NEEDMEDIA, (UINT_PTR)&there, FILEOP_DOIT, true, false},
         {1, 0, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, FALSE, false, true},
         {1, 1, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, TRUE, false, false},
         {0, 0, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, FILEOP_DOIT, true, false},

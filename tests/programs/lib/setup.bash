@@ -31,6 +31,13 @@ reg_key() {
   if timeout 30 "$WINE" reg query "$1" </dev/null >/dev/null 2>&1; then echo yes; else echo no; fi
 }
 
+# entry_versions: the DisplayVersion of every installed-programs entry named Tintwell.
+entry_versions() {
+  timeout 30 "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null 2>/dev/null |
+    tr -d '\r' | awk '/^HKEY/{name=""; version=""} /DisplayName/{name=$NF} /DisplayVersion/{version=$NF}
+      /^$/{if (name == "Tintwell") print version; name=""}' | sort | tr '\n' ' '
+}
+
 # win_path PATH: the Windows name of a Unix path (Wine's drive Z: is the root).
 win_path() { echo "Z:${1//\//\\}"; }
 
