@@ -3,6 +3,7 @@
 # (another Setup is running) and leaves one window; WM_CLOSE ends it with 1602, as Exit does
 # (also while a wizard page is up).
 . "$(dirname "$0")/lib/common.bash"
+. "$(dirname "$0")/lib/setup.bash"
 session 800x600x24
 
 # Setup reads the setup.inf beside it.
@@ -11,8 +12,7 @@ cp "$SETUP" "$WORK/kit/setup.exe"
 printf '[Version]\r\nSignature="$Windows NT$"\r\n[Strings]\r\nPRODUCT_DESC="Tintwell"\r\n' >"$WORK/kit/setup.inf"
 SETUP=$WORK/kit/setup.exe
 
-start "$SETUP"
-first=$APP_PID
+start_code first "$(win_path "$SETUP")"
 wintool wait Setup 60 || fail "no window of class Setup appeared"
 info=$(wintool info Setup)
 expect_eq "title" "$(field title "$info")" "Setup"
@@ -20,11 +20,8 @@ expect_eq "window rectangle" "$(field rect "$info")" "0,0,800,600"
 expect_eq "caption" "$(field caption "$info")" 1
 expect_eq "popup style" "$(field popup "$info")" 0
 
-# Exit codes as Wine passes them on: the low 8 bits (1618 = 0x652, 1602 = 0x642).
-start "$SETUP"
-expect_eq "exit code of the second start" "$(exit_code "$APP_PID" 30)" $((1618 & 255))
+expect_eq "exit code of the second start" "$(run_code 60 "$(win_path "$SETUP")")" 1618
 expect_eq "windows of class Setup" "$(wintool count Setup)" 1
 
-APP_PID=$first
 wintool close Setup || fail "no window to close"
-expect_eq "exit code after WM_CLOSE" "$(exit_code "$first" 30)" $((1602 & 255))
+expect_eq "exit code after WM_CLOSE" "$(wait_code first)" 1602
