@@ -191,6 +191,8 @@ UINT CALLBACK setup_QueueCallback(PVOID context, UINT notification, UINT_PTR par
 // The exit code is left in setup_ExitCode.
 int setup_Install(void);
 extern int setup_ExitCode;
+// 1 when path is a folder.
+int setup_IsFolder(const char* path);
 
 // ---------------------------------------------------------------- wizard (setup_wizard.cpp)
 // The splash, the agreement and destination pages with their abort question, then the install;
@@ -226,6 +228,9 @@ void setup_RemoveGroupFolders(const char* group);
 // install in another folder (its Gallery stays); over an install in the same folder removes the
 // old "setup.inf" and its installed-programs entry. Returns 0 to go on, else the exit code.
 int setup_CheckEarlierInstall(void);
+// An install made by the Windows Installer package (in either registry view) is the package's to
+// upgrade or remove: says so and returns 1.
+int setup_RefuseOverPackage(void);
 // Compares "a.b.c" versions (missing parts are 0): <0, 0, >0.
 int setup_CompareVersions(const char* a, const char* b);
 // The install's "InstalledBy" ("setup" or "msi") in the 64-bit or the 32-bit registry view; ""

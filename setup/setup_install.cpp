@@ -140,8 +140,7 @@ static int setup_MakeFolder(const char* folder)
         CreateDirectoryA(path, nullptr);
         path[i] = saved;
     }
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return setup_IsFolder(path);
 }
 
 // The destination folder and its sub-folder exist before the copy; a file in their way or a
@@ -154,9 +153,9 @@ static int setup_MakeDestination(void)
     return setup_MakeFolder(setup.destination) && setup_MakeFolder(sub);
 }
 
-static bool setup_IsFolder(const std::string& path)
+int setup_IsFolder(const char* path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -183,7 +182,7 @@ static std::vector<std::string> setup_FoldersToMake(void)
     std::vector<std::string> above;
     for (size_t end = start; end != std::string::npos && end + 1 > root; end = destination.rfind('\\', end - 1)) {
         std::string folder = destination.substr(0, end + 1);
-        if (setup_IsFolder(folder)) break;
+        if (setup_IsFolder(folder.c_str())) break;
         above.insert(above.begin(), folder);
     }
     made.insert(made.end(), above.begin(), above.end());
@@ -204,7 +203,7 @@ static std::vector<std::string> setup_FoldersToMake(void)
             inside.push_back(folder.substr(0, end + 1));
     }
     for (const std::string& folder : inside)
-        if (setup.upgrading || !setup_IsFolder(folder)) made.push_back(folder);
+        if (setup.upgrading || !setup_IsFolder(folder.c_str())) made.push_back(folder);
     return made;
 }
 
@@ -288,7 +287,7 @@ int setup_Install(void)
     }
     // The folders are recorded even after a failed copy: the uninstall removes them when empty.
     for (std::string& folder : made)
-        if (!setup_IsFolder(folder)) folder.clear();
+        if (!setup_IsFolder(folder.c_str())) folder.clear();
     made.erase(std::remove(made.begin(), made.end(), std::string()), made.end());
     setup_RecordFolders(made);
     // Registry entries that describe an installed program are written only when it was installed.

@@ -14,12 +14,6 @@
 
 namespace {
 
-bool IsFolder(const char* path)
-{
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // A value of section "Strings" of inf; "" when missing.
 void InfString(HINF inf, const char* key, char* value, size_t size)
 {
@@ -91,7 +85,7 @@ int setup_RemoveInstall(const char* folder)
         removed = RunRemoval(used, folder);
     } else {
         // Nothing says what was installed: only a folder that is gone already is removed.
-        removed = !IsFolder(folder);
+        removed = !setup_IsFolder(folder);
         setup_Log("No list of the installed files in %s", folder);
     }
     if (own) SetupCloseInfFile(inf);
@@ -128,12 +122,7 @@ int setup_MoveSelfAway(const char* folder)
 
 int setup_Uninstall(void)
 {
-    char by[16];
-    setup_InstalledBy(by, sizeof by);
-    if (lstrcmpiA(by, "msi") == 0) {
-        setup_Tell(setup_kByPackage);
-        return SETUP_EXIT_FAILED;
-    }
+    if (setup_RefuseOverPackage()) return SETUP_EXIT_FAILED;
     char folder[SETUP_TEXT];
     setup_ReadString(setup_kUserInfoKey, "DestinationPath", 0, folder, sizeof folder);
     if (!folder[0] || !setup_NormaliseFolder(folder, sizeof folder)) {
@@ -151,7 +140,7 @@ int setup_Uninstall(void)
     char gallery[SETUP_TEXT + 16], text[2 * SETUP_TEXT + 128];
     snprintf(gallery, sizeof gallery, "%sGallery", folder);
     snprintf(text, sizeof text, "%s", setup_kRemoved);
-    if (IsFolder(gallery))
+    if (setup_IsFolder(gallery))
         snprintf(text + strlen(text), sizeof text - strlen(text), "\n\nThe pictures in %s are kept.", gallery);
     setup_Tell(text);
     return SETUP_EXIT_DONE;

@@ -28,22 +28,20 @@ void setup_InstalledBy(char* by, size_t size)
     }
 }
 
-static bool setup_IsFolder(const char* path)
+int setup_RefuseOverPackage(void)
 {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    char by[16];
+    setup_InstalledBy(by, sizeof by);
+    if (lstrcmpiA(by, "msi") != 0) return 0;
+    setup_Tell(setup_kByPackage);
+    return 1;
 }
 
 int setup_CheckEarlierInstall(void)
 {
     setup.upgrading = 0;
     setup.keptGallery[0] = '\0';
-    char by[16];
-    setup_InstalledBy(by, sizeof by);
-    if (lstrcmpiA(by, "msi") == 0) {
-        setup_Tell(setup_kByPackage);
-        return SETUP_EXIT_FAILED;
-    }
+    if (setup_RefuseOverPackage()) return SETUP_EXIT_FAILED;
     char earlier[SETUP_TEXT];
     setup_ReadString(setup_kUserInfoKey, "DestinationPath", 0, earlier, sizeof earlier);
     if (!earlier[0] || !setup_NormaliseFolder(earlier, sizeof earlier)) return 0;

@@ -22,15 +22,6 @@ kit() {
 page() {
   wintool box "$1" 30 >/dev/null || fail "no page '$1'"
 }
-# x_wait NAME SECONDS: waits for an X window of that name.
-x_wait() {
-  local i
-  for i in $(seq 1 $(($2 * 10))); do
-    [ -n "$(x_windows "$1")" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # No setup.inf, then an empty one: two messages in this order, nothing else.
 for case in none empty; do

@@ -68,7 +68,8 @@ Product MakeProduct(const std::string& folder, const std::string& key, const cha
     inf += "[SourceDisksNames]\r\n1=\"Tintwell\",,,\r\n";
     inf += "[SourceDisksFiles]\r\npaint.exe=1\r\nblank.bmp=1,Pages\r\n";
     if (extraFile) inf += std::string(extraFile) + "=1\r\n";
-    inf += "[DestinationDirs]\r\nProgram=65600\r\nPages=65601\r\n";
+    inf += "[DestinationDirs]\r\nProgram=65600\r\nPages=65601\r\nInf=65600\r\n";
+    inf += "[DefaultUninstall]\r\nDelFiles=Program,Pages,Inf\r\n[Inf]\r\ntintwell.inf\r\n";
     if (withInstallSection) inf += "[ProductInstall]\r\nCopyFiles=Program,Pages\r\nAddReg=Marker\r\n";
     inf += "[Program]\r\npaint.exe\r\n";
     if (extraFile) inf += std::string(extraFile) + "\r\n";
@@ -505,5 +506,96 @@ TEST_F(SetupTest, WizardFinishUsesTheTypedFolderAndExitInstallsNothing)
         // Exit lets Program Manager go.
         EXPECT_EQ(setup.progman, nullptr);
         EXPECT_EQ(server.terminates(), 1);
+    }
+}
+
+// ---------------------------------------------------------------- earlier installs
+
+TEST_F(SetupTest, EarlierInstallsAreReplacedMovedOrLeftAlone)
+{
+    const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tintwell";
+    struct {
+        const char* what;
+        const char* by;       // its InstalledBy ("" for none)
+        const char* version;  // its DisplayVersion
+        bool elsewhere;       // in another folder than the one Setup installs into
+        bool setupInf;        // made when Setup left its INF as setup.inf
+        int quiet, answer;    // quiet Setup, else the answer to the question about a newer version
+        int exitCode;
+    } rows[] = {
+        {"the package's", "msi", "1.0.1", false, false, 1, 0, SETUP_EXIT_FAILED},
+        {"a newer one, quiet", "setup", "1.0.9", false, false, 1, 0, SETUP_EXIT_FAILED},
+        {"a newer one, No", "setup", "1.0.9", false, false, 0, IDNO, SETUP_EXIT_CANCELLED},
+        {"a newer one, Yes", "setup", "1.0.9", false, false, 0, IDYES, SETUP_EXIT_DONE},
+        {"one with setup.inf in the same folder", "", "1.0", false, true, 1, 0, SETUP_EXIT_DONE},
+        {"an older one elsewhere", "setup", "1.0.2", true, false, 1, 0, SETUP_EXIT_DONE},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        DeleteKeyTree(root, "Software");
+        RemoveTree(folder + "dest");
+        RemoveTree(folder + "old");
+        MakeRunOnceKey(root, false);
+        Product p = MakeProduct(folder, key);
+        // The earlier install: its files, a picture of the child's, its registry values.
+        std::string earlier = (r.elsewhere ? folder + "old" : p.destination) + "\\";
+        CreateDirectoryA(earlier.c_str(), nullptr);
+        CreateDirectoryA((earlier + "Pages").c_str(), nullptr);
+        CreateDirectoryA((earlier + "Gallery").c_str(), nullptr);
+        WriteText(earlier + "paint.exe", "the earlier program");
+        WriteText(earlier + "Pages\\blank.bmp", "a page");
+        WriteText(earlier + "Gallery\\mine.bmp", "a picture");
+        CopyFileA((p.source + "setup.inf").c_str(), (earlier + (r.setupInf ? "setup.inf" : "tintwell.inf")).c_str(), FALSE);
+        HKEY k;
+        ASSERT_EQ(RegCreateKeyExA(root, kUserInfo, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+        RegSetValueExA(k, "DestinationPath", 0, REG_SZ, (const BYTE*)earlier.c_str(), (DWORD)earlier.size() + 1);
+        RegSetValueExA(k, "InstalledBy", 0, REG_SZ, (const BYTE*)r.by, (DWORD)strlen(r.by) + 1);
+        RegCloseKey(k);
+        std::string created = earlier + '\0' + earlier + "Pages\\" + '\0' + '\0';
+        setup_WriteCreatedFolders(created.data(), created.size());
+        ASSERT_EQ(RegCreateKeyExA(root, kEntry, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+        std::string command = r.setupInf ? "rundll32 setupapi.dll,InstallHinfSection DefaultUninstall 132 " + earlier + "setup.inf"
+                                         : "\"" + earlier + "uninstall.exe\"";
+        RegSetValueExA(k, "DisplayVersion", 0, REG_SZ, (const BYTE*)r.version, (DWORD)strlen(r.version) + 1);
+        RegSetValueExA(k, "UninstallString", 0, REG_SZ, (const BYTE*)command.c_str(), (DWORD)command.size() + 1);
+        RegCloseKey(k);
+
+        snprintf(setup.version, sizeof setup.version, "%s", "1.0.5");
+        setup.quiet = r.quiet;
+        BoxScript boxes;
+        if (r.answer) boxes.queue(r.answer);
+        setup_Install();
+        EXPECT_EQ(setup_ExitCode, r.exitCode);
+        std::string program;
+        {
+            FILE* f = fopen((p.destination + "\\paint.exe").c_str(), "rb");
+            char text[64] = {};
+            if (f) {
+                fread(text, 1, sizeof text - 1, f);
+                fclose(f);
+            }
+            program = text;
+        }
+        EXPECT_EQ(program, r.exitCode == SETUP_EXIT_DONE ? "the program" : "the earlier program");
+        EXPECT_TRUE(FileExists(earlier + "Gallery\\mine.bmp"));
+        if (r.setupInf) {
+            EXPECT_FALSE(FileExists(earlier + "setup.inf")) << "the earlier install's INF was left";
+            EXPECT_FALSE(HasValue(root, kEntry, "UninstallString")) << "the earlier entry was not replaced";
+        }
+        if (r.elsewhere) {
+            // Only the Gallery is left where the earlier install was, and Setup says where it is.
+            EXPECT_FALSE(FileExists(earlier + "paint.exe"));
+            EXPECT_FALSE(FileExists(earlier + "Pages"));
+            EXPECT_FALSE(FileExists(earlier + "tintwell.inf"));
+            EXPECT_STREQ(setup.keptGallery, (earlier + "Gallery").c_str());
+        }
+        if (!r.quiet) {
+            ASSERT_GE(boxes.count(), 1u);
+            EXPECT_EQ(boxes.seen()[0].text.find("Tintwell 1.0.9 is installed, which is newer"), 0u);
+        } else {
+            EXPECT_EQ(boxes.count(), 0u) << "quiet Setup showed " << boxes.lastText();
+        }
+        setup.quiet = 0;
+        setup.replaceNewer = 0;
     }
 }
