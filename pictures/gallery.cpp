@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "pictures/picture_files.h"
+#include "pictures/recovery.h"
 #include "scene/scene.h"
 #include "toolbox.h"
 #include "tools/picture_dialog.h"
@@ -137,7 +138,7 @@ void Release(PictureDialog* d, int x, int y)
     } else if (Valid(gallery.position) && In(kName, x, y)) {
         char text[400];
         wsprintfA(text, "This picture file is named %s.", gallery.entries[gallery.position].name);
-        tb_InfoBox(text);
+        tb_InfoBox(text, d->hwnd);
     }
 }
 
@@ -170,19 +171,22 @@ void pictures_EnumerateGallery(void)
         gallery.count = 1;
         _findclose(search);
     }
-    EntryPath(-1, pattern, sizeof pattern - 10);
-    lstrcatA(pattern, "*.bmp");
-    search = _findfirst(pattern, &found);
-    if (search == -1) return;
-    do {
-        // The blank page is listed once, in front, whatever name case the search gives it.
-        if (strcmp(found.name, "blank.bmp") == 0) continue;
-        if (hasBlank && strcmp(found.name, gallery.entries[0].name) == 0) continue;
-        GalleryEntry& e = gallery.entries[gallery.count++];
-        lstrcpynA(e.name, found.name, sizeof e.name);
-        e.valid = 1;
-    } while (gallery.count < GALLERY_MAX && _findnext(search, &found) == 0);
-    _findclose(search);
+    for (int kind = 0; kind < kGalleryExtensionCount && gallery.count < GALLERY_MAX; ++kind) {
+        EntryPath(-1, pattern, sizeof pattern - 10);
+        lstrcatA(pattern, "*");
+        lstrcatA(pattern, kGalleryExtensions[kind]);
+        search = _findfirst(pattern, &found);
+        if (search == -1) continue;
+        do {
+            // The blank page is listed once, in front, whatever name case the search gives it.
+            if (strcmp(found.name, "blank.bmp") == 0) continue;
+            if (hasBlank && strcmp(found.name, gallery.entries[0].name) == 0) continue;
+            GalleryEntry& e = gallery.entries[gallery.count++];
+            lstrcpynA(e.name, found.name, sizeof e.name);
+            e.valid = 1;
+        } while (gallery.count < GALLERY_MAX && _findnext(search, &found) == 0);
+        _findclose(search);
+    }
 }
 
 int pictures_GalleryAndLoad(int* loaded)
@@ -218,6 +222,7 @@ int pictures_LoadGalleryEntry(int* loaded)
     }
     pictures_Place(picture);
     tb_DisposeBitmap(picture);
+    recovery_Remove();
     *loaded = 1;
     return 1;
 }
@@ -238,7 +243,11 @@ int pictures_OfferPages(void)
     pictures_PagesFolder(scene.browseFolder, sizeof scene.browseFolder);
     gallery.position = 0;
     int loaded = 0;
-    if (pictures_GalleryAndLoad(&loaded) == 1) ShowCanvas();
+    if (pictures_GalleryAndLoad(&loaded) == 1) {
+        // A page is a start, not a picture of the child's: saving it is offered under a free name.
+        pictures_NameAfterPage(scene.fileName);
+        ShowCanvas();
+    }
     lstrcpynA(scene.browseFolder, folder, sizeof scene.browseFolder);
     gallery.position = position;
     return loaded;

@@ -3,6 +3,7 @@
 #include "pictures/picture_files.h"
 
 #include "pictures/preferences.h"
+#include "pictures/recovery.h"
 
 #include <shlobj.h>
 
@@ -20,6 +21,8 @@ const char kIncompatibleFile[] = "Incompatible File:  The file must be in Window
 const char kCouldNotOpen[] = "Could not open selected file.";
 const char kCannotPreview[] = "Incompatible format; can't preview image";
 const char kNoImages[] = "There are no images in the Gallery.";
+const char kCouldNotPrint[] =
+    "The picture could not be printed. Check that the printer is on and has paper, then try again.";
 
 namespace {
 
@@ -118,15 +121,23 @@ bool pictures_WriteCanvas(const char* path)
 
 namespace {
 
-// The Save As dialog on the current picture name, then the write. 1 saved; 0 the dialog was
-// cancelled or failed (nothing happens, nothing is shown); -1 the file could not be written (the
-// child is told).
-int SaveAs(void)
+// The Save As dialog, opened in the Gallery folder on the name the picture is offered under, then
+// the write. 1 saved (the picture's name is now the file's, the recovery copy goes); 0 the dialog
+// was cancelled or failed (nothing happens, nothing is shown); -1 the file could not be written
+// (the child is told).
+int SaveAs(const char* gallery)
 {
-    if (tb_AskFileToWrite(scene.fileName) != 1) return 0;
-    if (pictures_WriteCanvas(scene.fileName)) return 1;
-    tb_AttentionBox(kCouldNotSave);
-    return -1;
+    char path[sizeof scene.fileName];
+    pictures_OfferedName(gallery, path, sizeof path);
+    if (tb_AskFileToWrite(path, gallery) != 1) return 0;
+    lstrcpynA(scene.fileName, path, sizeof scene.fileName);
+    if (!pictures_WriteCanvas(scene.fileName)) {
+        tb_AttentionBox(kCouldNotSave);
+        return -1;
+    }
+    scene.modified = 0;
+    recovery_Remove();
+    return 1;
 }
 
 }  // namespace
@@ -134,7 +145,12 @@ int SaveAs(void)
 int pictures_SaveBefore(const char* question)
 {
     if (!scene.modified) return 1;
-    if (tb_AskYesNo(question) == 1 && SaveAs() < 0) return 0;
+    if (tb_AskYesNo(question) == 1) {
+        // The child asked to keep the picture: unless it was saved, the command stops.
+        char gallery[MAX_PATH];
+        pictures_GalleryFolder(gallery, sizeof gallery);
+        return SaveAs(gallery) == 1;
+    }
     scene.modified = 0;
     return 1;
 }
@@ -143,7 +159,7 @@ void pictures_Save(void)
 {
     pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
     tb_SetFileDialogFolder(scene.browseFolder);
-    if (SaveAs() == 1) scene.modified = 0;
+    SaveAs(scene.browseFolder);
 }
 
 // ---------------------------------------------------------------- opening
@@ -187,5 +203,6 @@ int pictures_OpenChosen(void)
     ShowCanvas();
     tb_DisposeBitmap(loaded);
     scene_SaveUndo();
+    recovery_Remove();
     return 1;
 }
