@@ -16,6 +16,16 @@ namespace {
 
 const Channels kWhite{255, 255, 255}, kRed{255, 0, 0};
 
+// The sixth stamp of the first sheet taken up, as its picker would.
+void TakeFirstSheetsStamp()
+{
+    RECT sheetRect = {0, 0, 0, 0}, maskRect = {0, 0, 0, 0};
+    int sheet = tb_CreateBitmap(&sheetRect, 1001, 24), sheetMask = tb_CreateBitmap(&maskRect, 1002, 8);
+    stamps_TakeStamp(sheet, sheetMask, 5);
+    tb_DisposeBitmap(sheet);
+    tb_DisposeBitmap(sheetMask);
+}
+
 int CountIn(int bitmap, const RECT& r, Channels c)
 {
     int n = 0;
@@ -563,11 +573,7 @@ TEST_F(CanvasTools, PieceServicesAnswerForTheScissorsAndTheBooks)
     EXPECT_EQ(w, 0);
     sceneServices.pieceSize(16, &w, &h);
     EXPECT_EQ(w, 0);
-    RECT sheetRect = {0, 0, 0, 0}, maskRect = {0, 0, 0, 0};
-    int sheet = tb_CreateBitmap(&sheetRect, 1001, 24), sheetMask = tb_CreateBitmap(&maskRect, 1002, 8);
-    stamps_TakeStamp(sheet, sheetMask, 5);
-    tb_DisposeBitmap(sheet);
-    tb_DisposeBitmap(sheetMask);
+    TakeFirstSheetsStamp();
     sceneServices.pieceSize(16, &w, &h);
     EXPECT_EQ(w, 48);
     EXPECT_EQ(h, 48);
@@ -623,11 +629,7 @@ TEST_F(CanvasTools, ThePressesOfTheDecorationsAndBooksShowWhatTheyPrint)
 {
     // Their presses print under the pointer and their releases print nothing: after each the
     // window shows the picture, though neither refreshes the whole canvas.
-    RECT sheetRect = {0, 0, 0, 0}, maskRect = {0, 0, 0, 0};
-    int sheet = tb_CreateBitmap(&sheetRect, 1001, 24), sheetMask = tb_CreateBitmap(&maskRect, 1002, 8);
-    stamps_TakeStamp(sheet, sheetMask, 5);
-    tb_DisposeBitmap(sheet);
-    tb_DisposeBitmap(sheetMask);
+    TakeFirstSheetsStamp();
     scene_SetCurrentColor(0, 30000, 65025, 0);
     for (int zoomed = 0; zoomed < 2; ++zoomed) {
         scene.zoomed = zoomed;
@@ -739,11 +741,7 @@ int HeldButton(int key) { return key == VK_LBUTTON && g_held; }
 
 TEST_F(CanvasTools, TheCleanerBottleTakesBackExactlyTheLastGestureOfEveryTool)
 {
-    RECT sheetRect = {0, 0, 0, 0}, maskRect = {0, 0, 0, 0};
-    int sheet = tb_CreateBitmap(&sheetRect, 1001, 24), sheetMask = tb_CreateBitmap(&maskRect, 1002, 8);
-    stamps_TakeStamp(sheet, sheetMask, 5);
-    tb_DisposeBitmap(sheet);
-    tb_DisposeBitmap(sheetMask);
+    TakeFirstSheetsStamp();
     tb_SetInputReader(HeldButton);
     const SceneLayout& L = scene.layout;
     int bx = (L.cleaner.left + L.cleaner.right) / 2, by = (L.cleaner.top + L.cleaner.bottom) / 2;
