@@ -36,10 +36,6 @@ shot() {  # shot NAME: a screenshot, kept in $SHOTS when set
   timeout 20 import -window root "$WORK/$1.png"
   [ -n "${SHOTS:-}" ] && cp "$WORK/$1.png" "$SHOTS/$1.png" || true
 }
-signature() {  # signature X Y W H: a fingerprint of a part of the screen
-  timeout 20 import -window root "$WORK/sig.png"
-  convert "$WORK/sig.png" -crop "$3x$4+$1+$2" +repage -format '%#' info:
-}
 prefs_bytes() { od -An -tx1 -v "$PREFS" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 # wait_dialog WIDTH: until exactly one dialog is open and it is WIDTH pixels wide (at most 10 s):
 # the remote 228, the preferences screen 420, the palette 369, the coloring pages 408.

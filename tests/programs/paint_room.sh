@@ -8,10 +8,6 @@ session "${SCREEN}x24"
 start_room
 
 # signature X Y W H: a fingerprint of a part of the screen.
-signature() {
-  timeout 20 import -window root "$WORK/sig.png"
-  convert "$WORK/sig.png" -crop "$3x$4+$1+$2" +repage -format '%#' info:
-}
 # stroke X1 Y1 X2 Y2 WHAT COLOUR X Y: a stroke with the left button in 20 steps; the button is let
 # go once the point (X, Y) on its way shows COLOUR (the program draws only while it sees it held).
 stroke() {

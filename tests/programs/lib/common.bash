@@ -150,6 +150,12 @@ pixel() {
   convert "$WORK/px.png" -format "%[pixel:p{$1,$2}]" info:
 }
 
+# signature X Y W H: a fingerprint of a part of the screen.
+signature() {
+  timeout 20 import -window root "$WORK/sig.png"
+  convert "$WORK/sig.png" -crop "$3x$4+$1+$2" +repage -format '%#' info:
+}
+
 # wait_pixel X Y COLOUR SECONDS: waits until the screen pixel shows COLOUR (as pixel prints it);
 # prints the last colour seen.
 wait_pixel() {
