@@ -229,6 +229,8 @@ struct TB_PrintCalls {
 extern TB_PrintCalls tb_printCalls;
 // Notes that a call of the open job failed; tb_EndPrint then abandons it.
 void tb_NotePrintFailure(void);
+// Nonzero once a call of the current print job has failed: nothing more goes to the page.
+int tb_PrintJobFailed(void);
 // (0, 0, width, height) of the printer's printable area in its pixels; empty with no job open.
 void tb_GetPrintableRect(RECT* rect);
 // The text shown for a print dialog's error code, or nullptr for a code that shows nothing.
