@@ -82,5 +82,9 @@ void tb_SelectProgramPalette(HDC dc);
 // window on a true-colour screen is left alone, since realizing a palette there changes nothing and
 // costs more than a small copy.
 void tb_SelectPaletteForCopy(int target, HDC dc);
+// The class the imaging factory is made from (CLSID_WICImagingFactory1); a test puts another here
+// to see the program on a system without the imaging component.
+extern const GUID* tb_imagingFactoryClass;
+
 // Clip rectangle slot of a bitmap or window index, or nullptr.
 RECT* tb_ClipOf(int index);

@@ -325,6 +325,7 @@ void RunInf(long long count, int installsEvery)
 int main(int argc, char** argv)
 {
     SetUnhandledExceptionFilter(ReportCrash);
+    tb_StartPictureCodecs();
     long long count = 100000;
     std::string what = "all";
     int installsEvery = 25;

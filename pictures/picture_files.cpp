@@ -109,7 +109,9 @@ void pictures_PagesFolder(char* folder, int size)
 bool pictures_WriteCanvas(const char* path)
 {
     if (tb_OpenFileToReplace(path) != 1) return false;
-    if (tb_WriteBitmapToFile(scene.canvasBitmap) != 1) {
+    const char* dot = strrchr(path, '.');
+    bool png = dot && lstrcmpiA(dot, ".png") == 0;
+    if ((png ? tb_WritePngToFile(scene.canvasBitmap) : tb_WriteBitmapToFile(scene.canvasBitmap)) != 1) {
         tb_CloseFile();
         return false;
     }
@@ -118,18 +120,76 @@ bool pictures_WriteCanvas(const char* path)
 
 namespace {
 
-// The Save As dialog on the current picture name, then the write. 1 saved; 0 the dialog was
-// cancelled or failed (nothing happens, nothing is shown); -1 the file could not be written (the
-// child is told).
+// The path of the last picture read from a format Save does not write (JPEG, GIF, TIFF...): while
+// it is the current picture name, the picture has no name of its own.
+char readFromOtherFormat[MAX_PATH];
+
+// The name a picture without a name of its own is offered: its base name with the extension of
+// the Save As's default type. A name already taken in the Gallery is not yet numbered here.
+void FreeName(const char* base, char* name, int size)
+{
+    lstrcpynA(name, base, size);
+    int used = lstrlenA(name);
+    if (used < size - 4) lstrcpynA(name + used, ".bmp", size - used);
+}
+
+// The Save As dialog on the offered name, then the write. 1 saved; 0 the dialog was cancelled or
+// failed (nothing happens, nothing is shown); -1 the file could not be written (the child is told).
 int SaveAs(void)
 {
-    if (tb_AskFileToWrite(scene.fileName) != 1) return 0;
+    char path[sizeof scene.fileName];
+    pictures_OfferedName(path, sizeof path);
+    if (tb_AskFileToWrite(path) != 1) return 0;
+    lstrcpynA(scene.fileName, path, sizeof scene.fileName);
     if (pictures_WriteCanvas(scene.fileName)) return 1;
     tb_AttentionBox(kCouldNotSave);
     return -1;
 }
 
 }  // namespace
+
+void pictures_OfferedName(char* name, int size)
+{
+    const char* own = scene.fileName;
+    const char* slash = strrchr(own, '\\');
+    const char* dot = strrchr(slash ? slash : own, '.');
+    bool written = dot && (lstrcmpiA(dot, ".bmp") == 0 || lstrcmpiA(dot, ".png") == 0);
+    if (written && lstrcmpiA(own, readFromOtherFormat) != 0) {
+        lstrcpynA(name, own, size);
+        return;
+    }
+    // The base name: the name without its folder and without a picture file's extension.
+    char base[sizeof scene.fileName];
+    lstrcpynA(base, slash ? slash + 1 : own, sizeof base);
+    char* end = strrchr(base, '.');
+    if (end && tb_IsPictureName(base)) *end = 0;
+    FreeName(base, name, size);
+}
+
+void pictures_NoteFormatRead(const char* path, int format)
+{
+    bool own = format == TB_FORMAT_BMP || format == TB_FORMAT_PNG;
+    lstrcpynA(readFromOtherFormat, own ? "" : path, sizeof readFromOtherFormat);
+}
+
+TB_PictureNeed pictures_PlacingNeed(void)
+{
+    const RECT& canvas = scene.layout.picture;
+    TB_PictureNeed need = {picturePreferences.stretch() ? TB_FIT_SCALE : TB_FIT_CROP, canvas.right - canvas.left,
+                           canvas.bottom - canvas.top};
+    return need;
+}
+
+int pictures_ReadPicture(const char* path, const TB_PictureNeed& need, int* format)
+{
+    int loaded = -1;
+    RECT rect;
+    char name[MAX_PATH];
+    lstrcpynA(name, path, sizeof name);
+    if (tb_OpenFileToRead(name, 0) == 1) loaded = tb_ReadPictureFromFile(&rect, &need, format);
+    tb_CloseFile();
+    return loaded;
+}
 
 int pictures_SaveBefore(const char* question)
 {
@@ -177,8 +237,11 @@ void pictures_Open(void)
 int pictures_OpenChosen(void)
 {
     RECT rect;
-    int loaded = tb_ReadBitmapFromFile(&rect);
+    int format = TB_FORMAT_NONE;
+    TB_PictureNeed need = pictures_PlacingNeed();
+    int loaded = tb_ReadPictureFromFile(&rect, &need, &format);
     tb_CloseFile();
+    if (loaded >= 0) pictures_NoteFormatRead(scene.fileName, format);
     if (loaded < 0) {
         tb_AttentionBox(kIncompatibleFile);
         return 0;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "toolbox.h"
+
 // The questions and messages of the picture files.
 extern const char kAskBeforeOpening[];   // Open and the gallery
 extern const char kAskBeforeNew[];       // New
@@ -37,8 +39,21 @@ void pictures_PagesFolder(char* folder, int size);
 // The save-before question (asked only while the picture is modified). 1: go on, the modified flag
 // is cleared; 0: Yes was answered and the picture could not be saved (already told), the flag stays.
 int pictures_SaveBefore(const char* question);
-// Writes the canvas to path through a temporary file that replaces it when whole; true when done.
+// Writes the canvas to path (a PNG when the path ends in ".png", else a BMP) through a temporary
+// file that replaces it when whole; true when done.
 bool pictures_WriteCanvas(const char* path);
+// The name the Save As offers: the current picture name, except for a picture read from a format
+// Save does not write (JPEG, GIF, TIFF), which has no name of its own: its base name with ".bmp".
+void pictures_OfferedName(char* name, int size);
+// What placing needs of a picture on the canvas: scaled to it (stretch preference on) or its middle
+// at its own size.
+TB_PictureNeed pictures_PlacingNeed(void);
+// Opens, reads and closes a picture file as need asks: the new bitmap or -1; format (may be
+// nullptr) gets the format it was read from.
+int pictures_ReadPicture(const char* path, const TB_PictureNeed& need, int* format);
+// A picture was loaded from path in this format: a format Save does not write leaves the picture
+// without a name of its own (while path is its name).
+void pictures_NoteFormatRead(const char* path, int format);
 void pictures_Save(void);
 void pictures_Open(void);
 // Open's work once the dialog has opened the chosen file on the channel: reads it, closes the

@@ -34,6 +34,7 @@ int main(int argc, char** argv)
     const char* mode = argc > 1 ? argv[1] : "pages";
     tb_SetInstance(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     tb_InitToolbox();
+    tb_StartPictureCodecs();
     tb_SetSoundPreference(0);
     ResizeSceneTestWindow(800, 600);
     ShowWindow(tb_GetWindowHandle(SceneTestWindow()), SW_SHOW);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "mutate_checks.h"
 #include "pictures_test_util.h"
 
 using namespace pictest;
@@ -190,4 +191,117 @@ TEST_F(PicturesTest, PagesComeFromBesideTheProgramAndTheGalleryPlaceIsRestored)
     EXPECT_EQ(boxes->count(), 0u);
     DeleteFileA(page.c_str());
     RemoveDirectoryA(pages);
+}
+
+namespace {
+
+int StretchOn(void) { return 1; }
+int StretchOff(void) { return 0; }
+
+}  // namespace
+
+// Every picture file the program reads is listed once, whatever the letter case of its extension,
+// in the order the search gives them, "blank.bmp" alone in front; other files are not. The title
+// loses only the extension, however long.
+TEST_F(PicturesTest, GalleryListsEveryPictureFormatAndTitlesLoseOnlyTheExtension)
+{
+    const std::vector<std::string> pictures = {"a.PNG", "b.jpg", "c.JPEG", "d.gif", "e.Tif", "f.tiff",
+                                               "g.bmp", "blank.png"};
+    for (const std::string& name : pictures) WriteWholeFile(folder + name, SolidBmp(2, 2, 0, 0, 0));
+    for (const char* other : {"notes.txt", "h.bmpx", "i.png.zip", "jpg", "k.pngg"})
+        WriteWholeFile(folder + other, SolidBmp(2, 2, 0, 0, 0));
+    WriteWholeFile(folder + "blank.bmp", SolidBmp(2, 2, 0, 0, 0));
+    pictures_EnumerateGallery();
+    std::vector<std::string> names = Listed();
+    ASSERT_EQ(names.size(), pictures.size() + 1);
+    EXPECT_EQ(names[0], "blank.bmp");
+    std::vector<std::string> rest(names.begin() + 1, names.end()), want = pictures;
+    std::sort(rest.begin(), rest.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(rest, want);
+
+    // "dog.tiff", "dog.jpeg" and "dog.png" all show the title "dog".
+    RECT faceRect = {0, 0, 408, 417}, title = {5, 5, 403, 23};
+    std::vector<std::vector<BYTE>> titles;
+    for (const char* name : {"dog.png", "dog.tiff", "dog.jpeg"}) {
+        lstrcpynA(gallery.entries[0].name, name, sizeof gallery.entries[0].name);
+        gallery.position = 0;
+        int face = tb_CreateBitmap(&faceRect, 0, 24);
+        pictures_DrawGallery(face);
+        std::vector<BYTE> strip;
+        for (int y = title.top; y < title.bottom; ++y)
+            for (int x = title.left; x < title.right; ++x) {
+                Channels c = PixelOf(face, x, y);
+                strip.insert(strip.end(), {(BYTE)c.r, (BYTE)c.g, (BYTE)c.b});
+            }
+        titles.push_back(strip);
+        tb_DisposeBitmap(face);
+    }
+    EXPECT_TRUE(titles[0] == titles[1]) << "the title of dog.tiff is not dog";
+    EXPECT_TRUE(titles[0] == titles[2]) << "the title of dog.jpeg is not dog";
+}
+
+// A PNG with alpha, a JPEG taken on its side (EXIF orientation 6), an animated GIF and a TIFF of
+// two pages, each opened through the Open dialog (centred at its own size) and chosen in the
+// gallery (its preview first, then stretched over the canvas): upright, on white paper, the first
+// frame or page. A picture read from JPEG, GIF or TIFF has no name of its own; a PNG keeps its name.
+TEST_F(PicturesTest, EachFormatThroughOpenAndTheGallery)
+{
+    struct Case {
+        const char* name;
+        int tolerance;
+        bool ownName;
+    };
+    const Case cases[] = {{"pil_png_rgba.png", 1, true},
+                          {"im_jpeg_orientation6.jpg", 4, false},
+                          {"pil_gif_animated.gif", 0, false},
+                          {"pil_tiff_pages.tif", 0, false}};
+    const RECT preview = {64, 44, 344, 261};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string stem = std::string(c.name).substr(0, std::string(c.name).rfind('.'));
+        ForeignTruth t = ForeignTruthOf(stem);
+        ASSERT_GT(t.w, 0);
+        pictest::RemoveFolder(folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::string path = folder + c.name;
+        ASSERT_TRUE(CopyFileA((ForeignFolder() + c.name).c_str(), path.c_str(), FALSE));
+        int slots = BitmapSlotsInUse();
+
+        // Open, centred at its own size.
+        picturePreferences.stretch = StretchOff;
+        FillCanvas(0, 90, 0);
+        scene.modified = 0;
+        AnswerFileDialog(*boxes, nullptr, path);
+        pictures_Open();
+        EXPECT_EQ(std::string(scene.fileName), path);
+        EXPECT_EQ(PlacedDifferences(scene.canvasBitmap, scene.layout.picture, t, false, c.tolerance), 0);
+        EXPECT_TRUE(mutate::Storage(scene.undoBitmap) == mutate::Storage(scene.canvasBitmap));
+        char offered[MAX_PATH];
+        pictures_OfferedName(offered, sizeof offered);
+        EXPECT_EQ(std::string(offered), c.ownName ? path : stem + ".bmp");
+
+        // The gallery's preview, then the picture chosen and stretched over the canvas.
+        picturePreferences.stretch = StretchOn;
+        lstrcpynA(scene.browseFolder, folder.c_str(), sizeof scene.browseFolder);  // Open took the Gallery's
+        pictures_EnumerateGallery();
+        ASSERT_EQ(gallery.count, 1);
+        RECT faceRect = {0, 0, 408, 417};
+        int face = tb_CreateBitmap(&faceRect, 0, 24);
+        pictures_DrawGallery(face);
+        EXPECT_EQ(PlacedDifferences(face, preview, t, true, c.tolerance), 0) << "the preview";
+        tb_DisposeBitmap(face);
+        FillCanvas(0, 90, 0);
+        lstrcpynA(scene.fileName, "Tintwell.bmp", sizeof scene.fileName);
+        ClickGallery(*boxes, {kChoose});
+        int loaded = 0;
+        EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 1);
+        EXPECT_EQ(loaded, 1);
+        EXPECT_EQ(std::string(scene.fileName), path);
+        EXPECT_EQ(PlacedDifferences(scene.canvasBitmap, scene.layout.picture, t, true, c.tolerance), 0);
+        pictures_OfferedName(offered, sizeof offered);
+        EXPECT_EQ(std::string(offered), c.ownName ? path : stem + ".bmp");
+        EXPECT_EQ(BitmapSlotsInUse(), slots);
+    }
+    EXPECT_EQ(boxes->count(), 0u);
 }

@@ -97,7 +97,8 @@ TEST_F(PictureMutation, DamagedFilesThroughTheRealDialogs)
         SCOPED_TRACE("seed 14 file " + std::to_string(i));
         std::string problem;
         ASSERT_TRUE(mutate::WriteBytes(folder + "probe.bmp", file));
-        int expected = mutate::ReaderTakes(folder + "probe.bmp", file, &problem);
+        TB_PictureNeed need = pictures_PlacingNeed();
+        int expected = mutate::ReaderTakes(folder + "probe.bmp", file, &problem, &need);
         ASSERT_EQ(problem, "");
         mutate::Slots before = mutate::FreeSlots();
 
@@ -148,4 +149,47 @@ TEST_F(PictureMutation, DamagedFilesThroughTheRealDialogs)
     // Both verdicts came up.
     EXPECT_GT(taken, 0);
     EXPECT_LT(taken, files);
+}
+
+// PNG, JPEG and GIF files as ImageMagick and Pillow write them, damaged, through Open's read into
+// the canvas and the gallery's preview, in turn: what the imaging component reads is placed at the
+// size placing asks for, the rest is refused with the road's message, nothing is kept, and the
+// process's private memory does not grow with the files.
+TEST_F(PictureMutation, DamagedPngJpegAndGifThroughOpenAndThePreview)
+{
+    std::vector<mutate::Bytes> pictureSeeds = mutate::PictureSeeds(ForeignFolder());
+    ASSERT_GE(pictureSeeds.size(), 20u) << ForeignFolder();
+    RECT faceRect = {0, 0, 408, 417};
+    int face = tb_CreateBitmap(&faceRect, 0, 24);
+    ASSERT_GE(face, 0);
+    ASSERT_TRUE(mutate::WriteBytes(folder + "picture.png", {}));
+    mutate::Bytes refusal = mutate::PreviewArea(folder, "picture.png", face);
+    const int files = 300, warmUp = 40;
+    int taken[2] = {0, 0};
+    size_t privateAfterWarmUp = 0;
+    for (int i = 0; i < files; ++i) {
+        if (i == warmUp) privateAfterWarmUp = mutate::PrivateBytes();
+        mutate::Random r = mutate::RandomFor(15, (uint64_t)i);
+        int kind;
+        mutate::Bytes file = mutate::MutatePicture(r, pictureSeeds, &kind);
+        std::string trace = "seed 15 file " + std::to_string(i) + " (" + mutate::KindName(kind) + ")";
+        bool placed = false;
+        if (i % 2 == 0) {
+            picturePreferences.stretch = i % 4 ? StretchOn : StretchOff;
+            ASSERT_TRUE(mutate::WriteBytes(folder + "chosen.png", file));
+            ASSERT_EQ(mutate::CheckOpen(folder + "chosen.png", file, *boxes, &placed), "") << trace;
+        } else {
+            ASSERT_TRUE(mutate::WriteBytes(folder + "picture.png", file));
+            ASSERT_EQ(mutate::CheckPreview(folder, "picture.png", file, face, refusal, &placed), "") << trace;
+        }
+        taken[i % 2] += placed;
+    }
+    long long growth = (long long)mutate::PrivateBytes() - (long long)privateAfterWarmUp;
+    EXPECT_LT(growth, 4LL << 20) << "private bytes grew by " << growth << " over " << files - warmUp << " files";
+    tb_DisposeBitmap(face);
+    // Both verdicts came up on both roads.
+    for (int road = 0; road < 2; ++road) {
+        EXPECT_GT(taken[road], files / 20) << road;
+        EXPECT_LT(taken[road], files / 2 - files / 20) << road;
+    }
 }

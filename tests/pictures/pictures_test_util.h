@@ -20,6 +20,7 @@ namespace pictest {
 // Controls of the common file dialogs.
 const int kFileNameEdit = 0x480;   // edt1
 const int kFileNameCombo = 0x47c;  // cmb13
+const int kTypeCombo = 0x470;      // cmb1
 
 inline std::string TempFolder(const char* name)
 {
@@ -89,15 +90,29 @@ inline std::vector<BYTE> SolidBmp(int w, int h, BYTE r, BYTE g, BYTE b)
     return f;
 }
 
-// Answers the next file dialog by typing path and pressing OK (or Cancel for ""); records its title.
-inline void AnswerFileDialog(BoxScript& boxes, std::string* title, const std::string& path)
+// Answers the next file dialog by typing path ("*keep*": the name offered) and pressing OK (or
+// Cancel for ""), with type entry `type` chosen first unless it is -1; records its title and the
+// name it offered.
+inline void AnswerFileDialog(BoxScript& boxes, std::string* title, const std::string& path, int type = -1,
+                             std::string* offered = nullptr)
 {
-    boxes.onDialog([title, path](HWND dialog) {
+    boxes.onDialog([title, path, type, offered](HWND dialog) {
         char text[256] = {};
         GetWindowTextA(dialog, text, sizeof text);
         if (lstrcmpA(text, "Save As") != 0 && lstrcmpA(text, "Open") != 0) return false;
         if (title) *title = text;
         int nameId = GetDlgItem(dialog, kFileNameCombo) ? kFileNameCombo : kFileNameEdit;
+        if (offered) {
+            char name[MAX_PATH] = {};
+            GetDlgItemTextA(dialog, nameId, name, sizeof name);
+            *offered = name;
+        }
+        if (type >= 0) {
+            HWND types = GetDlgItem(dialog, kTypeCombo);
+            SendMessageA(types, CB_SETCURSEL, type, 0);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kTypeCombo, CBN_SELCHANGE), (LPARAM)types);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kTypeCombo, CBN_SELENDOK), (LPARAM)types);
+        }
         if (path.empty()) {
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDCANCEL));
         } else {
@@ -107,6 +122,37 @@ inline void AnswerFileDialog(BoxScript& boxes, std::string* title, const std::st
         return true;
     });
 }
+
+#ifdef TINTWELL_FOREIGN_BMPS
+// How many pixels of area on bitmap differ by more than tolerance from the picture t placed there:
+// centred at its own size on white, or (scaled) stretched over the whole area, where the pixel at
+// the middle of each picture pixel's share of the area must show that pixel.
+inline int PlacedDifferences(int bitmap, const RECT& area, const ForeignTruth& t, bool scaled, int tolerance)
+{
+    int W = area.right - area.left, H = area.bottom - area.top, wrong = 0;
+    auto differs = [&](int x, int y, const BYTE* want) {
+        Channels got = PixelOf(bitmap, area.left + x, area.top + y);
+        bool bad = abs(got.r - want[0]) > tolerance || abs(got.g - want[1]) > tolerance || abs(got.b - want[2]) > tolerance;
+        if (bad && ++wrong <= 3)
+            ADD_FAILURE() << "at " << x << "," << y << ": " << got << " instead of (" << int(want[0]) << ", "
+                          << int(want[1]) << ", " << int(want[2]) << ")";
+    };
+    if (scaled) {
+        for (int y = 0; y < t.h; ++y)
+            for (int x = 0; x < t.w; ++x) differs((2 * x + 1) * W / (2 * t.w), (2 * y + 1) * H / (2 * t.h), t.At(x, y));
+        return wrong;
+    }
+    const BYTE white[3] = {255, 255, 255};
+    int left = W / 2 - t.w / 2, top = H / 2 - t.h / 2;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            bool inside = x >= left && x < left + t.w && y >= top && y < top + t.h;
+            differs(x, y, inside ? t.At(x - left, y - top) : white);
+        }
+    }
+    return wrong;
+}
+#endif
 
 inline void FillCanvas(BYTE r, BYTE g, BYTE b)
 {
