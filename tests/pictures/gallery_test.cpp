@@ -244,42 +244,48 @@ TEST_F(PicturesTest, GalleryListsEveryPictureFormatAndTitlesLoseOnlyTheExtension
 // A PNG with alpha, a JPEG taken on its side (EXIF orientation 6), an animated GIF and a TIFF of
 // two pages, each opened through the Open dialog (centred at its own size) and chosen in the
 // gallery (its preview first, then stretched over the canvas): upright, on white paper, the first
-// frame or page. A picture read from JPEG, GIF or TIFF has no name of its own; a PNG keeps its name.
+// frame or page. A picture read from JPEG, GIF or TIFF has no name of its own (also a JPEG named
+// ".png"); a PNG keeps its name.
 TEST_F(PicturesTest, EachFormatThroughOpenAndTheGallery)
 {
     struct Case {
-        const char* name;
+        const char* source;  // the file of the build
+        const char* name;    // the name it has here
         int tolerance;
         bool ownName;
     };
-    const Case cases[] = {{"pil_png_rgba.png", 1, true},
-                          {"im_jpeg_orientation6.jpg", 4, false},
-                          {"pil_gif_animated.gif", 0, false},
-                          {"pil_tiff_pages.tif", 0, false}};
+    const Case cases[] = {{"pil_png_rgba.png", "pil_png_rgba.png", 1, true},
+                          {"im_jpeg_orientation6.jpg", "im_jpeg_orientation6.jpg", 4, false},
+                          {"pil_gif_animated.gif", "pil_gif_animated.gif", 0, false},
+                          {"pil_tiff_pages.tif", "pil_tiff_pages.tif", 0, false},
+                          {"pil_jpeg_baseline.jpg", "a photo named.png", 3, false}};
     const RECT preview = {64, 44, 344, 261};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string stem = std::string(c.name).substr(0, std::string(c.name).rfind('.'));
-        ForeignTruth t = ForeignTruthOf(stem);
+        ForeignTruth t = ForeignTruthOf(std::string(c.source).substr(0, std::string(c.source).rfind('.')));
         ASSERT_GT(t.w, 0);
         pictest::RemoveFolder(folder);
         CreateDirectoryA(folder.c_str(), nullptr);
-        std::string path = folder + c.name;
-        ASSERT_TRUE(CopyFileA((ForeignFolder() + c.name).c_str(), path.c_str(), FALSE));
+        // One copy for Open, one for the gallery, so that each road's own reading is seen.
+        std::string opened = folder + "opened\\", path = folder + c.name;
+        CreateDirectoryA(opened.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA((ForeignFolder() + c.source).c_str(), path.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((ForeignFolder() + c.source).c_str(), (opened + c.name).c_str(), FALSE));
         int slots = BitmapSlotsInUse();
 
         // Open, centred at its own size.
         picturePreferences.stretch = StretchOff;
         FillCanvas(0, 90, 0);
         scene.modified = 0;
-        AnswerFileDialog(*boxes, nullptr, path);
+        AnswerFileDialog(*boxes, nullptr, opened + c.name);
         pictures_Open();
-        EXPECT_EQ(std::string(scene.fileName), path);
+        EXPECT_EQ(std::string(scene.fileName), opened + c.name);
         EXPECT_EQ(PlacedDifferences(scene.canvasBitmap, scene.layout.picture, t, false, c.tolerance), 0);
         EXPECT_TRUE(mutate::Storage(scene.undoBitmap) == mutate::Storage(scene.canvasBitmap));
         char offered[MAX_PATH];
         pictures_OfferedName(offered, sizeof offered);
-        EXPECT_EQ(std::string(offered), c.ownName ? path : stem + ".bmp");
+        EXPECT_EQ(std::string(offered), c.ownName ? opened + c.name : stem + ".bmp");
 
         // The gallery's preview, then the picture chosen and stretched over the canvas.
         picturePreferences.stretch = StretchOn;
