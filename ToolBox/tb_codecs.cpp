@@ -378,6 +378,26 @@ IWICBitmapSource* RowsOf(IWICImagingFactory* factory, IWICBitmapFrameDecode* fra
     return converter;
 }
 
+// What of an upright picture of uw x uh to read for need: the part shown (upright) and the new
+// bitmap's size. Scaled, the whole picture at the size asked; else its middle at its own size, as
+// centring it on the canvas shows it (whole: all of it, up to 16384 a side). False when the bitmap
+// would be empty or too large.
+bool PlanPart(long long uw, long long uh, const TB_PictureNeed* need, RECT* upright, long long* bw, long long* bh)
+{
+    *upright = RECT{0, 0, (LONG)uw, (LONG)uh};
+    if (need && need->fit == TB_FIT_SCALE) {
+        *bw = need->width, *bh = need->height;
+    } else {
+        if (!need && (uw > kMaxSide || uh > kMaxSide)) return false;
+        long long cw = need ? need->width : kMaxSide, ch = need ? need->height : kMaxSide;
+        if (uw > cw) upright->left = (LONG)(uw / 2 - cw / 2), upright->right = (LONG)(upright->left + cw);
+        if (uh > ch) upright->top = (LONG)(uh / 2 - ch / 2), upright->bottom = (LONG)(upright->top + ch);
+        *bw = upright->right - upright->left, *bh = upright->bottom - upright->top;
+    }
+    if (*bw < 1 || *bh < 1 || *bw > kMaxSide || *bh > kMaxSide) return false;
+    return (long long)grfx_StorageWidth((int)*bw, 24) * *bh <= kMaxPixelBytes;
+}
+
 // Decodes the first frame of the mapped file into a new 24-bit bitmap as need asks; -1 when the
 // component cannot read it.
 int Decode(IWICImagingFactory* factory, const MappedFile& file, const TB_PictureNeed* need, int* format,
@@ -388,6 +408,7 @@ int Decode(IWICImagingFactory* factory, const MappedFile& file, const TB_Picture
     IWICBitmapFrameDecode* frame = nullptr;
     IWICBitmapSource* source = nullptr;
     int index = -1;
+    bool done = false;
     do {
         if (FAILED(factory->CreateStream(&stream)) || !stream) break;
         if (FAILED(stream->InitializeFromMemory(file.data, (DWORD)file.size))) break;
@@ -404,23 +425,11 @@ int Decode(IWICImagingFactory* factory, const MappedFile& file, const TB_Picture
         const bool turned = orientation >= 5;
         const long long uw = turned ? h : w, uh = turned ? w : h;  // the picture's size upright
 
-        // What to read (stored orientation) and the new bitmap's size (upright).
-        RECT upright = {0, 0, (LONG)uw, (LONG)uh};  // the part of the upright picture to show
+        RECT upright;
         long long bw, bh;
-        bool scale = need && need->fit == TB_FIT_SCALE;
-        if (scale) {
-            bw = need->width, bh = need->height;
-        } else {
-            long long cw = need ? need->width : kMaxSide, ch = need ? need->height : kMaxSide;
-            // The middle of the picture, at its own size, as centring it on the canvas would show it.
-            if (uw > cw) upright.left = (LONG)(uw / 2 - cw / 2), upright.right = (LONG)(upright.left + cw);
-            if (uh > ch) upright.top = (LONG)(uh / 2 - ch / 2), upright.bottom = (LONG)(upright.top + ch);
-            bw = upright.right - upright.left, bh = upright.bottom - upright.top;
-            if (!need && (uw > kMaxSide || uh > kMaxSide)) break;
-        }
-        if (bw < 1 || bh < 1 || bw > kMaxSide || bh > kMaxSide) break;
-        if ((long long)grfx_StorageWidth((int)bw, 24) * bh > kMaxPixelBytes) break;
+        if (!PlanPart(uw, uh, need, &upright, &bw, &bh)) break;
         RECT stored = StoredRect(upright, orientation, (int)w, (int)h);
+        const bool scale = need && need->fit == TB_FIT_SCALE;
 
         RowKind kind;
         source = RowsOf(factory, frame, &kind);
@@ -435,21 +444,19 @@ int Decode(IWICImagingFactory* factory, const MappedFile& file, const TB_Picture
         GdiFlush();
         Upright u = {dib->lpBits, (size_t)grfx_StorageWidth((int)bw, 24), (int)bh, orientation,
                      (int)(turned ? bh : bw), (int)(turned ? bw : bh)};
-        bool ok = scale ? ScaleInto(rows, u) : CopyInto(rows, u);
-        if (!ok) break;
+        if (!(scale ? ScaleInto(rows, u) : CopyInto(rows, u))) break;
         if (rect) SetRect(rect, 0, 0, (int)bw, (int)bh);
-        Release(source);
-        Release(frame);
-        Release(decoder);
-        Release(stream);
-        return index;
+        done = true;
     } while (false);
-    if (index >= 0) tb_DisposeBitmap(index);
+    if (!done && index >= 0) {
+        tb_DisposeBitmap(index);
+        index = -1;
+    }
     Release(source);
     Release(frame);
     Release(decoder);
     Release(stream);
-    return -1;
+    return index;
 }
 
 }  // namespace

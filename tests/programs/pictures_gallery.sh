@@ -63,14 +63,24 @@ timeout 10 xdotool key Escape
 wait_for "$WORK/empty.rc" 20 || fail "Escape did not end the empty gallery"
 expect_eq "empty gallery after Escape" "$(head -2 "$WORK/empty.out" | tail -1)" "result 0 loaded 0"
 
+# save_as MODE [NAME]: the check's save in MODE; the Save As answered with Return, NAME typed first
+# over the name offered when given.
+save_as() {
+  run_bg "$1"
+  wait_dialog || fail "no Save As dialog ($1)"
+  sleep 1
+  if [ $# -gt 1 ]; then
+    timeout 10 xdotool key End shift+Home
+    timeout 10 xdotool type --delay 20 "$2"
+  fi
+  shot "save_as_$1"
+  timeout 10 xdotool key Return
+  wait_for "$WORK/$1.rc" 20 || fail "the save did not end ($1)"
+  cat "$WORK/$1.out"
+}
+
 # Save: the Save As dialog opens on the Gallery folder with Tintwell.bmp; Return saves there.
-run_bg save
-wait_dialog || fail "no Save As dialog"
-sleep 1
-shot save_as
-timeout 10 xdotool key Return
-wait_for "$WORK/save.rc" 20 || fail "the save did not end"
-cat "$WORK/save.out"
+save_as save
 saved=$TESTS/Gallery/Tintwell.bmp
 [ -f "$saved" ] || fail "Gallery\\Tintwell.bmp was not written beside the program"
 expect_eq "saved picture size" "$(identify -format '%w %h' "$saved" 2>/dev/null)" "634 488"
@@ -79,15 +89,7 @@ expect_eq "top stripe of the saved picture" "$(convert "$saved" -format '%[pixel
 
 # Save as PNG: a name typed with ".png" over the one offered gives a PNG that Pillow, a reader we
 # did not write, reads as exactly the canvas (the canvas as the program's own BMP beside it).
-run_bg savepng
-wait_dialog || fail "no Save As dialog for the PNG"
-sleep 1
-timeout 10 xdotool key End shift+Home
-timeout 10 xdotool type --delay 20 "shared.png"
-shot save_as_png
-timeout 10 xdotool key Return
-wait_for "$WORK/savepng.rc" 20 || fail "the PNG save did not end"
-cat "$WORK/savepng.out"
+save_as savepng shared.png
 png=$TESTS/Gallery/shared.png
 [ -f "$png" ] || fail "Gallery\\shared.png was not written"
 expect_eq "Pillow's reading of the PNG against the canvas" "$(/usr/bin/python3 - "$png" "$TESTS/Gallery/canvas_truth.bmp" <<'PY'

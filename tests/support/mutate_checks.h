@@ -76,15 +76,16 @@ inline std::vector<Bytes> PictureSeeds(const std::string& folder)
     return seeds;
 }
 
-// The private bytes of this process (committed memory no other process shares).
+// The private bytes of this process: its commit charge, the memory no other process shares (the
+// counter every system fills; some leave the newer PrivateUsage at 0).
 inline size_t PrivateBytes()
 {
     typedef BOOL(WINAPI * MemoryInfoProc)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
     static MemoryInfoProc info = (MemoryInfoProc)(void*)GetProcAddress(LoadLibraryA("psapi.dll"), "GetProcessMemoryInfo");
-    PROCESS_MEMORY_COUNTERS_EX c = {};
+    PROCESS_MEMORY_COUNTERS c = {};
     c.cb = sizeof c;
-    if (!info || !info(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&c, sizeof c)) return 0;
-    return c.PrivateUsage;
+    if (!info || !info(GetCurrentProcess(), &c, sizeof c)) return 0;
+    return c.PagefileUsage;
 }
 
 struct Slots {
