@@ -409,9 +409,20 @@ int Decode(IWICImagingFactory* factory, const MappedFile& file, const TB_Picture
     IWICBitmapSource* source = nullptr;
     int index = -1;
     bool done = false;
+    std::vector<BYTE> firstPicture;  // a GIF up to its first picture, and its trailer
     do {
+        bool trailer;
+        size_t size = tb_PictureBytesForDecoder(file.data, file.size, &trailer);
+        if (!size) break;
+        BYTE* bytes = file.data;
+        if (trailer) {
+            firstPicture.assign(file.data, file.data + size);
+            firstPicture.push_back(0x3B);
+            bytes = firstPicture.data();
+            size = firstPicture.size();
+        }
         if (FAILED(factory->CreateStream(&stream)) || !stream) break;
-        if (FAILED(stream->InitializeFromMemory(file.data, (DWORD)file.size))) break;
+        if (FAILED(stream->InitializeFromMemory(bytes, (DWORD)size))) break;
         if (FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) ||
             !decoder)
             break;

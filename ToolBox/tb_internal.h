@@ -86,5 +86,11 @@ void tb_SelectPaletteForCopy(int target, HDC dc);
 // to see the program on a system without the imaging component.
 extern const GUID* tb_imagingFactoryClass;
 
+// How much of a picture file the imaging component may be given: the whole file, or 0 when it
+// must not be given at all (a PNG with a critical chunk cut or damaged, a GIF whose first picture
+// is cut or has no colour table); for a GIF the length up to the end of its first picture, behind
+// which the caller puts the trailer byte 0x3B (*addTrailer).
+size_t tb_PictureBytesForDecoder(const BYTE* data, size_t size, bool* addTrailer);
+
 // Clip rectangle slot of a bitmap or window index, or nullptr.
 RECT* tb_ClipOf(int index);

@@ -241,11 +241,11 @@ int pictures_OpenChosen(void)
     TB_PictureNeed need = pictures_PlacingNeed();
     int loaded = tb_ReadPictureFromFile(&rect, &need, &format);
     tb_CloseFile();
-    if (loaded >= 0) pictures_NoteFormatRead(scene.fileName, format);
     if (loaded < 0) {
         tb_AttentionBox(kIncompatibleFile);
         return 0;
     }
+    pictures_NoteFormatRead(scene.fileName, format);
     pictures_Place(loaded);
     ShowCanvas();
     tb_DisposeBitmap(loaded);

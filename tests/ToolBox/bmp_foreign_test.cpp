@@ -284,3 +284,89 @@ TEST(ExifOrientation, FoundWhereverTheBlockPutsItAndOneForAnythingElse)
         EXPECT_EQ(tb_ExifOrientation(cut.data(), cut.size()), n >= blockEnd ? 6 : 1) << "cut to " << n;
     }
 }
+
+namespace {
+
+uint32_t Crc(const std::vector<BYTE>& b, size_t from, size_t n)
+{
+    uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = from; i < from + n; ++i) {
+        c ^= b[i];
+        for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return c ^ 0xFFFFFFFFu;
+}
+
+}  // namespace
+
+// Damage some of the system's decoders crash on or keep memory for is refused before they see
+// it: a GIF whose first picture has no colour table, is cut, lies off the screen or has an
+// impossible code size; a PNG with a critical chunk cut or changed. What the damage leaves whole
+// still reads: a GIF cut after its first picture shows that picture; a PNG with a damaged text
+// chunk reads.
+TEST_F(ForeignBmp, DamageTheDecodersStumbleOnIsRefusedFirstAndTheRestStillReads)
+{
+    BoxScript boxes;
+    const std::vector<BYTE> gif = ReadWholeFile(ForeignFolder() + "pil_gif_animated.gif");
+    const std::vector<BYTE> png = ReadWholeFile(ForeignFolder() + "pil_png_rgb.png");
+    ASSERT_GT(gif.size(), 200u);
+    ASSERT_GT(png.size(), 100u);
+    const size_t table = 3u << ((gif[10] & 7) + 1), picture = 13 + table + 19 + 8;  // behind two extensions
+    ASSERT_EQ(gif[picture], 0x2C);
+    size_t end = picture + 11;  // the end of the first picture's data
+    while (gif[end]) end += 1 + gif[end];
+    ++end;
+
+    struct Case {
+        const char* what;
+        std::vector<BYTE> file;
+        const char* truth;  // the picture it reads as, or nullptr: refused
+    };
+    std::vector<Case> cases;
+    std::vector<BYTE> f = gif;
+    f.erase(f.begin() + 13, f.begin() + 13 + table);
+    f[10] &= 0x7F;
+    cases.push_back({"GIF without a colour table", f, nullptr});
+    cases.push_back({"GIF cut in its first picture", std::vector<BYTE>(gif.begin(), gif.begin() + end - 5), nullptr});
+    cases.push_back({"GIF cut after its first picture", std::vector<BYTE>(gif.begin(), gif.begin() + end + 30),
+                     "pil_gif_animated"});
+    f = gif;
+    f[picture + 1] = 5;
+    cases.push_back({"GIF picture off the screen", f, nullptr});
+    f = gif;
+    f[picture + 10] = 12;
+    cases.push_back({"GIF code size 12", f, nullptr});
+    f = png;
+    f[33 + 8 + 100] ^= 0x10;
+    cases.push_back({"PNG with changed picture data", f, nullptr});
+    cases.push_back({"PNG cut in its picture data", std::vector<BYTE>(png.begin(), png.begin() + 300), nullptr});
+    std::vector<BYTE> text = {0, 0, 0, 5, 't', 'E', 'X', 't', 'a', 0, 'b', 'c', 'd', 1, 2, 3, 4};  // wrong sum
+    f = png;
+    f.insert(f.begin() + 33, text.begin(), text.end());
+    cases.push_back({"PNG with a damaged text chunk", f, "pil_png_rgb"});
+    f = png;
+    Put32(f, 33 + 8 + 100, 0);  // changed data with its sum made right: the decoder's own refusal
+    uint32_t sum = Crc(f, 37, 4 + 565);
+    f[33 + 8 + 565] = (BYTE)(sum >> 24), f[33 + 8 + 566] = (BYTE)(sum >> 16), f[33 + 8 + 567] = (BYTE)(sum >> 8),
+    f[33 + 8 + 568] = (BYTE)sum;
+    cases.push_back({"PNG with changed data and a right sum", f, nullptr});
+
+    std::string path = TempFile("tintwell_damaged_picture");
+    for (const Case& c : cases) {
+        WriteWholeFile(path, c.file);
+        RECT r = {-7, -7, -7, -7};
+        int b = ReadAny(path, &r, nullptr, nullptr);
+        if (!c.truth) {
+            EXPECT_EQ(b, -1) << c.what;
+            EXPECT_EQ(FreeSlotCount(), TB_MAX_BITMAPS) << c.what;
+        } else {
+            ASSERT_GE(b, 0) << c.what;
+            ForeignTruth t = ForeignTruthOf(c.truth);
+            EXPECT_TRUE(SameRect(r, RECT{0, 0, t.w, t.h})) << c.what;
+            ExpectPixels(b, t.w, t.h, [&](int x, int y) { return Color(t, x, y); }, 0, c.what);
+        }
+        if (b >= 0) tb_DisposeBitmap(b);
+    }
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(boxes.count(), 0u);
+}

@@ -65,14 +65,19 @@ inline std::vector<Bytes> FolderFiles(const std::string& folder, const char* pat
     return files;
 }
 
-// The PNG, JPEG and GIF files of folder: the seeds of the other formats' runs.
+// The PNG, JPEG and GIF files of folder: the seeds of the other formats' runs, each format as
+// often as the one with the most files (the fewer repeated), so that each gets its share of damage.
 inline std::vector<Bytes> PictureSeeds(const std::string& folder)
 {
-    std::vector<Bytes> seeds;
+    std::vector<std::vector<Bytes>> formats;
+    size_t most = 0;
     for (const char* pattern : {"*.png", "*.jpg", "*.gif"}) {
-        std::vector<Bytes> some = FolderFiles(folder, pattern);
-        seeds.insert(seeds.end(), some.begin(), some.end());
+        formats.push_back(FolderFiles(folder, pattern));
+        most = std::max(most, formats.back().size());
     }
+    std::vector<Bytes> seeds;
+    for (const std::vector<Bytes>& files : formats)
+        for (size_t i = 0; !files.empty() && i < most; ++i) seeds.push_back(files[i % files.size()]);
     return seeds;
 }
 
