@@ -234,40 +234,30 @@ TEST_F(FileDialogs, OpenOffersThePatternAndCancelGivesMinusOne)
 
 // The Save As offers the program's BMP and PNG, the type of the offered name selected. A name typed
 // with ".bmp" or ".png" keeps it; the offered name left as it was, or a name without either, takes
-// the chosen type's extension.
+// the chosen type's extension (in place of another picture extension).
 TEST_F(FileDialogs, SaveAsTypeAndTypedExtensionDecideTheFormat)
 {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     tb_SetFileDialogFolder(temp);
-    struct Case {
-        const char* offered;
-        const char* typed;  // "*keep*": the offered name as it was
-        int type;           // the type entry chosen (-1: the one selected at the start)
+    const struct {
+        const char *offered, *typed;  // "*keep*": the offered name as it was
+        int type;                     // the type entry chosen (-1: the one selected at the start)
         const char* chosen;
-    };
-    const Case cases[] = {
-        {"Tintwell.bmp", "*keep*", -1, "Tintwell.bmp"},
-        {"Tintwell.bmp", "*keep*", 1, "Tintwell.png"},
-        {"cat.png", "*keep*", -1, "cat.png"},
-        {"cat.png", "*keep*", 0, "cat.bmp"},
-        {"Tintwell.bmp", "dog.png", 0, "dog.png"},
-        {"Tintwell.bmp", "dog.BMP", 1, "dog.BMP"},
-        {"Tintwell.bmp", "dog", 1, "dog.png"},
-        {"Tintwell.bmp", "dog", -1, "dog.bmp"},
-        {"Tintwell.bmp", "photo.jpg", 1, "photo.png"},
-        {"Tintwell.bmp", "my.drawing", 0, "my.drawing.bmp"},
-    };
+    } cases[] = {{"Tintwell.bmp", "*keep*", -1, "Tintwell.bmp"}, {"Tintwell.bmp", "*keep*", 1, "Tintwell.png"},
+                 {"cat.png", "*keep*", -1, "cat.png"},           {"cat.png", "*keep*", 0, "cat.bmp"},
+                 {"Tintwell.bmp", "dog.png", 0, "dog.png"},      {"Tintwell.bmp", "dog.BMP", 1, "dog.BMP"},
+                 {"Tintwell.bmp", "dog", 1, "dog.png"},          {"Tintwell.bmp", "photo.jpg", 1, "photo.png"},
+                 {"Tintwell.bmp", "my.drawing", -1, "my.drawing.bmp"}};
     BoxScript boxes;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         DialogSeen seen;
         AnswerFileDialog(boxes, &seen, c.typed, c.type);
         char path[256];
         lstrcpynA(path, c.offered, sizeof path);
         ASSERT_EQ(tb_AskFileToWrite(path), 1) << c.offered << " " << c.typed;
         EXPECT_EQ(seen.types, (std::vector<std::string>{"Marrowby, Tintwell 1.0 (*.bmp)", "PNG picture (*.png)"}));
-        EXPECT_EQ(seen.filter, seen.types[std::string(c.offered).find(".png") != std::string::npos ? 1 : 0])
-            << c.offered;
+        EXPECT_EQ(seen.filter, seen.types[strstr(c.offered, ".png") ? 1 : 0]) << c.offered;
         EXPECT_EQ(std::string(path), std::string(temp) + c.chosen) << c.offered << " " << c.typed << " " << c.type;
     }
 }

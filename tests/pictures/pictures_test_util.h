@@ -124,32 +124,24 @@ inline void AnswerFileDialog(BoxScript& boxes, std::string* title, const std::st
 }
 
 #ifdef TINTWELL_FOREIGN_BMPS
-// How many pixels of area on bitmap differ by more than tolerance from the picture t placed there:
-// centred at its own size on white, or (scaled) stretched over the whole area, where the pixel at
-// the middle of each picture pixel's share of the area must show that pixel.
+// How many of the looked-at pixels of area on bitmap differ by more than tolerance from the picture
+// t placed there, centred at its own size on white or stretched over the area: its corners and
+// middle (which tell every turn and flip apart) and, centred, the paper just beside it.
 inline int PlacedDifferences(int bitmap, const RECT& area, const ForeignTruth& t, bool scaled, int tolerance)
 {
-    int W = area.right - area.left, H = area.bottom - area.top, wrong = 0;
-    auto differs = [&](int x, int y, const BYTE* want) {
-        Channels got = PixelOf(bitmap, area.left + x, area.top + y);
-        bool bad = abs(got.r - want[0]) > tolerance || abs(got.g - want[1]) > tolerance || abs(got.b - want[2]) > tolerance;
-        if (bad && ++wrong <= 3)
-            ADD_FAILURE() << "at " << x << "," << y << ": " << got << " instead of (" << int(want[0]) << ", "
-                          << int(want[1]) << ", " << int(want[2]) << ")";
-    };
-    if (scaled) {
-        for (int y = 0; y < t.h; ++y)
-            for (int x = 0; x < t.w; ++x) differs((2 * x + 1) * W / (2 * t.w), (2 * y + 1) * H / (2 * t.h), t.At(x, y));
-        return wrong;
-    }
+    const int W = area.right - area.left, H = area.bottom - area.top, left = W / 2 - t.w / 2, top = H / 2 - t.h / 2;
     const BYTE white[3] = {255, 255, 255};
-    int left = W / 2 - t.w / 2, top = H / 2 - t.h / 2;
-    for (int y = 0; y < H; ++y) {
-        for (int x = 0; x < W; ++x) {
-            bool inside = x >= left && x < left + t.w && y >= top && y < top + t.h;
-            differs(x, y, inside ? t.At(x - left, y - top) : white);
-        }
-    }
+    int wrong = 0;
+    auto expect = [&](int x, int y, const BYTE* want) {
+        Channels got = PixelOf(bitmap, area.left + x, area.top + y);
+        if (abs(got.r - want[0]) > tolerance || abs(got.g - want[1]) > tolerance || abs(got.b - want[2]) > tolerance)
+            ADD_FAILURE() << "at " << x << "," << y << ": " << got << " instead of (" << int(want[0]) << ", "
+                          << int(want[1]) << ", " << int(want[2]) << ")" << (++wrong, "");
+    };
+    for (POINT p : {POINT{0, 0}, POINT{t.w - 1, 0}, POINT{0, t.h - 1}, POINT{t.w - 1, t.h - 1}, POINT{t.w / 2, t.h / 2}})
+        expect(scaled ? (2 * p.x + 1) * W / (2 * t.w) : left + p.x, scaled ? (2 * p.y + 1) * H / (2 * t.h) : top + p.y,
+               t.At(p.x, p.y));
+    if (!scaled) expect(left - 1, top, white), expect(left + t.w, top + t.h - 1, white);
     return wrong;
 }
 #endif

@@ -65,24 +65,19 @@ inline std::vector<Bytes> FolderFiles(const std::string& folder, const char* pat
     return files;
 }
 
-// The PNG, JPEG and GIF files of folder: the seeds of the other formats' runs, each format as
-// often as the one with the most files (the fewer repeated), so that each gets its share of damage.
+// The PNG, JPEG and GIF files of folder, 16 of each format (the fewer repeated): the seeds of
+// the other formats' runs, each format with its share of damage.
 inline std::vector<Bytes> PictureSeeds(const std::string& folder)
 {
-    std::vector<std::vector<Bytes>> formats;
-    size_t most = 0;
-    for (const char* pattern : {"*.png", "*.jpg", "*.gif"}) {
-        formats.push_back(FolderFiles(folder, pattern));
-        most = std::max(most, formats.back().size());
-    }
     std::vector<Bytes> seeds;
-    for (const std::vector<Bytes>& files : formats)
-        for (size_t i = 0; !files.empty() && i < most; ++i) seeds.push_back(files[i % files.size()]);
+    for (const char* pattern : {"*.png", "*.jpg", "*.gif"}) {
+        std::vector<Bytes> some = FolderFiles(folder, pattern);
+        for (size_t i = 0; !some.empty() && i < 16; ++i) seeds.push_back(some[i % some.size()]);
+    }
     return seeds;
 }
 
-// The private bytes of this process: its commit charge, the memory no other process shares (the
-// counter every system fills; some leave the newer PrivateUsage at 0).
+// The private bytes of this process: its commit charge (Wine leaves PrivateUsage at 0).
 inline size_t PrivateBytes()
 {
     typedef BOOL(WINAPI * MemoryInfoProc)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
