@@ -259,22 +259,51 @@ bool ReadLayout(Layout& L, RGBQUAD* table)
 
 }  // namespace
 
-int tb_WriteBitmapToFile(int index)
+// A 24-bit bitmap of the table, or nullptr.
+static const TB_DIB* tb_Writable(int index)
 {
     const TB_DIB* dib = index < 5000 ? tb_GetBitmapDIB(index) : nullptr;
-    if (!dib || !dib->lpBits || grfx_BitCount(dib) != 24) {
+    return dib && dib->lpBits && grfx_BitCount(dib) == 24 ? dib : nullptr;
+}
+
+int tb_WriteBitmapToFile(int index)
+{
+    if (!tb_Writable(index)) {
         tb_ErrorBox("Invalid bitmap! (tb_WriteBitmapToFile)");
         return 0;
     }
+    // Each of the three blocks by one write, whatever the writes answer.
+    DWORD done = 0;
+    for (int block = 0; block < 3; ++block) tb_WriteBitmapPart(index, &done, MAXDWORD);
+    return 1;
+}
+
+// The file is three blocks, the file header, the bitmap's own info header and its pixel storage;
+// a part never crosses from one block into the next.
+int tb_WriteBitmapPart(int index, DWORD* done, DWORD most)
+{
+    const TB_DIB* dib = tb_Writable(index);
+    if (!dib || !done) return -1;
     const BITMAPINFOHEADER& info = dib->lpBitmapInfo->bmiHeader;
-    DWORD pixels = (DWORD)grfx_StorageWidth(info.biWidth, 24) * (DWORD)info.biHeight;
+    const DWORD pixels = (DWORD)grfx_StorageWidth(info.biWidth, 24) * (DWORD)info.biHeight;
     BYTE header[14] = {'B', 'M'};
     Put32(header + 2, pixels + 54);
     Put32(header + 10, info.biSize + 14);
-    GdiFlush();
-    tb_WriteFile(header, sizeof header);
-    tb_WriteFile(&info, sizeof info);
-    tb_WriteFile(dib->lpBits, pixels);
+    const BYTE* blocks[3] = {header, (const BYTE*)&info, dib->lpBits};
+    const DWORD sizes[3] = {sizeof header, sizeof info, pixels};
+    DWORD start = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (*done < start + sizes[i]) {
+            DWORD at = *done - start, count = sizes[i] - at;
+            if (count > most) count = most;
+            if (i == 2) GdiFlush();  // the system may still be drawing into the picture
+            int failed = tb_WriteFile(blocks[i] + at, count);
+            *done += count;
+            if (failed) return -1;
+            return *done == start + sizes[i] && i == 2 ? 1 : 0;
+        }
+        start += sizes[i];
+    }
     return 1;
 }
 

@@ -538,9 +538,8 @@ int tb_WritePngToFile(int index)
         if (FAILED(stream->Seek(zero, STREAM_SEEK_CUR, &end)) || FAILED(memoryOf(stream, &memory)) || !memory) break;
         const void* bytes = GlobalLock(memory);
         if (!bytes) break;
-        tb_WriteFile(bytes, (DWORD)end.QuadPart);
+        written = tb_WriteFile(bytes, (DWORD)end.QuadPart) == 0;
         GlobalUnlock(memory);
-        written = 1;
     } while (false);
     Release(frame);
     Release(encoder);

@@ -181,15 +181,17 @@ void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RE
             }
             if (copy && src) {
                 bool done = !clipped && IsWindowIndex(destination) && CopyToWindowAs32(source, dest, sx, sy, w, h, dx, dy);
-                if (!done) BitBlt(dest, dx, dy, w, h, src, sx, sy, tb.copyMode);
+                if (!done && !BitBlt(dest, dx, dy, w, h, src, sx, sy, tb.copyMode) && destination == TB_PRINTER)
+                    tb_NotePrintFailure();
             }
         } else {
             const TB_DIB* dib = tb_GetBitmapDIB(source);
             if (destination == TB_PRINTER && dib && dib->lpBits) {
                 // The source rectangle's corner goes to the system as it is: its y counts rows from
                 // the bottom row of the image.
-                StretchDIBits(dest, dx, dy, Width(destRect), Height(destRect), sx, sy, w, h, dib->lpBits,
-                              dib->lpBitmapInfo, UsageOf(dib), tb.copyMode);
+                int lines = tb_printCalls.stretchDIBits(dest, dx, dy, Width(destRect), Height(destRect), sx, sy, w, h,
+                                                        dib->lpBits, dib->lpBitmapInfo, UsageOf(dib), tb.copyMode);
+                if (lines == 0 || lines == (int)GDI_ERROR) tb_NotePrintFailure();
             } else if (src) {
                 StretchBlt(dest, dx, dy, Width(destRect), Height(destRect), src, sx, sy, w, h, tb.copyMode);
             }

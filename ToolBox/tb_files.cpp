@@ -132,12 +132,15 @@ static DWORD tb_FileDialogError(void)
     return extendedError ? extendedError() : 0;
 }
 
-int tb_AskFileToWrite(char* path)
+int tb_AskFileToWrite(char* path) { return tb_AskFileToWrite(path, nullptr); }
+
+int tb_AskFileToWrite(char* path, const char* folder)
 {
     char buffer[kPathLength] = {};
     lstrcpynA(buffer, NamePart(path), sizeof buffer);
     OPENFILENAMEA ofn;
     FillDialog(&ofn, buffer, "Save As", kSaveFilter);
+    if (folder) ofn.lpstrInitialDir = folder;
     // The type of the offered name is the one selected.
     ofn.nFilterIndex = SaveTypeOf(buffer) == 1 ? 2 : 1;
     if (!tb_FileDialog("GetSaveFileNameA", &ofn)) return SaveDialogError(tb_FileDialogError());
@@ -180,20 +183,25 @@ int tb_OpenFileToReplace(const char* path)
     return 1;
 }
 
-int tb_CommitFile(void)
+static int tb_Commit(bool wait)
 {
     if (tb.file == INVALID_HANDLE_VALUE) return 0;
-    bool ok = !tb.writeFailed && FlushFileBuffers(tb.file);
+    bool ok = !tb.writeFailed && (!wait || FlushFileBuffers(tb.file));
     CloseHandle(tb.file);
     tb.file = INVALID_HANDLE_VALUE;
     if (tb.replaceTemp[0]) {
-        if (ok) ok = MoveFileExA(tb.replaceTemp, tb.replaceTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        const DWORD flags = MOVEFILE_REPLACE_EXISTING | (wait ? MOVEFILE_WRITE_THROUGH : 0);
+        if (ok) ok = MoveFileExA(tb.replaceTemp, tb.replaceTarget, flags);
         if (!ok) DeleteFileA(tb.replaceTemp);
         tb.replaceTemp[0] = 0;
         tb.replaceTarget[0] = 0;
     }
     return ok ? 1 : 0;
 }
+
+int tb_CommitFile(void) { return tb_Commit(true); }
+
+int tb_CommitFileNoWait(void) { return tb_Commit(false); }
 
 int tb_OpenFileToRead(char* path, int ask)
 {
@@ -221,11 +229,16 @@ int tb_OpenPrefsToRead(void)
     return OpenCurrent(path, GENERIC_READ, OPEN_EXISTING);
 }
 
+static TB_FileWriter fileWriter = nullptr;
+
+void tb_SetFileWriter(TB_FileWriter writer) { fileWriter = writer; }
+
 int tb_WriteFile(const void* buffer, DWORD count)
 {
     if (tb.file == INVALID_HANDLE_VALUE) return 1;
     DWORD written = 0;
-    if (WriteFile(tb.file, buffer, count, &written, nullptr) && written == count) return 0;
+    BOOL ok = (fileWriter ? fileWriter : WriteFile)(tb.file, buffer, count, &written, nullptr);
+    if (ok && written == count) return 0;
     tb.writeFailed = 1;
     return 1;
 }
@@ -239,10 +252,17 @@ int tb_ReadFile(void* buffer, DWORD count)
 
 void tb_CloseFile(void)
 {
+    char temp[MAX_PATH];
+    tb_SetFileAside(temp, sizeof temp);
+    // A replacing file closed without its commit is thrown away; its target stays as it was.
+    if (temp[0]) DeleteFileA(temp);
+}
+
+void tb_SetFileAside(char* temp, int size)
+{
     if (tb.file != INVALID_HANDLE_VALUE) CloseHandle(tb.file);
     tb.file = INVALID_HANDLE_VALUE;
-    // A replacing file closed without its commit is thrown away; its target stays as it was.
-    if (tb.replaceTemp[0]) DeleteFileA(tb.replaceTemp);
+    lstrcpynA(temp, tb.replaceTemp, size);
     tb.replaceTemp[0] = 0;
     tb.replaceTarget[0] = 0;
 }

@@ -168,10 +168,24 @@ static int tb_AsyncDown(int virtualKey)
     return (GetAsyncKeyState(virtualKey) & 0xFF00) != 0;
 }
 
-// The asynchronous state is that of the physical buttons, so the primary button is the
-// right one when the user has swapped them.
+static int pointerKeys = -1;
+
+int tb_SetPointerKeys(int keys)
+{
+    int before = pointerKeys;
+    pointerKeys = keys;
+    return before;
+}
+
+// A message's flags name the buttons as the program sees them (MK_LBUTTON is the primary button,
+// whichever the user has chosen). The asynchronous state is that of the physical buttons, so the
+// primary button is the right one when the user has swapped them.
 int tb_IsMouseDown(void)
 {
+    if (pointerKeys >= 0) {
+        int buttons = tb.buttonMode == 0 ? MK_LBUTTON : (MK_LBUTTON | MK_RBUTTON);
+        return (pointerKeys & buttons) != 0;
+    }
     if (tb.buttonMode == 0) return tb_AsyncDown(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON);
     return tb_AsyncDown(VK_LBUTTON) || tb_AsyncDown(VK_RBUTTON);
 }

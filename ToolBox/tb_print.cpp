@@ -46,7 +46,40 @@ void Forget(HGLOBAL* handle)
     *handle = nullptr;
 }
 
+// The common dialogs' library is loaded only when the child first prints.
+BOOL WINAPI PlatformPrintDialog(tagPDA* dialog)
+{
+    typedef BOOL(WINAPI * PrintDlgProc)(LPPRINTDLGA);
+    PrintDlgProc printDlg = (PrintDlgProc)(void*)tb_SystemProc("COMDLG32", "PrintDlgA");
+    return printDlg ? printDlg(dialog) : FALSE;
+}
+
+int WINAPI PlatformStretch(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh, const void* bits,
+                           const BITMAPINFO* info, UINT usage, DWORD rop)
+{
+    return StretchDIBits(dc, x, y, w, h, sx, sy, sw, sh, bits, info, usage, rop);
+}
+
+// A call of the job failed: nothing more is sent to the printer, and its end abandons it.
+bool jobFailed;
+
+void Check(bool ok)
+{
+    if (!ok) jobFailed = true;
+}
+
+void LetGoOfPrinter(void)
+{
+    DeleteDC(tb.printerDC);
+    tb_SetPrinterDC(nullptr);
+    printDialog.hDC = nullptr;
+}
+
 }  // namespace
+
+TB_PrintCalls tb_printCalls = {PlatformPrintDialog, StartDocA, StartPage, EndPage, EndDoc, AbortDoc, PlatformStretch};
+
+void tb_NotePrintFailure(void) { jobFailed = true; }
 
 const char* tb_PrintErrorText(DWORD code) { return PrintErrorText(code); }
 
@@ -66,11 +99,9 @@ int tb_BeginPrint(void)
     printDialog.nCopies = 1;
     printDialog.hInstance = nullptr;
 
-    typedef BOOL(WINAPI * PrintDlgProc)(LPPRINTDLGA);
     typedef DWORD(WINAPI * ErrorProc)(void);
-    PrintDlgProc printDlg = (PrintDlgProc)(void*)tb_SystemProc("COMDLG32", "PrintDlgA");
     ErrorProc extendedError = (ErrorProc)(void*)tb_SystemProc("COMDLG32", "CommDlgExtendedError");
-    BOOL ok = printDlg ? printDlg(&printDialog) : FALSE;
+    BOOL ok = tb_printCalls.printDialog(&printDialog);
     if (const char* text = PrintErrorText(extendedError ? extendedError() : 0)) {
         tb_AttentionBox(text);
         ok = FALSE;
@@ -84,28 +115,36 @@ int tb_BeginPrint(void)
     document.cbSize = sizeof document;
     document.lpszDocName = "";
     document.lpszOutput = nullptr;
-    StartDocA(printDialog.hDC, &document);
+    jobFailed = false;
+    Check(tb_printCalls.startDoc(printDialog.hDC, &document) > 0);
     tb_SetPrinterDC(printDialog.hDC);
     return TB_PRINTER;
 }
 
 void tb_StartPage(void)
 {
-    if (tb.printerDC) StartPage(tb.printerDC);
+    if (tb.printerDC && !jobFailed) Check(tb_printCalls.startPage(tb.printerDC) > 0);
 }
 
 void tb_EndPage(void)
 {
-    if (tb.printerDC) EndPage(tb.printerDC);
+    if (tb.printerDC && !jobFailed) Check(tb_printCalls.endPage(tb.printerDC) > 0);
 }
 
-void tb_EndPrint(void)
+int tb_EndPrint(void)
+{
+    if (!tb.printerDC) return 0;
+    if (!jobFailed) Check(tb_printCalls.endDoc(tb.printerDC) > 0);
+    if (jobFailed) tb_printCalls.abortDoc(tb.printerDC);
+    LetGoOfPrinter();
+    return jobFailed ? 0 : 1;
+}
+
+void tb_AbortPrint(void)
 {
     if (!tb.printerDC) return;
-    EndDoc(tb.printerDC);
-    DeleteDC(tb.printerDC);
-    tb_SetPrinterDC(nullptr);
-    printDialog.hDC = nullptr;
+    tb_printCalls.abortDoc(tb.printerDC);
+    LetGoOfPrinter();
 }
 
 void tb_GetPrintableRect(RECT* rect)

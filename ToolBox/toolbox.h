@@ -128,6 +128,9 @@ INT_PTR tb_DoDialog(int templateId, DLGPROC procedure);
 void tb_ErrorBox(const char* text);
 void tb_AttentionBox(const char* text);
 void tb_InfoBox(const char* text);
+// The same box owned by a window of the caller's (a dialog that is up); the main window when that
+// window does not exist.
+void tb_InfoBox(const char* text, HWND owner);
 int tb_AskYesNoCancel(const char* text);
 int tb_AskYesNo(const char* text);
 
@@ -156,7 +159,14 @@ int tb_Round(double value);
 int tb_Trunc(double value);
 void tb_SetButtonMode(int mode);
 void tb_SetPointerMode(int mode);  // 1 screen, 2 client coordinates of the main window
+// Button mode 0: the primary button; otherwise either button. While a pointer message is being
+// handled (tb_SetPointerKeys) the answer comes from that message's key flags, which say how the
+// buttons stood when it was sent: a quick tap is over before its press is handled. Otherwise it is
+// the asynchronous state.
 int tb_IsMouseDown(void);
+// The window procedure hands over the key flags (wParam) of the pointer message it is about to
+// pass on, and -1 once that is done; returns the flags in force before, for nested messages.
+int tb_SetPointerKeys(int keys);
 int tb_IsKeyDown(int virtualKey);
 void tb_GetCursorPos(POINT* point);
 void tb_SetCursorPos(int x, int y);
@@ -196,8 +206,29 @@ HDC tb_GetPrinterDC(void);
 int tb_BeginPrint(void);
 void tb_StartPage(void);
 void tb_EndPage(void);
-// Ends the document and lets go of the printer.
-void tb_EndPrint(void);
+// Ends the document and lets go of the printer: 1 when every call of the job succeeded (the
+// document start, the pages, the copies onto them and the end); otherwise the job is abandoned,
+// so that nothing half-made comes out of the printer, and 0.
+int tb_EndPrint(void);
+// Abandons the open job (no page comes out) and lets go of the printer.
+void tb_AbortPrint(void);
+// The platform's print dialog and spooler calls as the printing layer makes them; a check puts its
+// own here to make one of them fail.
+struct tagPDA;
+struct TB_PrintCalls {
+    BOOL(WINAPI* printDialog)(tagPDA* dialog);
+    int(WINAPI* startDoc)(HDC dc, const DOCINFOA* document);
+    int(WINAPI* startPage)(HDC dc);
+    int(WINAPI* endPage)(HDC dc);
+    int(WINAPI* endDoc)(HDC dc);
+    int(WINAPI* abortDoc)(HDC dc);
+    // The copy of a picture onto the page.
+    int(WINAPI* stretchDIBits)(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh, const void* bits,
+                               const BITMAPINFO* info, UINT usage, DWORD rop);
+};
+extern TB_PrintCalls tb_printCalls;
+// Notes that a call of the open job failed; tb_EndPrint then abandons it.
+void tb_NotePrintFailure(void);
 // (0, 0, width, height) of the printer's printable area in its pixels; empty with no job open.
 void tb_GetPrintableRect(RECT* rect);
 // The text shown for a print dialog's error code, or nullptr for a code that shows nothing.
@@ -216,14 +247,25 @@ void tb_PrefsPath(char* path, int writing);
 void tb_PrefsWindowsPath(char* path);
 void tb_PrefsUserPath(char* path);
 int tb_WriteFile(const void* buffer, DWORD count);
+// The one seam under every write to the file channel (every writer of pictures goes through
+// tb_WriteFile): the platform's WriteFile, unless a check puts its own here to make a disk fill up
+// part-way. nullptr puts the platform's back.
+typedef BOOL(WINAPI* TB_FileWriter)(HANDLE file, LPCVOID data, DWORD count, LPDWORD written, LPOVERLAPPED overlapped);
+void tb_SetFileWriter(TB_FileWriter writer);
 int tb_ReadFile(void* buffer, DWORD count);
 void tb_CloseFile(void);
+// Closes the current file as tb_CloseFile does, except that the temporary file of a replacing file
+// is left on the disk, its path written to temp ("" when there is none), for the caller to remove
+// when it has the time: removing a large file takes milliseconds.
+void tb_SetFileAside(char* temp, int size);
 // The Save As dialog alone: 1 = a path was chosen and written back into path; 0 = cancelled; other
 // values name the dialog's failure (as tb_OpenFileToWrite with the ask flag). It offers the name
 // part of path with the type of its extension selected (PNG for ".png", else the program's BMP);
 // the chosen path always ends in ".bmp" or ".png": a name typed with one of them keeps it, the
 // offered name left as it was or a name without either takes the chosen type's.
 int tb_AskFileToWrite(char* path);
+// The same dialog opened in the given folder instead of the dialog folder, which stays as it is.
+int tb_AskFileToWrite(char* path, const char* folder);
 // A file that replaces path only once it is whole: writes go to a new temporary file in the same
 // folder; tb_CommitFile puts it in place of path, tb_CloseFile throws it away. 1, or -1 when the
 // temporary file cannot be created.
@@ -232,8 +274,17 @@ int tb_OpenFileToReplace(const char* path);
 // tb_OpenFileToReplace, it now stands in place of its target); 0 otherwise, when nothing of a
 // replacing file is left behind and its target is as it was.
 int tb_CommitFile(void);
+// The same without waiting for the disk to hold the file (the system writes it out on its own a
+// moment later): for a copy written again and again in the background, where the wait would stop
+// the program for as long as the disk takes.
+int tb_CommitFileNoWait(void);
 void tb_SetFileDialogFolder(const char* path);
 int tb_WriteBitmapToFile(int index);
+// The same file written a part at a time: *done counts the bytes of it already written (0 to
+// begin), at most `most` more are written now. 1 when the whole file is written, 0 when more is
+// left, -1 when a write failed or the index names no 24-bit bitmap (no box: a caller that writes
+// in the background says nothing).
+int tb_WriteBitmapPart(int index, DWORD* done, DWORD most);
 int tb_ReadBitmapFromFile(RECT* rect);
 
 // ---------------------------------------------------------------- pictures of every format

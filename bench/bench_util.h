@@ -50,9 +50,10 @@ inline LRESULT CALLBACK bench_WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-// The toolbox started with the sounds off and the program's 1920 x 1080 window opened under a
-// window class of the benchmark's own: the window's index, or -1 when it cannot be opened.
-inline int bench_OpenWindow(const char* className)
+// The toolbox started with the sounds off and the program's window (1920 x 1080 unless asked
+// otherwise) opened under a window class of the benchmark's own: the window's index, or -1 when it
+// cannot be opened.
+inline int bench_OpenWindow(const char* className, int width = 1920, int height = 1080)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     tb_SetInstance(instance, SW_SHOWNORMAL);
@@ -64,10 +65,10 @@ inline int bench_OpenWindow(const char* className)
     tb_SetClassName(className);
     tb_InitToolbox();
     tb_SetSoundPreference(0);
-    RECT r = {0, 0, 1920, 1080};
+    RECT r = {0, 0, width, height};
     int window = tb_OpenWindow(&r, "Tintwell", instance);
     if (window < 0) return -1;
-    SetWindowPos(tb_GetWindowHandle(window), nullptr, 0, 0, 1920, 1080, SWP_NOZORDER);
+    SetWindowPos(tb_GetWindowHandle(window), nullptr, 0, 0, width, height, SWP_NOZORDER);
     return window;
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "pictures/picture_files.h"
+#include "pictures/recovery.h"
 #include "scene/scene.h"
 #include "toolbox.h"
 #include "tools/picture_dialog.h"
@@ -131,7 +132,7 @@ void Release(PictureDialog* d, int x, int y)
     } else if (Valid(gallery.position) && In(kName, x, y)) {
         char text[400];
         wsprintfA(text, "This picture file is named %s.", gallery.entries[gallery.position].name);
-        tb_InfoBox(text);
+        tb_InfoBox(text, d->hwnd);
     }
 }
 
@@ -213,9 +214,10 @@ int pictures_LoadGalleryEntry(int* loaded)
         tb_AttentionBox(kCouldNotOpen);
         return 1;
     }
-    pictures_NoteFormatRead(path, format);
+    pictures_NameAfterRead(format);
     pictures_Place(picture);
     tb_DisposeBitmap(picture);
+    recovery_Remove();
     *loaded = 1;
     return 1;
 }
@@ -236,7 +238,11 @@ int pictures_OfferPages(void)
     pictures_PagesFolder(scene.browseFolder, sizeof scene.browseFolder);
     gallery.position = 0;
     int loaded = 0;
-    if (pictures_GalleryAndLoad(&loaded) == 1) ShowCanvas();
+    if (pictures_GalleryAndLoad(&loaded) == 1) {
+        // A page is a start, not a picture of the child's: saving it is offered under a free name.
+        pictures_NameAfterPage(scene.fileName);
+        ShowCanvas();
+    }
     lstrcpynA(scene.browseFolder, folder, sizeof scene.browseFolder);
     gallery.position = position;
     return loaded;

@@ -3,6 +3,7 @@
 #include "pictures/picture_files.h"
 
 #include "pictures/preferences.h"
+#include "pictures/recovery.h"
 
 #include <shlobj.h>
 
@@ -20,6 +21,8 @@ const char kIncompatibleFile[] = "Incompatible File:  The file must be in Window
 const char kCouldNotOpen[] = "Could not open selected file.";
 const char kCannotPreview[] = "Incompatible format; can't preview image";
 const char kNoImages[] = "There are no images in the Gallery.";
+const char kCouldNotPrint[] =
+    "The picture could not be printed. Check that the printer is on and has paper, then try again.";
 
 namespace {
 
@@ -120,57 +123,26 @@ bool pictures_WriteCanvas(const char* path)
 
 namespace {
 
-// The path of the last picture read from a format Save does not write (JPEG, GIF, TIFF...): while
-// it is the current picture name, the picture has no name of its own.
-char readFromOtherFormat[MAX_PATH];
-
-// The name a picture without a name of its own is offered: its base name with the extension of
-// the Save As's default type. A name already taken in the Gallery is not yet numbered here.
-void FreeName(const char* base, char* name, int size)
-{
-    lstrcpynA(name, base, size);
-    int used = lstrlenA(name);
-    if (used < size - 4) lstrcpynA(name + used, ".bmp", size - used);
-}
-
-// The Save As dialog on the offered name, then the write. 1 saved; 0 the dialog was cancelled or
-// failed (nothing happens, nothing is shown); -1 the file could not be written (the child is told).
-int SaveAs(void)
+// The Save As dialog, opened in the Gallery folder on the name the picture is offered under, then
+// the write. 1 saved (the picture's name is now the file's, the recovery copy goes); 0 the dialog
+// was cancelled or failed (nothing happens, nothing is shown); -1 the file could not be written
+// (the child is told).
+int SaveAs(const char* gallery)
 {
     char path[sizeof scene.fileName];
-    pictures_OfferedName(path, sizeof path);
-    if (tb_AskFileToWrite(path) != 1) return 0;
+    pictures_OfferedName(gallery, path, sizeof path);
+    if (tb_AskFileToWrite(path, gallery) != 1) return 0;
     lstrcpynA(scene.fileName, path, sizeof scene.fileName);
-    if (pictures_WriteCanvas(scene.fileName)) return 1;
-    tb_AttentionBox(kCouldNotSave);
-    return -1;
+    if (!pictures_WriteCanvas(scene.fileName)) {
+        tb_AttentionBox(kCouldNotSave);
+        return -1;
+    }
+    scene.modified = 0;
+    recovery_Remove();
+    return 1;
 }
 
 }  // namespace
-
-void pictures_OfferedName(char* name, int size)
-{
-    const char* own = scene.fileName;
-    const char* slash = strrchr(own, '\\');
-    const char* dot = strrchr(slash ? slash : own, '.');
-    bool written = dot && (lstrcmpiA(dot, ".bmp") == 0 || lstrcmpiA(dot, ".png") == 0);
-    if (written && lstrcmpiA(own, readFromOtherFormat) != 0) {
-        lstrcpynA(name, own, size);
-        return;
-    }
-    // The base name: the name without its folder and without a picture file's extension.
-    char base[sizeof scene.fileName];
-    lstrcpynA(base, slash ? slash + 1 : own, sizeof base);
-    char* end = strrchr(base, '.');
-    if (end && tb_IsPictureName(base)) *end = 0;
-    FreeName(base, name, size);
-}
-
-void pictures_NoteFormatRead(const char* path, int format)
-{
-    bool own = format == TB_FORMAT_BMP || format == TB_FORMAT_PNG;
-    lstrcpynA(readFromOtherFormat, own ? "" : path, sizeof readFromOtherFormat);
-}
 
 TB_PictureNeed pictures_PlacingNeed(void)
 {
@@ -194,7 +166,12 @@ int pictures_ReadPicture(const char* path, const TB_PictureNeed& need, int* form
 int pictures_SaveBefore(const char* question)
 {
     if (!scene.modified) return 1;
-    if (tb_AskYesNo(question) == 1 && SaveAs() < 0) return 0;
+    if (tb_AskYesNo(question) == 1) {
+        // The child asked to keep the picture: unless it was saved, the command stops.
+        char gallery[MAX_PATH];
+        pictures_GalleryFolder(gallery, sizeof gallery);
+        return SaveAs(gallery) == 1;
+    }
     scene.modified = 0;
     return 1;
 }
@@ -203,7 +180,7 @@ void pictures_Save(void)
 {
     pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
     tb_SetFileDialogFolder(scene.browseFolder);
-    if (SaveAs() == 1) scene.modified = 0;
+    SaveAs(scene.browseFolder);
 }
 
 // ---------------------------------------------------------------- opening
@@ -245,10 +222,11 @@ int pictures_OpenChosen(void)
         tb_AttentionBox(kIncompatibleFile);
         return 0;
     }
-    pictures_NoteFormatRead(scene.fileName, format);
+    pictures_NameAfterRead(format);
     pictures_Place(loaded);
     ShowCanvas();
     tb_DisposeBitmap(loaded);
     scene_SaveUndo();
+    recovery_Remove();
     return 1;
 }

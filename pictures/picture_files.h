@@ -15,6 +15,7 @@ extern const char kIncompatibleFile[];   // Open: a file the reader refuses
 extern const char kCouldNotOpen[];       // the gallery: a file the reader refuses
 extern const char kCannotPreview[];      // the gallery's preview of such a file
 extern const char kNoImages[];           // the gallery's preview of an empty folder
+extern const char kCouldNotPrint[];      // a print job the printer or the program could not carry out
 
 // The two preferences these operations read; they read the preferences record (tests put their
 // own readers here).
@@ -35,25 +36,38 @@ void pictures_GalleryFolder(char* folder, int size);
 // The Pages folder beside the program (not created).
 void pictures_PagesFolder(char* folder, int size);
 
+// ---------------------------------------------------------------- names
+// A name of its own is a path with its folder (from the Save As, Open or the gallery); a fresh
+// picture's name ("Tintwell.bmp") and a coloring page's ("cat.bmp") are bare file names.
+bool pictures_HasOwnName(const char* name);
+// The first of "base.bmp", "base 2.bmp", "base 3.bmp", ... (base: name without folder and
+// extension) that no file of the folder has, with any of the gallery's extensions; a file name
+// without folder. false when none fits size.
+bool pictures_FirstFreeName(const char* folder, const char* name, char* out, int size);
+// What the Save As offers for the current picture in folder: its own name, or the first free name.
+void pictures_OfferedName(const char* folder, char* out, int size);
+// The picture's name once a picture read from its file (the path) is on the canvas: one read from
+// a format Save does not write (JPEG, GIF, TIFF) keeps only its file name, so it has no name of its
+// own and is offered its base name as a BMP or PNG.
+void pictures_NameAfterRead(int format);
+// The picture's name once a coloring page is on the canvas: the page's file name, bare; the blank
+// page leaves the fresh picture's name.
+void pictures_NameAfterPage(const char* page);
+
 // ---------------------------------------------------------------- saving and opening
 // The save-before question (asked only while the picture is modified). 1: go on, the modified flag
-// is cleared; 0: Yes was answered and the picture could not be saved (already told), the flag stays.
+// is cleared (No, or Yes and the picture was saved); 0: Yes was answered and no file was written
+// (the Save As was cancelled or failed, silently; or the write failed, told), the flag stays.
 int pictures_SaveBefore(const char* question);
 // Writes the canvas to path (a PNG when the path ends in ".png", else a BMP) through a temporary
 // file that replaces it when whole; true when done.
 bool pictures_WriteCanvas(const char* path);
-// The name the Save As offers: the current picture name, except for a picture read from a format
-// Save does not write (JPEG, GIF, TIFF), which has no name of its own: its base name with ".bmp".
-void pictures_OfferedName(char* name, int size);
 // What placing needs of a picture on the canvas: scaled to it (stretch preference on) or its middle
 // at its own size.
 TB_PictureNeed pictures_PlacingNeed(void);
 // Opens, reads and closes a picture file as need asks: the new bitmap or -1; format (may be
 // nullptr) gets the format it was read from.
 int pictures_ReadPicture(const char* path, const TB_PictureNeed& need, int* format);
-// A picture was loaded from path in this format: a format Save does not write leaves the picture
-// without a name of its own (while path is its name).
-void pictures_NoteFormatRead(const char* path, int format);
 void pictures_Save(void);
 void pictures_Open(void);
 // Open's work once the dialog has opened the chosen file on the channel: reads it, closes the

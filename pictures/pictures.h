@@ -8,7 +8,8 @@
 struct PictureCommands {
     // The save-before question with the given text, asked only while the picture is modified.
     // 1: go on (no question, No, or Yes and the picture was saved); 0: stop (Yes was answered and
-    // the picture could not be saved: the caller keeps the picture and does nothing more).
+    // no file was written, the Save As cancelled included: the caller keeps the picture and does
+    // nothing more).
     int (*saveBefore)(const char* question);
     void (*save)(void);             // Save: the Save As dialog on the Gallery folder
     void (*open)(void);             // Open: the save-before question, then the Open dialog

@@ -1,5 +1,6 @@
 // Print picture: the canvas on one page, scaled to 90 % of the printable area and centred,
-// lightened on request by whitening every pixel whose x + y is even.
+// lightened on request by whitening every pixel whose x + y is even. A printer that fails gets its
+// job abandoned, and the child is told.
 #include "pictures/picture_files.h"
 #include "scene/scene.h"
 #include "toolbox.h"
@@ -37,13 +38,18 @@ void pictures_Print(void)
     tb_GetPrintableRect(&printable);
     RECT destination;
     int work = pictures_PreparePrint(printable.right, printable.bottom, &destination);
-    tb_StartPage();
-    if (work >= 0) {
-        RECT whole;
-        tb_GetBitmapRect(work, &whole);
-        tb_CopyBitmap(work, TB_PRINTER, &whole, &destination);
+    if (work < 0) {
+        // Nothing to put on the page: no blank sheet comes out.
+        tb_AbortPrint();
+        tb_AttentionBox(kCouldNotPrint);
+        return;
     }
+    tb_StartPage();
+    RECT whole;
+    tb_GetBitmapRect(work, &whole);
+    tb_CopyBitmap(work, TB_PRINTER, &whole, &destination);
     tb_EndPage();
-    tb_EndPrint();
-    if (work >= 0) tb_DisposeBitmap(work);
+    int printed = tb_EndPrint();
+    tb_DisposeBitmap(work);
+    if (!printed) tb_AttentionBox(kCouldNotPrint);
 }

@@ -151,6 +151,20 @@ bool InCans(int x, int y)
     return false;
 }
 
+int Clamp(int v, int low, int high) { return v < low ? low : (v > high ? high : v); }
+
+// A window point in picture coordinates. While magnified, a canvas of odd width or height would
+// map its last column or row one pixel past the picture: the point is kept on the picture.
+ScenePoint PicturePoint(int x, int y)
+{
+    ScenePoint p = scene_ToPicture(x, y);
+    if (scene.zoomed) {
+        p.x = Clamp(p.x, 0, scene.layout.canvasWidth - 1);
+        p.y = Clamp(p.y, 0, scene.layout.canvasHeight - 1);
+    }
+    return p;
+}
+
 // The point for the current object's Press and Drag: window coordinates (kept inside the canvas
 // where the object asks for it) or picture coordinates.
 ScenePoint ToolPoint(int* x, int* y)
@@ -160,7 +174,7 @@ ScenePoint ToolPoint(int* x, int* y)
         if (!IsBook(index) && !(index == 8 && Current().mode == 1)) scene_KeepInside(x, y);
         return {*x, *y};
     }
-    return scene_ToPicture(*x, *y);
+    return PicturePoint(*x, *y);
 }
 
 void ClipScene(void)
@@ -389,8 +403,6 @@ void Spyglass(void)
     RefreshCanvas();
     ShowCurrentCursor();
 }
-
-int Clamp(int v, int low, int high) { return v < low ? low : (v > high ? high : v); }
 
 // The released point becomes the centre of the magnified view, as far as the picture allows.
 void ZoomAt(int x, int y)
@@ -623,7 +635,7 @@ void scene_EndGesture(void)
         return;
     }
     const int x = routing.previous.x, y = routing.previous.y;
-    ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : scene_ToPicture(x, y);
+    ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : PicturePoint(x, y);
     o.Release(&o, p.x, p.y);
     o.active = 0;
     RefreshCanvas();
@@ -739,7 +751,7 @@ void scene_ReleaseHandler(int window, int x, int y)
     if (routing.textPending) {
         routing.textPending = 0;
         if (onCanvas) {
-            ScenePoint p = scene_ToPicture(x, y);
+            ScenePoint p = PicturePoint(x, y);
             sceneServices.placeText(p.x, p.y);
             tb_PlaySound(SOUND_TEXT);
             RefreshCanvas();
@@ -755,7 +767,7 @@ void scene_ReleaseHandler(int window, int x, int y)
     }
     const bool needsActive = index == 8 || IsRubberBand(index) || IsBook(index);
     if (onCanvas) {
-        ScenePoint p = (index == 8 || IsRubberBand(index)) ? ScenePoint{x, y} : scene_ToPicture(x, y);
+        ScenePoint p = (index == 8 || IsRubberBand(index)) ? ScenePoint{x, y} : PicturePoint(x, y);
         if (needsActive && !o.active) return;
         const RefreshPlan plan = PlanRelease(index, o, x, y);
         o.Release(&o, p.x, p.y);
@@ -763,7 +775,7 @@ void scene_ReleaseHandler(int window, int x, int y)
         return;
     }
     if (o.active) {
-        ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : scene_ToPicture(x, y);
+        ScenePoint p = TakesWindowPoints(index) ? ScenePoint{x, y} : PicturePoint(x, y);
         const RefreshPlan plan = PlanRelease(index, o, x, y);
         o.Release(&o, p.x, p.y);
         Carry(plan);

@@ -36,6 +36,7 @@ struct ShellHooks {
     void (*move)(int window, int x, int y);
     void (*doubleClick)(int window, int x, int y);
     void (*closeRequest)(void);           // Quit's last step: closes the main window, which ends the program
+    void (*endAtOnce)(void);              // the session ends: the program ends now, whatever runs
 };
 
 extern ShellHooks shellHooks;
@@ -66,9 +67,15 @@ void shell_ScenePress(int window, int x, int y);
 void shell_SceneRelease(int window, int x, int y);
 void shell_SceneMove(int window, int x, int y);
 void shell_SceneDoubleClick(int window, int x, int y);
+// Ends the process at once (the default of endAtOnce).
+void shell_EndAtOnce(void);
+// The one place where the session's end is met (WM_QUERYENDSESSION, WM_ENDSESSION): the picture
+// goes into the recovery copy, no question is asked, and the program ends with the session.
+LRESULT shell_SessionEnd(UINT message, WPARAM wParam, LPARAM lParam);
 
 // ---------------------------------------------------------------- commands
-// The command numbers the menu, the remote and the dispatcher share.
+// The command numbers the menu, the remote and the dispatcher share. A command that arrives while
+// another one runs (a question or a dialog of it is up) is ignored.
 enum {
     SHELL_QUIT,
     SHELL_SAVE,
@@ -109,7 +116,7 @@ struct HelpServices {
 };
 extern HelpServices helpServices;
 
-// Quit's save question and close request, New, About and Help.
+// Quit: the save question, then the close request (the one road every way of quitting takes).
 void shell_Quit(void);
 void shell_New(void);
 // The animated or plain clearing of the canvas; the picture's name becomes "Tintwell.bmp".

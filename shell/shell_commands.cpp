@@ -5,6 +5,7 @@
 
 #include "pictures/pictures.h"
 #include "pictures/preferences.h"
+#include "pictures/recovery.h"
 #include "scene/scene.h"
 #include "shell/shell.h"
 #include "toolbox.h"
@@ -136,14 +137,18 @@ void shell_BuildCommandMenu(void)
     }
 }
 
-void shell_DispatchCommand(int command)
+namespace {
+
+int commandRunning;
+
+void RunCommand(int command)
 {
     switch (command) {
     case SHELL_ASK_REMOTE: {
         int chosen = remote_Run();
         tb_SetCursor(203);
-        // Back (and Escape) give -1: nothing happens.
-        if (chosen >= 0) shell_DispatchCommand(chosen);
+        // Back (and Escape) give -1: nothing happens. The button chosen is the remote's own run.
+        if (chosen >= 0) RunCommand(chosen);
         return;
     }
     case SHELL_QUIT: return shell_Quit();
@@ -158,12 +163,27 @@ void shell_DispatchCommand(int command)
     }
 }
 
+}  // namespace
+
+void shell_DispatchCommand(int command)
+{
+    // A second Quit, New or remote while the save question of the first is up would pull the
+    // picture away under it: ignored, without a sound or a word.
+    if (commandRunning) return;
+    commandRunning = 1;
+    RunCommand(command);
+    commandRunning = 0;
+}
+
 // ---------------------------------------------------------------- the commands
 
 void shell_Quit(void)
 {
-    // A picture that was to be saved but could not be stays on the screen.
+    // A picture that was to be saved but was not (the Save As cancelled or failed) stays on the
+    // screen.
     if (scene.modified && !pictureCommands.saveBefore(kQuitQuestion)) return;
+    // Answered: the picture is saved or let go, and the recovery copy with it.
+    recovery_Remove();
     shellHooks.closeRequest();
 }
 
@@ -183,6 +203,7 @@ void shell_New(void)
         scene.modified = 0;
     }
     shell_ClearCanvasForNew();
+    recovery_Remove();
     // The cleaner bottle cannot bring the old picture back.
     scene_SaveUndo();
     scene.undoAvailable = 0;

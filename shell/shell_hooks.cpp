@@ -5,6 +5,7 @@
 #include "scene/scene.h"
 #include "scene/scene_routing.h"
 #include "pictures/preferences.h"
+#include "pictures/recovery.h"
 #include "toolbox.h"
 #include "tools/palette.h"
 
@@ -12,7 +13,7 @@ ShellHooks shellHooks = {
     shell_RunSplash,    shell_StartupHook, shell_BuildCommandMenu, shell_CleanupHook,  shell_IdleTick,
     shell_RedrawHook,   shell_RelayoutHook, shell_EscapeGuard,     shell_PrePopupHook, shell_ShowCommandMenu,
     shell_DispatchCommand, shell_ScenePress, shell_SceneRelease,   shell_SceneMove,    shell_SceneDoubleClick,
-    shell_CloseRequest,
+    shell_CloseRequest, shell_EndAtOnce,
 };
 
 // The seven-second splash picture; its result is not used. While it is up, the preferences are
@@ -46,6 +47,8 @@ void shell_PrepareStartup(void)
     sceneServices.writePreferences = prefs_Save;
     scene_ResetRouting();
     scene_Prepare(shell.mainWindow);
+    // A picture an earlier run could not keep comes back on the easel.
+    recovery_Restore();
     shell_prepared = 1;
 }
 
@@ -55,6 +58,7 @@ void shell_StartupHook(void)
 {
     shell_PrepareStartup();
     scene_ShowAll();
+    recovery_RoomIsUp();
     tb_SetCursor(203);
 }
 
@@ -63,15 +67,20 @@ void shell_StartupHook(void)
 void shell_CleanupHook(void)
 {
     if (!shell.started) return;
+    // Closed by another program: what the copy lacks goes into it before the picture is let go.
+    recovery_WriteNow();
     sceneServices.disposeToolBitmaps();
     scene_Shutdown();
     shell_prepared = 0;
 }
 
-// Whenever the queue is empty: C drops a piece that follows the pointer.
+// Whenever the queue is empty: C drops a piece that follows the pointer; the recovery copy is
+// written a slice at a time.
 void shell_IdleTick(void)
 {
-    if (shell.started) scene_CancelPieceOnKey();
+    if (!shell.started) return;
+    scene_CancelPieceOnKey();
+    recovery_Idle();
 }
 
 // Shows the whole scene on the main window.

@@ -2,6 +2,7 @@
 // pointer handlers, the command menu and dispatcher, and the redraw and re-layout of the scene.
 #include "shell/shell.h"
 
+#include "pictures/recovery.h"
 #include "scene/scene_routing.h"
 #include "toolbox.h"
 
@@ -40,6 +41,40 @@ static void shell_CoverDesktop(void)
                shell.desktop.bottom - shell.desktop.top, TRUE);
 }
 
+// Input that may change the picture (or run a command) is told to the recovery copy before it is
+// handled: a copy being written is dropped, and written again at the next pause.
+static void shell_NoteInput(bool mayChange)
+{
+    if (shell.started) recovery_NoteInput(mayChange ? 1 : 0);
+}
+
+// A scene handler called with the message's key flags in the toolbox's hands: whether a button is
+// down is how it stood when the message was sent, not how it stands now.
+static void shell_PassPointer(void (*handler)(int, int, int), WPARAM keys, int x, int y, bool mayChange)
+{
+    int before = tb_SetPointerKeys((int)keys);
+    shell_NoteInput(mayChange || tb_IsMouseDown());
+    handler(shell.mainWindow, x, y);
+    tb_SetPointerKeys(before);
+}
+
+void shell_EndAtOnce(void) { ExitProcess(0); }
+
+LRESULT shell_SessionEnd(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_QUERYENDSESSION) {
+        // Nothing is asked and nothing waits: the picture is kept in the recovery copy instead.
+        if (shell.started) recovery_WriteNow();
+        return TRUE;
+    }
+    if (message == WM_ENDSESSION && wParam) {
+        if (shell.started) recovery_WriteNow();
+        // Whatever command is running (a question may be up) ends with the program; the copy stays.
+        shellHooks.endAtOnce();
+    }
+    return 0;
+}
+
 LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Client coordinates, taken as unsigned 16-bit numbers.
@@ -49,7 +84,7 @@ LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_LBUTTONDOWN:
         shell.splashClick = 0;
-        if (!shell.focusLost && shell_HasMainWindow()) shellHooks.press(shell.mainWindow, x, y);
+        if (!shell.focusLost && shell_HasMainWindow()) shell_PassPointer(shellHooks.press, wParam, x, y, true);
         return 0;
     case WM_LBUTTONUP:
         if (shell.splashClick) {
@@ -57,16 +92,17 @@ LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             shell.splashClick = 0;
             return 0;
         }
-        if (!shell.focusLost && shell_HasMainWindow()) shellHooks.release(shell.mainWindow, x, y);
+        if (!shell.focusLost && shell_HasMainWindow()) shell_PassPointer(shellHooks.release, wParam, x, y, true);
         return 0;
     case WM_MOUSEMOVE:
-        if (shell_HasMainWindow()) shellHooks.move(shell.mainWindow, x, y);
+        if (shell_HasMainWindow()) shell_PassPointer(shellHooks.move, wParam, x, y, false);
         return 0;
     case WM_LBUTTONDBLCLK:
         shell.splashClick = 0;
-        if (shell_HasMainWindow()) shellHooks.doubleClick(shell.mainWindow, x, y);
+        if (shell_HasMainWindow()) shell_PassPointer(shellHooks.doubleClick, wParam, x, y, true);
         return 0;
     case WM_RBUTTONDOWN:
+        shell_NoteInput(true);
         shellHooks.prePopup();
         shellHooks.showMenu(x, y);
         return 0;
@@ -85,9 +121,28 @@ LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_COMMAND: {
         int command = shell_CommandOfMenuItem(LOWORD(wParam));
-        if (command >= 0) shellHooks.dispatch(command);
+        if (command < 0) return 0;
+        shell_NoteInput(true);
+        shellHooks.dispatch(command);
         return 0;
     }
+    case WM_SYSCOMMAND:
+        // Alt+F4 and the taskbar's Close are the Quit command, save question and all. While one of
+        // the program's dialogs or boxes holds the window, it waits for that to be answered first.
+        if ((wParam & 0xFFF0) == SC_CLOSE && shell.started) {
+            if (!IsWindowEnabled(hwnd)) return 0;
+            shell_NoteInput(true);
+            shellHooks.dispatch(SHELL_QUIT);
+            return 0;
+        }
+        break;
+    case WM_ACTIVATEAPP:
+        // Another application comes forward: the copy is written without waiting for a pause.
+        if (!wParam && shell.started) recovery_WriteSoon();
+        break;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        return shell_SessionEnd(message, wParam, lParam);
     case WM_PAINT:
         if (shell_ForMainWindow(hwnd)) {
             PAINTSTRUCT ps;
@@ -107,10 +162,14 @@ LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_KILLFOCUS:
         shell.focusLost = 1;
         // The release of a stroke in progress will not come to this window.
-        if (shell.started) scene_EndGesture();
+        if (shell.started) {
+            if (shellHooks.escapeGuard()) shell_NoteInput(true);
+            scene_EndGesture();
+        }
         break;
     case WM_DISPLAYCHANGE:
         if (shell_ForMainWindow(hwnd)) {
+            shell_NoteInput(true);
             shell_ReadDesktop();
             shell_CoverDesktop();
             shellHooks.relayout();

@@ -61,6 +61,30 @@ bool VisiblePart(int picture, const RECT& square, RECT* q)
     return true;
 }
 
+int Within(int v, int high) { return v < 0 ? 0 : (v > high ? high : v); }
+
+// Where the square reaches beyond the source, the scratch repeats the source's nearest pixel: the
+// kernels then blend the picture's edge with itself, as they blend its middle, instead of with the
+// black of a fresh bitmap.
+void RepeatEdges(int source, int scratch, const RECT& square, int w)
+{
+    const TB_DIB* from = tb_GetBitmapDIB(source);
+    TB_DIB* to = tb_GetBitmapDIB(scratch);
+    if (!from || !to || !from->lpBits || !to->lpBits) return;
+    const int width = grfx_Width(from), height = grfx_Height(from);
+    if (width <= 0 || height <= 0) return;
+    if (square.left >= 0 && square.top >= 0 && square.right <= width && square.bottom <= height) return;
+    GdiFlush();
+    for (int y = 0; y < w; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int px = square.left + x, py = square.top + y;
+            if (px >= 0 && px < width && py >= 0 && py < height) continue;
+            BYTE r, g, b;
+            grfx_GetPixel24(from, Within(px, width - 1), Within(py, height - 1), &r, &g, &b);
+            grfx_SetPixel24(to, x, y, r, g, b);
+        }
+}
+
 // A w x w scratch holding the square R of the source, or -1.
 int ScratchOf(int source, const RECT& square, int w)
 {
@@ -69,6 +93,7 @@ int ScratchOf(int source, const RECT& square, int w)
     if (scratch < 0) return -1;
     RECT whole = {0, 0, w, w};
     tb_CopyBitmap(source, scratch, &square, &whole);
+    RepeatEdges(source, scratch, square, w);
     return scratch;
 }
 

@@ -62,13 +62,10 @@ void ScissorsPress(SceneObject* object, int x, int y)
         int w, h;
         scissors_PieceSize(&w, &h);
         RECT d = scissors_PieceRect(x, y, w, h);
-        if (tb_IsMouseDown()) {
-            // Into the picture; the routing's refresh after the press shows it there.
-            RECT inPicture = {ToPictureX(d.left), ToPictureY(d.top), ToPictureX(d.right), ToPictureY(d.bottom)};
-            tb_CopyBitmap(scissorsPiece.bitmap, object->pictureBitmap, &scissorsPiece.rect, &inPicture);
-        } else {
-            tb_CopyBitmap(scissorsPiece.bitmap, object->previewWindow, &scissorsPiece.rect, &d);
-        }
+        // The press is the button going down: a tap that is already over by now stamps all the
+        // same. Into the picture; the routing's refresh after the press shows it there.
+        RECT inPicture = {ToPictureX(d.left), ToPictureY(d.top), ToPictureX(d.right), ToPictureY(d.bottom)};
+        tb_CopyBitmap(scissorsPiece.bitmap, object->pictureBitmap, &scissorsPiece.rect, &inPicture);
         object->size = Larger(w, h);
     } else {
         object->currentPoint = {x, y};

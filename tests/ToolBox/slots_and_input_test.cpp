@@ -70,3 +70,21 @@ TEST(InputReader, AnswersForButtonAndKeysWhileSet)
     g_down = 'C';
     EXPECT_EQ(tb_IsKeyDown('C'), 0);
 }
+
+// While a pointer message is handled, "a button is down" is what its key flags said when it was
+// sent, whatever the buttons do since (a tap is over before its press is handled).
+TEST(InputReader, ThePointerMessagesKeyFlagsAnswerForTheButtons)
+{
+    tb_SetInputReader(ReadOneKey);
+    g_down = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;  // held now
+    const int cases[][3] = {{0, 0, 0},          {0, MK_LBUTTON, 1}, {0, MK_RBUTTON, 0}, {1, MK_RBUTTON, 1},
+                            {1, MK_MBUTTON, 0}, {0, -1, 1}};  // mode, keys (-1: no message), down
+    for (auto& c : cases) {
+        tb_SetButtonMode(c[0]);
+        int before = tb_SetPointerKeys(c[1]);
+        EXPECT_EQ(tb_IsMouseDown(), c[2]) << c[0] << " " << c[1];
+        EXPECT_EQ(tb_SetPointerKeys(before), c[1]);
+    }
+    tb_SetButtonMode(0);
+    tb_SetInputReader(nullptr);
+}

@@ -102,6 +102,18 @@ TEST_F(WindowTable, FirstWindowOwnsLaterBoxesAndDialogs)
     EXPECT_FALSE(script.seen()[0].topmost);
     EXPECT_EQ(script.seen()[1].caption, "Information...");
     EXPECT_EQ(script.seen()[1].owner, main);
+    // The error box and the questions belong to it too (so that the window takes no click while
+    // they are up) and stay system-modal; an information box can belong to a window of its own.
+    tb_ErrorBox("error");
+    tb_AskYesNo("yes or no?");
+    tb_AskYesNoCancel("yes, no or cancel?");
+    HWND secondWindow = tb_GetWindowHandle(second);
+    tb_InfoBox("named", secondWindow);
+    ASSERT_EQ(script.count(), 6u);
+    for (size_t i = 2; i < 6; ++i) {
+        EXPECT_EQ(script.seen()[i].owner, i == 5 ? secondWindow : main) << script.seen()[i].text;
+        EXPECT_EQ(script.seen()[i].topmost, i < 5) << script.seen()[i].text;
+    }
 
     // The main window never changes, even once its slot is disposed of.
     tb_DisposeOfWindow(first);

@@ -1,9 +1,13 @@
-// Save, Open, placing an opened picture and the save-before question, through the real common
-// dialogs answered by the test's hooks.
+// Save, Open, placing an opened picture, the save-before question and the names the Save As
+// offers, through the real common dialogs answered by the test's hooks; a disk that fills up part-way;
+// the recovery copy, written, dropped, removed and brought back.
 #include <shlobj.h>
+
+#include <algorithm>
 
 #include "mutate_checks.h"
 #include "pictures_test_util.h"
+#include "tb_internal.h"
 
 using namespace pictest;
 
@@ -79,14 +83,17 @@ TEST_F(PicturesTest, SaveBeforeQuestionAsksOnlyWhenModifiedAndClearsTheFlag)
         EXPECT_EQ(boxes->seen().back().caption, "Attention...");
         EXPECT_EQ(scene.modified, 0);
 
-        // Yes, then Cancel in the Save As dialog: go on, flag cleared, nothing written.
+        // Yes, then Cancel in the Save As dialog: the child asked to keep the picture, so the
+        // command stops, silently, with the flag still set and nothing written.
         scene.modified = 1;
         boxes->queue(IDYES);
         std::string title;
         AnswerFileDialog(*boxes, &title, "");
-        EXPECT_EQ(pictures_SaveBefore(question), 1);
+        size_t asked = boxes->count();
+        EXPECT_EQ(pictures_SaveBefore(question), 0);
         EXPECT_EQ(title, "Save As");
-        EXPECT_EQ(scene.modified, 0);
+        EXPECT_EQ(boxes->count(), asked + 1) << "only the question: no box after the cancel";
+        EXPECT_EQ(scene.modified, 1);
 
         // Yes and a name: the picture is written there.
         DeleteFileA(saved.c_str());
@@ -99,6 +106,52 @@ TEST_F(PicturesTest, SaveBeforeQuestionAsksOnlyWhenModifiedAndClearsTheFlag)
         EXPECT_EQ(ReadWholeFile(saved).size(), 54u + (size_t)((W() * 3 + 3) & ~3) * H());
         EXPECT_EQ(std::string(scene.fileName), saved);
     }
+}
+
+// A picture without a name of its own is offered the first name no picture of the folder has
+// (whatever the case of the names there); one with its own name keeps it. The save question's
+// Save As opens in the Gallery on that name, the dialog folder left where it was.
+TEST_F(PicturesTest, TheSaveAsOffersTheFirstFreeNameUnlessThePictureHasItsOwn)
+{
+    const std::string mine = folder + "mine.bmp";
+    const struct {
+        std::vector<std::string> present;
+        std::string name, offered;
+    } cases[] = {
+        {{}, "Tintwell.bmp", "Tintwell.bmp"},
+        {{"TINTWELL.BMP", "Tintwell 2.bmp"}, "Tintwell.bmp", "Tintwell 3.bmp"},
+        {{"Tintwell.bmp", "Tintwell 3.bmp", "Tintwell 2.txt"}, "Tintwell.bmp", "Tintwell 2.bmp"},
+        {{"cat.bmp"}, "cat.bmp", "cat 2.bmp"},
+        {{"cat.PNG", "cat 2.tiff", "cat 3.jpeg.txt"}, "cat.png", "cat 3.bmp"},
+        {{"photo.gif", "photo 2.Jpg"}, "photo.jpg", "photo 3.bmp"},
+        {{"mine.bmp"}, mine, mine},
+    };
+    for (const auto& c : cases) {
+        for (const std::string& f : c.present) WriteWholeFile(folder + f, {1});
+        lstrcpynA(scene.fileName, c.name.c_str(), sizeof scene.fileName);
+        char offered[MAX_PATH];
+        pictures_OfferedName(folder.c_str(), offered, sizeof offered);
+        EXPECT_EQ(std::string(offered), c.offered) << c.name;
+        for (const std::string& f : c.present) DeleteFileA((folder + f).c_str());
+    }
+    pictures_NameAfterPage("C:\\Pages\\blank.bmp");
+    EXPECT_STREQ(scene.fileName, "Tintwell.bmp");
+
+    char gallery[MAX_PATH];
+    pictures_GalleryFolder(gallery, sizeof gallery);
+    const std::string base = std::to_string(GetCurrentProcessId()) + "_page", taken = gallery + base + ".bmp";
+    WriteWholeFile(taken, {1});
+    tb_SetFileDialogFolder(folder.c_str());
+    pictures_NameAfterPage(("C:\\Pages\\" + base + ".bmp").c_str());
+    scene.modified = 1;
+    boxes->queue(IDYES);
+    AnswerFileDialog(*boxes, nullptr, "*keep*");
+    EXPECT_EQ(pictures_SaveBefore(kAskBeforeNew), 1);
+    EXPECT_EQ(std::string(scene.fileName), gallery + base + " 2.bmp");
+    EXPECT_EQ(std::string(tb.dialogFolder), folder);
+    EXPECT_EQ(ReadWholeFile(taken), std::vector<BYTE>{1});
+    DeleteFileA(taken.c_str());
+    DeleteFileA(scene.fileName);
 }
 
 // A save that cannot write its file says so once, keeps the flag set and the old file as it was,
@@ -265,8 +318,7 @@ TEST_F(PicturesTest, GalleryFallsBackToThePicturesFolderWhereTheProgramFolderIsR
 }
 
 // Save As with the PNG type writes a PNG that reads back as exactly the canvas; a picture read from
-// a photo is offered its base name with ".bmp" and, saved as PNG, has a name of its own. A PNG that
-// cannot be replaced stays as it was and the child is told.
+// a photo is offered its base name with ".bmp" and, saved as PNG, has a name of its own.
 TEST_F(PicturesTest, SavingAsPngKeepsTheCanvasExactlyAndAPhotoIsOfferedItsBaseName)
 {
     for (int y = 0; y < H(); y += 7) {
@@ -284,7 +336,6 @@ TEST_F(PicturesTest, SavingAsPngKeepsTheCanvasExactlyAndAPhotoIsOfferedItsBaseNa
     AnswerFileDialog(*boxes, nullptr, folder + "picture", 1);  // no extension, the PNG type
     pictures_Save();
     EXPECT_EQ(std::string(scene.fileName), folder + "picture.png");
-    const std::vector<BYTE> png = ReadWholeFile(folder + "picture.png");
     EXPECT_TRUE(readBack(folder + "picture.png") == mutate::Storage(scene.canvasBitmap));
 
     std::string photo = folder + "im_jpeg_orientation6.jpg", gallery;
@@ -301,13 +352,143 @@ TEST_F(PicturesTest, SavingAsPngKeepsTheCanvasExactlyAndAPhotoIsOfferedItsBaseNa
     pictures_Save();
     EXPECT_EQ(offered, "im_jpeg_orientation6.png");
     DeleteFileA(gallery.c_str());
+}
 
-    HANDLE holder = CreateFileA((folder + "picture.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    FillCanvas(0, 0, 0);
-    AnswerFileDialog(*boxes, nullptr, folder + "picture.png", 1);
-    pictures_Save();
-    CloseHandle(holder);
-    EXPECT_EQ(boxes->lastText(), kCouldNotSave);
-    EXPECT_TRUE(ReadWholeFile(folder + "picture.png") == png);
-    EXPECT_EQ(FilesIn(folder).size(), 2u) << "a temporary file was left behind";
+namespace {
+
+// A disk with room for this many bytes more: writes beyond it stop part-way with a full disk.
+DWORD g_room;
+
+BOOL WINAPI FillingDisk(HANDLE file, LPCVOID data, DWORD count, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    const DWORD take = count < g_room ? count : g_room;
+    BOOL ok = WriteFile(file, data, take, written, overlapped);
+    g_room -= take;
+    if (!ok || take == count) return ok;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+std::vector<BYTE> Bytes(const std::string& text) { return std::vector<BYTE>(text.begin(), text.end()); }
+
+std::vector<std::string> SortedFilesIn(const std::string& folder)
+{
+    std::vector<std::string> names = FilesIn(folder);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+// A disk that fills up in the middle of a write, wherever that is: the Save, as BMP or PNG, tells
+// the child once and leaves the file it would have replaced whole; the recovery copy keeps the one
+// before it and says nothing. No temporary file is left behind.
+TEST_F(PicturesTest, ADiskThatFillsUpPartWayLeavesThePreviousFilesWhole)
+{
+    const std::string copy = recoveryFolder + "picture.bmp";
+    scene.modified = 1;
+    recovery_NoteInput(1);
+    ASSERT_EQ(recovery_WriteNow(), 1);
+    const std::vector<BYTE> kept = ReadWholeFile(copy);
+    for (const std::string name : {"full.bmp", "full.png"}) {
+        const std::string path = folder + name;
+        FillCanvas(0, 90, 0);
+        ASSERT_TRUE(pictures_WriteCanvas(path.c_str()));
+        const DWORD whole = (DWORD)ReadWholeFile(path).size();
+        WriteWholeFile(path, SolidBmp(3, 3, 1, 2, 3));
+        const std::vector<BYTE> old = ReadWholeFile(path);
+        for (DWORD room : {20ul, whole / 2, whole - 1}) {  // in the header, the pixels, the last byte
+            SCOPED_TRACE(name + " " + std::to_string(room));
+            FillCanvas(0, 90, 0);
+            recovery_NoteInput(1);
+            const size_t before = boxes->count();
+            AnswerFileDialog(*boxes, nullptr, path);
+            tb_SetFileWriter(FillingDisk);
+            g_room = room;
+            pictures_Save();
+            g_room = room;
+            EXPECT_EQ(recovery_WriteNow(), 0);
+            tb_SetFileWriter(nullptr);
+            ASSERT_EQ(boxes->count(), before + 1);
+            EXPECT_EQ(boxes->lastText(), kCouldNotSave);
+            EXPECT_EQ(scene.modified, 1);
+            EXPECT_EQ(ReadWholeFile(path), old);
+            EXPECT_EQ(ReadWholeFile(copy), kept);
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{name});
+            EXPECT_EQ(SortedFilesIn(recoveryFolder), (std::vector<std::string>{"name.txt", "picture.bmp"}));
+        }
+        DeleteFileA(path.c_str());
+    }
+}
+
+// The recovery copy waits for the pointer to rest, is written a step per idle tick exactly as the
+// toolbox writes pictures, never becomes what a change in the middle of its write left, and goes
+// at a clean ending.
+TEST_F(PicturesTest, TheRecoveryCopyWaitsForAPauseIsWrittenInSlicesAndDroppedWhenThePictureChanges)
+{
+    const std::string copy = recoveryFolder + "picture.bmp", reference = folder + "reference.bmp";
+    FillCanvas(20, 40, 60);
+    ASSERT_TRUE(pictures_WriteCanvas(reference.c_str()));
+    lstrcpynA(scene.fileName, "cat.bmp", sizeof scene.fileName);
+    scene.modified = 1;
+    recovery.sliceTicks = 1;  // one write per idle tick
+    recovery_NoteInput(1);
+    recovery_Idle();
+    EXPECT_EQ(recovery.writing, 0) << "not before the pause";
+    recovery.lastInput = tb_GetTime() - recovery.pause;
+    for (int tick = 0; tick < 4; ++tick) recovery_Idle();
+    EXPECT_EQ(ReadWholeFile(recoveryFolder + "name.txt"), Bytes("cat.bmp\r\n"));
+    recovery_NoteInput(0);  // a move that changes nothing lets it go on
+    EXPECT_EQ(recovery.opened, 1);
+    EXPECT_GT(recovery.written, 0u);
+    recovery_NoteInput(1);  // a press drops it
+    EXPECT_EQ(recovery.writing, 0);
+    EXPECT_TRUE(ReadWholeFile(copy).empty());
+
+    recovery.lastInput = tb_GetTime() - recovery.pause;
+    int ticks = 0;
+    while (recovery.copy == RECOVERY_DUE && ++ticks < 100000) recovery_Idle();
+    EXPECT_GT(ticks, 10);
+    EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(reference));
+    EXPECT_EQ(SortedFilesIn(recoveryFolder), (std::vector<std::string>{"name.txt", "picture.bmp"}));
+    recovery_Remove();
+    EXPECT_TRUE(FilesIn(recoveryFolder).empty());
+}
+
+// At start-up a copy left behind comes back on the easel, stretched to the canvas, changed and
+// without undo, under the name kept with it (a fresh one where that cannot be read); it is taken
+// off its place before it is read, so that a start that never gets further tries it only once.
+TEST_F(PicturesTest, AtStartUpALeftCopyComesBackOnceUnderItsName)
+{
+    const std::string copy = recoveryFolder + "picture.bmp", restoring = recoveryFolder + "picture.restoring";
+    const struct {
+        std::vector<BYTE> picture, name;
+        std::string named;
+        Channels colour;  // green: not restored
+    } cases[] = {
+        {SolidBmp(40, 30, 200, 0, 0), Bytes("C:\\P\\mine.bmp\r\nmore"), "C:\\P\\mine.bmp", {200, 0, 0}},
+        {SolidBmp(W(), H(), 0, 0, 200), Bytes("no line end"), "Tintwell.bmp", {0, 0, 200}},
+        {Bytes("not a picture"), Bytes("x.bmp\r\n"), "Tintwell.bmp", {0, 255, 0}},
+        {ReadWholeFile(ForeignFolder() + "pil_png_rgb.png"), Bytes("x.bmp\r\n"), "Tintwell.bmp", {0, 255, 0}},
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(copy, c.picture);
+        WriteWholeFile(recoveryFolder + "name.txt", c.name);
+        FillCanvas(0, 255, 0);
+        scene.modified = 0;
+        scene.undoAvailable = 1;
+        lstrcpynA(scene.fileName, "Tintwell.bmp", sizeof scene.fileName);
+        const bool restored = c.colour.g != 255;
+        EXPECT_EQ(recovery_Restore(), restored ? 1 : 0);
+        EXPECT_EQ(PixelOf(scene.canvasBitmap, W() - 1, H() - 1), c.colour);
+        EXPECT_EQ(scene.modified, restored ? 1 : 0);
+        EXPECT_EQ(scene.undoAvailable, restored ? 0 : 1);
+        EXPECT_EQ(std::string(scene.fileName), c.named);
+        EXPECT_EQ(recovery_Restore(), 0);
+        recovery_RoomIsUp();
+        EXPECT_TRUE(ReadWholeFile(restoring).empty());
+        while (recovery.copy == RECOVERY_DUE) recovery_Idle();  // kept again at once
+        EXPECT_EQ(ReadWholeFile(copy).empty(), !restored);
+        recovery_Remove();
+    }
 }

@@ -232,7 +232,8 @@ TEST_F(PicturesTest, GalleryListsEveryPictureFormatAndTitlesLoseOnlyTheExtension
 // A PNG with alpha, a JPEG taken on its side (EXIF orientation 6), an animated GIF, a TIFF of two
 // pages and a JPEG named ".png", each opened through the Open dialog (centred at its own size) and
 // chosen in the gallery (its preview, then stretched over the canvas): upright, on white paper, the
-// first frame or page. A picture read from JPEG, GIF or TIFF has no name of its own, a PNG has.
+// first frame or page. A picture read from JPEG, GIF or TIFF has no name of its own, a PNG has: the
+// first is offered its base name, numbered where the folder holds a picture of that name.
 TEST_F(PicturesTest, EachFormatThroughOpenAndTheGallery)
 {
     const struct {
@@ -261,7 +262,8 @@ TEST_F(PicturesTest, EachFormatThroughOpenAndTheGallery)
         AnswerFileDialog(*boxes, nullptr, opened + name);
         pictures_Open();
         EXPECT_EQ(PlacedDifferences(scene.canvasBitmap, scene.layout.picture, t, false, c.tolerance), 0);
-        pictures_OfferedName(offered, sizeof offered);
+        DeleteFileA((opened + name).c_str());
+        pictures_OfferedName(opened.c_str(), offered, sizeof offered);
         EXPECT_EQ(std::string(offered), c.ownName ? opened + name : stem + ".bmp");
 
         picturePreferences.stretch = StretchOn;
@@ -277,8 +279,8 @@ TEST_F(PicturesTest, EachFormatThroughOpenAndTheGallery)
         EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 1);
         EXPECT_EQ(loaded, 1);
         EXPECT_EQ(PlacedDifferences(scene.canvasBitmap, scene.layout.picture, t, true, c.tolerance), 0);
-        pictures_OfferedName(offered, sizeof offered);
-        EXPECT_EQ(std::string(offered), c.ownName ? folder + name : stem + ".bmp");
+        pictures_OfferedName(folder.c_str(), offered, sizeof offered);
+        EXPECT_EQ(std::string(offered), c.ownName ? folder + name : stem + " 2.bmp") << "its own base name is taken";
     }
     EXPECT_EQ(boxes->count(), 0u);
 }

@@ -12,6 +12,7 @@
 
 #include "boxes.h"
 #include "pictures/picture_files.h"
+#include "pictures/recovery.h"
 #include "test_files.h"
 #include "tests/scene/scene_window.h"
 
@@ -163,22 +164,31 @@ protected:
         tb_SetSoundPreference(0);
         ResizeSceneTestWindow(800, 600);
         scene_Startup(SceneTestWindow());
-        folder = pictest::TempFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder = pictest::TempFolder(name.c_str());
         lstrcpynA(scene.browseFolder, folder.c_str(), sizeof scene.browseFolder);
         gallery.position = 0;
         savedPrefs = picturePreferences;
+        // The recovery copy in a folder of the test's own, never the user's.
+        savedRecovery = recovery;
+        recoveryFolder = pictest::TempFolder((name + "_recovery").c_str());
+        lstrcpynA(recovery.folder, recoveryFolder.c_str(), sizeof recovery.folder);
     }
     void TearDown() override
     {
+        recovery_Remove();
+        recovery = savedRecovery;
         picturePreferences = savedPrefs;
         scene_Shutdown();
         boxes.reset();
         pictest::RemoveFolder(folder);
+        pictest::RemoveFolder(recoveryFolder);
     }
     int W() const { return scene.layout.canvasWidth; }
     int H() const { return scene.layout.canvasHeight; }
 
     std::unique_ptr<BoxScript> boxes;
-    std::string folder;
+    std::string folder, recoveryFolder;
     PicturePreferences savedPrefs;
+    Recovery savedRecovery;
 };

@@ -104,10 +104,19 @@ shot scissors-marquee
 timeout 10 xdotool mouseup 1; sleep 0.3
 timeout 10 xdotool mousemove 300 380; sleep 0.3
 shot scissors-floating
-# A press that lasts: the stamp goes into the picture only while the button is held.
+# A press that lasts, then a tap (press and release handed to the system together, in one
+# SendInput, so that the button is up before the program sees the press): each stamps the piece
+# into the picture, which shows once the floating piece moves on.
+expect_eq "no stamp yet where the tap goes" "$(pixel 200 430)" "$white"
 timeout 10 xdotool mousedown 1; sleep 0.2; timeout 10 xdotool mouseup 1; sleep 0.3
-expect_eq "stamped piece" "$(pixel 300 380)" "$red"
-timeout 10 xdotool keydown c; timeout 10 xdotool mousemove 310 390; sleep 0.3; timeout 10 xdotool keyup c
+timeout 10 xdotool mousemove 200 430; sleep 0.2
+wintool tap 200 430 || fail "the tap could not be sent"
+sleep 0.3
+timeout 10 xdotool mousemove 640 440; sleep 0.3
+expect_eq "stamped piece" "$(wait_pixel 300 380 "$red" 5)" "$red"
+expect_eq "the tap's stamp" "$(wait_pixel 200 430 "$red" 5)" "$red"
+shot scissors-tap
+timeout 10 xdotool keydown c; timeout 10 xdotool mousemove 650 450; sleep 0.3; timeout 10 xdotool keyup c
 sleep 0.3
 shot scissors
 

@@ -3,7 +3,8 @@
 # drawn picture away with each of the four animations in turn; the speaker switches the sound and
 # rewrites the preferences file; the remote's buttons carry out About, Help, Prefs and Quit; the
 # preferences screen keeps its choice in the file; Help asks the system's browser for the help
-# page beside paint.exe (a recording xdg-open stands in for the browser).
+# page beside paint.exe (a recording xdg-open stands in for the browser); the save question holds
+# the room; Alt+F4 asks it too, and Yes then Cancel keeps the program and the picture.
 # SHOTS=DIR keeps the screenshots of every dialog there.
 . "$(dirname "$0")/lib/common.bash"
 
@@ -94,7 +95,18 @@ for n in 1 2 3 4 5; do
   timeout 10 xdotool key n
   # The picture was changed: the save question comes first; No goes on without saving.
   wait_dialogs 1 || fail "no save question before New $n"
-  [ $n -eq 1 ] && shot question
+  if [ $n -eq 1 ]; then
+    shot question
+    # The question holds the room: the remote (clicked twice: a first click could only bring the
+    # room forward) and the menu take no click under it.
+    click 156 560
+    sleep 0.3
+    click 156 560
+    timeout 10 xdotool mousemove 400 300 click 3
+    sleep 1
+    expect_eq "dialogs after clicks on the room under the question" "$(dialogs)" 1
+    expect_eq "menus after a right click under the question" "$(wintool count '#32768')" 0
+  fi
   timeout 10 xdotool key n
   sleep 0.1
   shot "wipe$n"
@@ -161,7 +173,22 @@ echo "browser asked for: $opened"
 grep -q 'Help_twk.html' <<<"$opened" || fail "the browser was not asked for Help_twk.html"
 expect_eq "the program still runs after Help" "$(wintool count Paint)" 1
 
-# The remote's Quit ends the program (nothing changed since the last New: no question).
+# Alt+F4 is Quit: the changed picture brings the question; Yes, then Cancel in the Save As keeps
+# the program and the picture.
+click 400 572; sleep 0.3   # the pencil
+line 200 300 700 320
+timeout 10 xdotool key alt+F4
+within 5 dialog_titled Attention || fail "no save question after Alt+F4"
+timeout 10 xdotool key y
+within 5 dialog_titled "Save As" || fail "no Save As after Yes"
+shot save-as
+timeout 10 xdotool key Escape
+wait_dialogs 0 || fail "the Save As stayed open"
+expect_eq "the program still runs after Yes and Cancel" "$(wintool count Paint)" 1
+
+# The remote's Quit asks again (the picture is still not saved); No ends the program.
 click 156 560; wait_dialogs 1 || fail "no remote panel"
 click 352 206
+within 5 dialog_titled Attention || fail "no question after Quit"
+timeout 10 xdotool key n
 expect_eq "exit code after Quit" "$(exit_code "$APP_PID" 30)" 0

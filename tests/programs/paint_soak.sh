@@ -69,6 +69,7 @@ rm -f "$PREFS"
 gdi_check=$(wintool gdicheck) && GDI_OK=1 || GDI_OK=0
 echo "$gdi_check" | sed 's/^/  gdi count on wintool itself: /'
 
+rm -rf "$(recovery_folder)"
 ( exec "$WINE" "$PAINT" </dev/null >"$WINE_OUT" 2>"$WINE_ERR" ) &
 APP_PID=$!
 wintool wait Paint 60 || fail "no window of class Paint appeared"

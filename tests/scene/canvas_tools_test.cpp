@@ -246,6 +246,28 @@ TEST_F(CanvasTools, DropperPicksTheExactPixelWhilePressingAndDragging)
     EXPECT_GT(CountIn(scene.sceneBitmap, blot, Channels{200, 100, 50}), 50);
 }
 
+// Magnified, a canvas of odd width and height shows its last column and row at the canvas's
+// last window pixels: a point there names them, not the pixel past the picture.
+TEST_F(CanvasTools, MagnifiedTheLastColumnAndRowOfAnOddCanvasAreOnThePicture)
+{
+    scene_Shutdown();
+    StartAt(641, 481);
+    Use(7);
+    const int cw = scene.layout.canvasWidth, ch = scene.layout.canvasHeight;
+    ASSERT_EQ(cw % 2, 1);
+    ASSERT_EQ(ch % 2, 1);
+    tb_SetPixelRGB(scene.canvasBitmap, cw - 1, ch - 1, 10 * 255, 20 * 255, 30 * 255);
+    scene.zoomed = 1;
+    scene.scroll = {cw - cw / 2, ch - ch / 2};
+    scene_ShowAll();
+    ButtonHeld held;
+    Press(scene.layout.canvas.right - 1, scene.layout.canvas.bottom - 1);
+    EXPECT_EQ(scene.currentColor.red, 2550u);
+    EXPECT_EQ(scene.currentColor.green, 5100u);
+    EXPECT_EQ(scene.currentColor.blue, 7650u);
+    scene.zoomed = 0;
+}
+
 TEST_F(CanvasTools, ScissorsTakeAPieceFrom8PixelsAndNotFrom7)
 {
     Use(8);
@@ -306,6 +328,15 @@ TEST_F(CanvasTools, ScissorsStampHalfSizeWhileMagnifiedAndLeaveStampModeOnC)
     EXPECT_EQ(CountIn(scene.canvasBitmap, {0, 0, 200, 200}, kRed), 800);
     EXPECT_EQ(Tool().mode, 1);
     EXPECT_EQ(Tool().size, 40);
+
+    // A tap, over before its press is handled (a touch screen, a busy machine), stamps as well.
+    Press(300, 120);
+    Release(300, 120);
+    const RECT tapped = {66, 42, 86, 62};
+    EXPECT_EQ(CountIn(scene.canvasBitmap, tapped, kRed), 400) << "the tap's stamp";
+    tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
+    tb_PaintRect(scene.canvasBitmap, &tapped);
+    scene_ShowAll();
 
     // A press outside the canvas stamps nothing and keeps the piece.
     {

@@ -8,8 +8,10 @@
 
 #include "../scene/scene_window.h"
 #include "boxes.h"
+#include "test_files.h"
 #include "pictures/pictures.h"
 #include "pictures/preferences.h"
+#include "pictures/recovery.h"
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
 #include "toolbox.h"
@@ -95,6 +97,11 @@ protected:
         tb_SetSoundObserver(watchSounds);
         commands.nextAnimation = SHELL_CURTAIN;
         preferences = {1, 1, 1};
+        // The recovery copy in a folder of the test's own.
+        savedRecovery = recovery;
+        recoveryFolder = TempFile("recovery") + "\\";
+        CreateDirectoryA(recoveryFolder.c_str(), nullptr);
+        lstrcpynA(recovery.folder, recoveryFolder.c_str(), sizeof recovery.folder);
         StartAt(640, 480);
         ShowWindow(tb_GetWindowHandle(SceneTestWindow()), SW_SHOW);
         scene.modified = 0;
@@ -105,6 +112,9 @@ protected:
         pictureCommands = savedPictures;
         shellHooks = savedHooks;
         helpServices = savedHelp;
+        DeleteFileA((recoveryFolder + "picture.bmp").c_str());
+        RemoveDirectoryA(recoveryFolder.c_str());
+        recovery = savedRecovery;
         SceneTest::TearDown();
     }
     // A red mark on the picture, as a stroke would leave it.
@@ -119,6 +129,8 @@ protected:
     PictureCommands savedPictures;
     ShellHooks savedHooks;
     HelpServices savedHelp;
+    Recovery savedRecovery;
+    std::string recoveryFolder;
 };
 
 TEST_F(Commands, MenuHoldsTheItemsInOrderWithTheirIdentifiers)
@@ -294,22 +306,48 @@ TEST_F(Commands, NewAsksBeforeClearingAModifiedPictureAndStopsWhenTheSaveFailed)
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 10, 10), (Channels{255, 255, 255}));
 }
 
+// Quit asks once, only about a changed picture; a picture that was to be kept and was not saved
+// stays, with its recovery copy; once Quit is answered the copy goes with the program.
 TEST_F(Commands, QuitAsksOnceOnlyWhenModifiedAndStaysWhenTheSaveFailed)
 {
+    const std::string copy = recoveryFolder + "picture.bmp";
     shell_DispatchCommand(SHELL_QUIT);
     EXPECT_EQ(g_log, (std::vector<std::string>{"close"}));
 
     Scribble();
-    g_log.clear();
-    shell_DispatchCommand(SHELL_QUIT);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"saveBefore Do you want to save the current picture before quitting?",
-                                               "close"}));
-
+    WriteWholeFile(copy, {1, 2, 3});
     g_log.clear();
     g_saveAnswer = 0;
     shell_DispatchCommand(SHELL_QUIT);
     EXPECT_EQ(g_log, (std::vector<std::string>{"saveBefore Do you want to save the current picture before quitting?"}));
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 10, 10), (Channels{255, 0, 0}));
+    EXPECT_FALSE(ReadWholeFile(copy).empty());
+
+    g_saveAnswer = 1;
+    shell_DispatchCommand(SHELL_QUIT);
+    EXPECT_EQ(g_log.back(), "close");
+    EXPECT_TRUE(ReadWholeFile(copy).empty());
+}
+
+// While the save question of one command is up, another command (a second Quit, New, the remote,
+// Save) is ignored without a sound or a box; once the first has ended, the next one runs.
+TEST_F(Commands, ACommandThatArrivesWhileAnotherRunsIsIgnored)
+{
+    pictureCommands.saveBefore = [](const char* question) {
+        note("question");
+        for (int command : {SHELL_QUIT, SHELL_NEW, SHELL_ASK_REMOTE, SHELL_SAVE, SHELL_GALLERY})
+            shell_DispatchCommand(command);
+        return 0;
+    };
+    ListenToSounds();
+    Scribble();
+    shell_DispatchCommand(SHELL_QUIT);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"question"}));
+    EXPECT_TRUE(SoundsHeard().empty());
+    EXPECT_EQ(boxes->count(), 0u);
+    g_log.clear();
+    shell_DispatchCommand(SHELL_SAVE);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"save"}));
 }
 
 TEST_F(Commands, AboutIsSizedToItsPictureAndShowsIt)

@@ -274,6 +274,34 @@ TEST_F(Shell, MenuItemsReachTheDispatcherWithTheirCommandNumbers)
                                                "dispatch 4", "dispatch 5", "dispatch 0"}));
 }
 
+// Alt+F4 and the taskbar's Close run Quit (with its question) instead of closing at once; a close
+// request (Quit's own, or another program's) still closes. The session's end asks nothing and
+// ends the program only when the session really ends.
+TEST_F(Shell, TheSystemCloseIsQuitAndTheSessionsEndAsksNothing)
+{
+    HWND main = openMain();
+    shell.started = 1;
+    EXPECT_EQ(send(WM_SYSCOMMAND, SC_CLOSE), 0);
+    EXPECT_EQ(send(WM_SYSCOMMAND, SC_CLOSE | 2), 0);  // the system keeps the low four bits
+    // A dialog of the program holds the window (it is disabled under it): the close waits for it.
+    EnableWindow(main, FALSE);
+    send(WM_SYSCOMMAND, SC_CLOSE);
+    EnableWindow(main, TRUE);
+
+    BoxScript script;
+    shellHooks.endAtOnce = [] { note("ended"); };
+    EXPECT_EQ(send(WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    EXPECT_EQ(send(WM_QUERYENDSESSION, 0, 0), TRUE);
+    send(WM_ENDSESSION, FALSE, 0);  // called off
+    send(WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"dispatch 0", "dispatch 0", "ended"}));
+    EXPECT_EQ(script.count(), 0u);
+
+    send(WM_CLOSE);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(g_log.back(), "cleanup");
+}
+
 TEST_F(Shell, PaintFocusAndDisplayChangeWaitForTheStart)
 {
     HWND main = openMain();

@@ -13,6 +13,7 @@
 #include "pictures/picture_files.h"
 #include "pictures/pictures.h"
 #include "pictures/preferences.h"
+#include "pictures/recovery.h"
 #include "scene/scene.h"
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
@@ -600,6 +601,9 @@ std::string Check(void)
     if (regions > f->peakRegions) f->peakRegions = regions;
     if (windows > f->peakWindows) f->peakWindows = windows;
 
+    // Between events only the recovery copy's write may hold the one current file.
+    if (tb.file != INVALID_HANDLE_VALUE && !recovery.opened) return Say("a file was left open on the channel");
+    if (recovery.opened && tb.file == INVALID_HANDLE_VALUE) return Say("the recovery copy lost its file");
     if (scene.currentObject < 0 || scene.currentObject >= SCENE_OBJECTS)
         return Say("current tool %d is no tool", scene.currentObject);
     if (scene.currentGroup < 0 || scene.currentGroup >= SCENE_GROUPS)
@@ -753,6 +757,15 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
     g = &soak;
 
     SavedSeams saved = {shellHooks, sceneServices, helpServices, shell, preferences, tb_GetSoundPreference()};
+    // The recovery copy in a folder of the run's own, written at every idle tick while the picture
+    // has changes: the file commands and the display changes meet it half-written.
+    const Recovery savedRecovery = recovery;
+    char recoveryFolder[MAX_PATH];
+    TempPicture(recoveryFolder, 9);
+    lstrcatA(recoveryFolder, "\\");
+    CreateDirectoryA(recoveryFolder, nullptr);
+    lstrcpynA(recovery.folder, recoveryFolder, sizeof recovery.folder);
+    recovery.pause = 0;
     tb_SetInputReader(ReadInput);
     shellHooks.dispatch = Dispatch;
     shellHooks.showMenu = ShowMenu;
@@ -824,6 +837,9 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
         snprintf(figures->failure, sizeof figures->failure, "seed %u event %ld: %ld more GDI objects after the room was shut down",
                  run.seed, figures->events, figures->gdiGrowth);
 
+    recovery_Remove();
+    RemoveDirectoryA(recoveryFolder);
+    recovery = savedRecovery;
     tb_SetInputReader(nullptr);
     shellHooks = saved.hooks;
     sceneServices = saved.services;

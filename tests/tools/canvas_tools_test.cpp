@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "boxes.h"
@@ -252,6 +253,63 @@ TEST_F(ToolFixture, HammerAndChiselGiveOnePassWhateverTheStrokeDoes)
     scene.undoBitmap = savedUndo;
     tb_DisposeBitmap(undo);
     tb_DisposeBitmap(once);
+}
+
+// On a picture of one colour, a quick stroke (its dabs apart) along an edge changes the edge's
+// pixels exactly as the same stroke changes the middle: beyond the picture lies its own edge
+// again, never the black of a fresh scratch bitmap. (The pepper draws its own random numbers: its
+// marks at the edge stay in the band of ten per cent its marks in the middle keep.)
+TEST_F(ToolFixture, AStrokeAlongAnEdgeChangesItAsTheSameStrokeChangesTheMiddle)
+{
+    const Px uniform{120, 160, 200};
+    const int W = 160, H = 160, savedUndo = scene.undoBitmap;
+    scene.undoBitmap = Filled(W, H, uniform);  // what the hammer and chisel read
+    const struct {
+        void (*install)(SceneObject*);
+        int mode, size;
+    } tools[] = {{brush_Install, 0, 36},       {effectBrush_Install, 1, 40}, {effectBrush_Install, 2, 40},
+                 {effectBrush_Install, 3, 40}, {effectBrush_Install, 4, 40}, {crayon_Install, 5, 40},
+                 {effectBrush_Install, 7, 40}, {effectBrush_Install, 6, 40}};
+    // The stroke's start and step, and how far the same stroke lies in the middle.
+    const struct {
+        int x, y, dx, dy, sx, sy;
+    } edges[] = {{3, 25, 0, 44, 50, 0}, {W - 4, 25, 0, 44, -50, 0}, {25, 2, 44, 0, 0, 50}, {25, H - 3, 44, 0, 0, -50}};
+    for (auto& t : tools)
+        for (auto& e : edges) {
+            SCOPED_TRACE(std::to_string(t.mode) + " from " + std::to_string(e.x) + "," + std::to_string(e.y));
+            int pictures[2];
+            for (int i = 0; i < 2; ++i) {
+                Use(pictures[i] = Filled(W, H, uniform));
+                t.install(&tool);
+                tool.mode = t.mode;
+                tool.size = t.size;
+                tool.SetColor(&tool, 65025, 65025, 65025);  // a white brush (the crayon: its green switch)
+                if (t.mode == 5) tool.red = 0, tool.green = 1, tool.blue = 0;
+                const int x = e.x + i * e.sx, y = e.y + i * e.sy;
+                tool.Press(&tool, x, y);
+                for (int step = 1; step <= 2; ++step) tool.Drag(&tool, x + step * e.dx, y + step * e.dy);
+                tool.Release(&tool, x, y);
+            }
+            int changed = 0;
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x) {
+                    const int mx = x + e.sx, my = y + e.sy;
+                    if (mx < 0 || mx >= W || my < 0 || my >= H) continue;
+                    const Px atEdge = At(pictures[0], x, y), inMiddle = At(pictures[1], mx, my);
+                    changed += inMiddle != uniform;
+                    if (t.mode == 6)
+                        ASSERT_TRUE(atEdge.r >= 108 && atEdge.r <= 132 && atEdge.b >= 180 && atEdge.b <= 220) << atEdge;
+                    else
+                        ASSERT_EQ(atEdge, inMiddle) << x << "," << y;
+                }
+            // The rag leaves one colour as it is (and so must it at the edge); the others change it.
+            EXPECT_TRUE(t.mode == 4 || changed > 100) << changed;
+            tb_DisposeBitmap(pictures[0]);
+            tb_DisposeBitmap(pictures[1]);
+            tool.pictureBitmap = -1;
+        }
+    tb_DisposeBitmap(scene.undoBitmap);
+    scene.undoBitmap = savedUndo;
 }
 
 // ---------------------------------------------------------------- eraser, spray can, jar

@@ -27,14 +27,15 @@ cleanup() {
   exit $rc
 }
 
-# session GEOMETRY: a private Xvfb (WxHxDepth) and a wineserver of the programs' prefix on it.
+# session GEOMETRY [FOLDER]: a private Xvfb (WxHxDepth) and a wineserver of the programs' prefix
+# on it; the prefix lives in BUILD/FOLDER (BUILD/programs unless a check needs one of its own).
 session() {
   trap cleanup EXIT
   xvfb_start "$1" || fail "no Xvfb"
-  local display=$DISPLAY
-  mkdir -p "$BUILD/programs"
-  timeout 180 "$ROOT/scripts/wine-session" prefix "$BUILD/programs"
-  eval "$("$ROOT/scripts/wine-session" env "$BUILD/programs")"
+  local display=$DISPLAY prefix_home=$BUILD/${2:-programs}
+  mkdir -p "$prefix_home"
+  timeout 180 "$ROOT/scripts/wine-session" prefix "$prefix_home"
+  eval "$("$ROOT/scripts/wine-session" env "$prefix_home")"
   export DISPLAY=$display
   # A wineserver left by an earlier check would still show that check's screen.
   timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
@@ -44,9 +45,14 @@ session() {
   timeout 120 "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
-# start EXE: runs a program in the background; its exit code lands in $WORK/rc.<pid>.
+# The painting program's recovery copy in this prefix (the user's %LOCALAPPDATA%\Tintwell\Recovery).
+recovery_folder() { echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Tintwell/Recovery"; }
+
+# start EXE [keep]: runs a program in the background; its exit code lands in $WORK/rc.<pid>. The
+# painting program starts without a recovery copy an earlier check left, unless "keep" is given.
 start() {
   local exe=$1
+  if [ "${2:-}" != keep ] && [ "$exe" = "$PAINT" ]; then rm -rf "$(recovery_folder)"; fi
   ( "$WINE" "$exe" </dev/null >/dev/null 2>&1; echo $? >"$WORK/rc.$BASHPID" ) &
   APP_PID=$!
 }
@@ -133,3 +139,28 @@ pixel() {
   timeout 20 import -window root "$WORK/px.png"
   convert "$WORK/px.png" -format "%[pixel:p{$1,$2}]" info:
 }
+
+# wait_pixel X Y COLOUR SECONDS: waits until the screen pixel shows COLOUR (as pixel prints it);
+# prints the last colour seen.
+wait_pixel() {
+  local seen i
+  for i in $(seq 1 $(($4 * 4))); do
+    seen=$(pixel "$1" "$2")
+    [ "$seen" = "$3" ] && break
+    sleep 0.25
+  done
+  echo "$seen"
+}
+
+# within SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds or SECONDS pass.
+within() {
+  local i
+  for i in $(seq 1 $(($1 * 10))); do
+    "${@:2}" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# dialog_titled TITLE: a dialog whose title starts with TITLE is up.
+dialog_titled() { wintool info '#32770' | grep -q "^title=$1"; }

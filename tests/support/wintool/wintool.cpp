@@ -4,6 +4,8 @@
 //   wintool info CLASS               prints title, rectangle, style and visibility of that window
 //   wintool close CLASS              posts WM_CLOSE to it
 //   wintool minimize CLASS           minimises it
+//   wintool tap X Y                  a left click at the screen point whose press and release reach
+//                                    the system together, in one SendInput (a touch screen's tap)
 //   wintool box CAPTION SECONDS [CLASS]
 //                                    waits for a message box with that caption, prints its text
 //                                    (line breaks as \n), its owner's class and, given CLASS, how
@@ -184,6 +186,14 @@ int main(int argc, char** argv)
         CloseHandle(pi.hProcess);
         printf("exit=%lu\n", code);
         return 0;
+    }
+    if (cmd == "tap" && argc >= 4) {
+        if (!SetCursorPos(atoi(argv[2]), atoi(argv[3]))) return 1;
+        INPUT clicks[2] = {};
+        clicks[0].type = clicks[1].type = INPUT_MOUSE;
+        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        return SendInput(2, clicks, sizeof clicks[0]) == 2 ? 0 : 1;
     }
     if ((cmd == "box" || cmd == "yes") && argc >= 4) {
         HWND box = waitFor("#32770", argv[2], atof(argv[3]));
