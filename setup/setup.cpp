@@ -208,7 +208,12 @@ int OpenWindow(HINSTANCE instance, int showCommand)
 // Installs (the wizard, or straight away when quiet) or uninstalls; returns the exit code.
 int Run(HINSTANCE instance, int showCommand, const SetupSwitches& switches)
 {
-    if (!OpenWindow(instance, showCommand)) return SETUP_EXIT_FAILED;
+    if (!OpenWindow(instance, showCommand)) {
+        // Without its window Setup can neither show a page nor talk to Program Manager; a quiet
+        // install started where no desktop can be opened says so in its log.
+        setup_Log("%s", "Setup could not open its window.");
+        return SETUP_EXIT_FAILED;
+    }
     if (setup.uninstalling) {
         snprintf(setup.productDescription, SETUP_TEXT, "%s", "Tintwell");
         setup.infRead = 1;
