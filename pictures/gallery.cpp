@@ -45,16 +45,6 @@ void EntryPath(int i, char* path, int size)
     if (i >= 0 && i < GALLERY_MAX && used < size - 1) lstrcpynA(path + used, gallery.entries[i].name, size - used);
 }
 
-// Opens and reads a picture file; the new bitmap or -1.
-int ReadPictureFile(char* path)
-{
-    int loaded = -1;
-    RECT rect;
-    if (tb_OpenFileToRead(path, 0) == 1) loaded = tb_ReadBitmapFromFile(&rect);
-    tb_CloseFile();
-    return loaded;
-}
-
 // A picture of the program drawn at its own size into the face.
 void DrawPicture(int face, int id, const RECT& to)
 {
@@ -88,8 +78,10 @@ void Draw(PictureDialog*, int face)
     if (gallery.position > 0) DrawPicture(face, PIC_PREVIOUS, kPrevious);
     if (gallery.position < gallery.count - 1) DrawPicture(face, PIC_NEXT, kNext);
 
+    // The title: the name without its extension.
     const char* name = gallery.entries[gallery.position].name;
-    int length = lstrlenA(name) - 4;
+    const char* dot = strrchr(name, '.');
+    int length = dot ? (int)(dot - name) : lstrlenA(name);
     if (length > 0) {
         tb_SetForeColor(face, 0, 0, 0);
         tb_SetFont(face, TB_Face{0});
@@ -101,7 +93,9 @@ void Draw(PictureDialog*, int face)
 
     char path[MAX_PATH];
     EntryPath(gallery.position, path, sizeof path);
-    int picture = ReadPictureFile(path);
+    // Read at the preview's size: a large photo is never held whole.
+    TB_PictureNeed need = {TB_FIT_SCALE, kPreview.right - kPreview.left, kPreview.bottom - kPreview.top};
+    int picture = pictures_ReadPicture(path, need, nullptr);
     if (picture < 0) {
         Say(face, kCannotPreview);
         return;
@@ -171,22 +165,21 @@ void pictures_EnumerateGallery(void)
         gallery.count = 1;
         _findclose(search);
     }
-    for (int kind = 0; kind < kGalleryExtensionCount && gallery.count < GALLERY_MAX; ++kind) {
-        EntryPath(-1, pattern, sizeof pattern - 10);
-        lstrcatA(pattern, "*");
-        lstrcatA(pattern, kGalleryExtensions[kind]);
-        search = _findfirst(pattern, &found);
-        if (search == -1) continue;
-        do {
-            // The blank page is listed once, in front, whatever name case the search gives it.
-            if (strcmp(found.name, "blank.bmp") == 0) continue;
-            if (hasBlank && strcmp(found.name, gallery.entries[0].name) == 0) continue;
-            GalleryEntry& e = gallery.entries[gallery.count++];
-            lstrcpynA(e.name, found.name, sizeof e.name);
-            e.valid = 1;
-        } while (gallery.count < GALLERY_MAX && _findnext(search, &found) == 0);
-        _findclose(search);
-    }
+    // Every picture file of the folder, in the order the file system gives them.
+    EntryPath(-1, pattern, sizeof pattern - 10);
+    lstrcatA(pattern, "*");
+    search = _findfirst(pattern, &found);
+    if (search == -1) return;
+    do {
+        if (!tb_IsPictureName(found.name)) continue;
+        // The blank page is listed once, in front, whatever name case the search gives it.
+        if (strcmp(found.name, "blank.bmp") == 0) continue;
+        if (hasBlank && strcmp(found.name, gallery.entries[0].name) == 0) continue;
+        GalleryEntry& e = gallery.entries[gallery.count++];
+        lstrcpynA(e.name, found.name, sizeof e.name);
+        e.valid = 1;
+    } while (gallery.count < GALLERY_MAX && _findnext(search, &found) == 0);
+    _findclose(search);
 }
 
 int pictures_GalleryAndLoad(int* loaded)
@@ -214,12 +207,14 @@ int pictures_LoadGalleryEntry(int* loaded)
     if (!pictures_SaveBefore(kAskBeforeOpening)) return 0;
     char path[MAX_PATH];
     EntryPath(gallery.position, path, sizeof path);
-    int picture = ReadPictureFile(path);
+    int format = TB_FORMAT_NONE;
+    int picture = pictures_ReadPicture(path, pictures_PlacingNeed(), &format);
     lstrcpynA(scene.fileName, path, sizeof scene.fileName);
     if (picture < 0) {
         tb_AttentionBox(kCouldNotOpen);
         return 1;
     }
+    pictures_NameAfterRead(format);
     pictures_Place(picture);
     tb_DisposeBitmap(picture);
     recovery_Remove();

@@ -112,7 +112,9 @@ void pictures_PagesFolder(char* folder, int size)
 bool pictures_WriteCanvas(const char* path)
 {
     if (tb_OpenFileToReplace(path) != 1) return false;
-    if (tb_WriteBitmapToFile(scene.canvasBitmap) != 1) {
+    const char* dot = strrchr(path, '.');
+    bool png = dot && lstrcmpiA(dot, ".png") == 0;
+    if ((png ? tb_WritePngToFile(scene.canvasBitmap) : tb_WriteBitmapToFile(scene.canvasBitmap)) != 1) {
         tb_CloseFile();
         return false;
     }
@@ -141,6 +143,25 @@ int SaveAs(const char* gallery)
 }
 
 }  // namespace
+
+TB_PictureNeed pictures_PlacingNeed(void)
+{
+    const RECT& canvas = scene.layout.picture;
+    TB_PictureNeed need = {picturePreferences.stretch() ? TB_FIT_SCALE : TB_FIT_CROP, canvas.right - canvas.left,
+                           canvas.bottom - canvas.top};
+    return need;
+}
+
+int pictures_ReadPicture(const char* path, const TB_PictureNeed& need, int* format)
+{
+    int loaded = -1;
+    RECT rect;
+    char name[MAX_PATH];
+    lstrcpynA(name, path, sizeof name);
+    if (tb_OpenFileToRead(name, 0) == 1) loaded = tb_ReadPictureFromFile(&rect, &need, format);
+    tb_CloseFile();
+    return loaded;
+}
 
 int pictures_SaveBefore(const char* question)
 {
@@ -193,12 +214,15 @@ void pictures_Open(void)
 int pictures_OpenChosen(void)
 {
     RECT rect;
-    int loaded = tb_ReadBitmapFromFile(&rect);
+    int format = TB_FORMAT_NONE;
+    TB_PictureNeed need = pictures_PlacingNeed();
+    int loaded = tb_ReadPictureFromFile(&rect, &need, &format);
     tb_CloseFile();
     if (loaded < 0) {
         tb_AttentionBox(kIncompatibleFile);
         return 0;
     }
+    pictures_NameAfterRead(format);
     pictures_Place(loaded);
     ShowCanvas();
     tb_DisposeBitmap(loaded);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "toolbox.h"
+
 // The questions and messages of the picture files.
 extern const char kAskBeforeOpening[];   // Open and the gallery
 extern const char kAskBeforeNew[];       // New
@@ -35,9 +37,6 @@ void pictures_GalleryFolder(char* folder, int size);
 void pictures_PagesFolder(char* folder, int size);
 
 // ---------------------------------------------------------------- names
-// The kinds of picture file the gallery lists (".bmp", ...), in one table.
-extern const char* const kGalleryExtensions[];
-extern const int kGalleryExtensionCount;
 // A name of its own is a path with its folder (from the Save As, Open or the gallery); a fresh
 // picture's name ("Tintwell.bmp") and a coloring page's ("cat.bmp") are bare file names.
 bool pictures_HasOwnName(const char* name);
@@ -47,6 +46,10 @@ bool pictures_HasOwnName(const char* name);
 bool pictures_FirstFreeName(const char* folder, const char* name, char* out, int size);
 // What the Save As offers for the current picture in folder: its own name, or the first free name.
 void pictures_OfferedName(const char* folder, char* out, int size);
+// The picture's name once a picture read from its file (the path) is on the canvas: one read from
+// a format Save does not write (JPEG, GIF, TIFF) keeps only its file name, so it has no name of its
+// own and is offered its base name as a BMP or PNG.
+void pictures_NameAfterRead(int format);
 // The picture's name once a coloring page is on the canvas: the page's file name, bare; the blank
 // page leaves the fresh picture's name.
 void pictures_NameAfterPage(const char* page);
@@ -56,8 +59,15 @@ void pictures_NameAfterPage(const char* page);
 // is cleared (No, or Yes and the picture was saved); 0: Yes was answered and no file was written
 // (the Save As was cancelled or failed, silently; or the write failed, told), the flag stays.
 int pictures_SaveBefore(const char* question);
-// Writes the canvas to path through a temporary file that replaces it when whole; true when done.
+// Writes the canvas to path (a PNG when the path ends in ".png", else a BMP) through a temporary
+// file that replaces it when whole; true when done.
 bool pictures_WriteCanvas(const char* path);
+// What placing needs of a picture on the canvas: scaled to it (stretch preference on) or its middle
+// at its own size.
+TB_PictureNeed pictures_PlacingNeed(void);
+// Opens, reads and closes a picture file as need asks: the new bitmap or -1; format (may be
+// nullptr) gets the format it was read from.
+int pictures_ReadPicture(const char* path, const TB_PictureNeed& need, int* format);
 void pictures_Save(void);
 void pictures_Open(void);
 // Open's work once the dialog has opened the chosen file on the channel: reads it, closes the
