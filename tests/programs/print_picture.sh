@@ -44,7 +44,7 @@ CONF
 CUPSD_PID=
 stop_cups() { [ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null; wait "$CUPSD_PID" 2>/dev/null || true; CUPSD_PID=; }
 POLICY='HKLM\Software\Policies\Marrowby\Tintwell'
-clear_policy() { "$WINE" reg delete "$POLICY" /f </dev/null >/dev/null 2>&1 || true; }
+clear_policy() { timeout 60 "$WINE" reg delete "$POLICY" /f </dev/null >/dev/null 2>&1 || true; }
 trap 'rc=$?; stop_cups; clear_policy; (exit $rc); cleanup' EXIT
 clear_policy
 /usr/sbin/cupsd -f -c "$CUPSDIR/cupsd.conf" -s "$CUPSDIR/cups-files.conf" </dev/null >/dev/null 2>&1 &
@@ -156,7 +156,7 @@ echo "ok: one page, 90 % of the printable area, centred; light print whitens (0,
 
 # A rest of 60 s between prints: one page comes out, the second click is only the empty sound
 # (1040 in place of the printer's 1034), before any dialog.
-"$WINE" reg add "$POLICY" /v PrintInterval /t REG_DWORD /d 60 /f </dev/null >/dev/null 2>&1 || fail "reg add"
+timeout 60 "$WINE" reg add "$POLICY" /v PrintInterval /t REG_DWORD /d 60 /f </dev/null >/dev/null 2>&1 || fail "reg add"
 print_one twice >/dev/null
 sed 's/^/  /' "$WORK/twice.out"
 expect_eq "sounds of two clicks on the printer" "$(sed -n 's/^sounds //p' "$WORK/twice.out")" "1034 1040"
