@@ -20,7 +20,7 @@ namespace {
 const char kPicture[] = "picture.bmp";
 const char kRestoring[] = "picture.restoring";
 const char kName[] = "name.txt";
-const DWORD kChunk = 64 * 1024;  // bytes per write inside a slice
+const DWORD kChunk = 16 * 1024;  // bytes per write inside a slice: what an event may wait for
 
 void PathOf(const char* file, char* path)
 {

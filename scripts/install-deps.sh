@@ -4,7 +4,7 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
-PKGS=(wine wine64 wine32:i386 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake xvfb xauth
+PKGS=(wine wine64 wine32:i386 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake xvfb xauth wixl
       xdotool imagemagick googletest fonts-liberation fonts-liberation2 fonts-wine x11-utils python3
       python3-pil python3-numpy cups cups-client printer-driver-cups-pdf libcups2 libcups2:i386
       poppler-utils gcc libx11-dev libxtst-dev)

@@ -1,6 +1,9 @@
 // Start-up of the installer, its window and its message loop.
 #include "setup/setup.h"
 
+#include <shlobj.h>
+
+#include <cstdio>
 #include <cstring>
 
 #include "toolbox.h"
@@ -10,6 +13,11 @@ SetupState setup;
 static const char kClassName[] = "Setup";
 
 static UINT setup_WinExec(const char* command, UINT show) { return WinExec(command, show); }
+
+static int setup_ProgramsFolder(int common, char* path)
+{
+    return SHGetFolderPathA(nullptr, common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, nullptr, 0, path) == S_OK;
+}
 
 void setup_ResetState(void)
 {
@@ -26,9 +34,36 @@ void setup_ResetState(void)
     setup.inf = INVALID_HANDLE_VALUE;
     setup.infRead = 0;
     setup.progman = nullptr;
+    setup.quiet = 0;
+    setup.uninstalling = 0;
+    setup_ReadOwnVersion(setup.version, sizeof setup.version);
+    setup.replaceNewer = 0;
+    setup.upgrading = 0;
+    setup.keptGallery[0] = '\0';
+    setup.log = INVALID_HANDLE_VALUE;
     setup.registryRoot = HKEY_LOCAL_MACHINE;
     setup.startProgram = setup_WinExec;
     setup.defaultQueueCallback = SetupDefaultQueueCallbackA;
+    setup.installSection = SetupInstallFromInfSectionA;
+    setup.programsFolder = setup_ProgramsFolder;
+}
+
+void setup_ReadOwnVersion(char* version, size_t size)
+{
+    version[0] = '\0';
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), (LPCSTR)RT_VERSION);
+    HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+    const BYTE* data = loaded ? (const BYTE*)LockResource(loaded) : nullptr;
+    DWORD bytes = found ? SizeofResource(nullptr, found) : 0;
+    if (!data) return;
+    // The fixed part of the version resource starts with its signature, on a 32-bit boundary.
+    for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= bytes; at += 4) {
+        const VS_FIXEDFILEINFO* fixed = (const VS_FIXEDFILEINFO*)(data + at);
+        if (fixed->dwSignature != 0xFEEF04BD) continue;
+        snprintf(version, size, "%u.%u.%u", (unsigned)HIWORD(fixed->dwProductVersionMS),
+                 (unsigned)LOWORD(fixed->dwProductVersionMS), (unsigned)HIWORD(fixed->dwProductVersionLS));
+        return;
+    }
 }
 
 int setup_ActivateRunningInstance(void)
@@ -131,30 +166,122 @@ int setup_MessageLoop(void)
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (setup.wizard) {
-            setup.wizard();
-            return 0;
-        }
+        if (setup.wizard) return setup.wizard();
         // No wizard: wait for the next message instead of spinning.
         WaitMessage();
     }
 }
 
-int setup_Main(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+namespace {
+
+const char kMutexName[] = "Global\\Marrowby.Tintwell.Setup";
+
+// The program runs as the uninstaller when it is called uninstall.exe.
+bool CalledUninstall(void)
 {
-    setup_ResetState();
-    if (setup_ActivateRunningInstance()) return 0;
+    char path[2 * MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return false;
+    const char* slash = strrchr(path, '\\');
+    return lstrcmpiA(slash ? slash + 1 : path, "uninstall.exe") == 0;
+}
+
+// A message before the main window exists (bad switches, /?): none when quiet.
+void Say(const char* text)
+{
+    setup_Log("%s", text);
+    if (!setup.quiet) tb_AttentionBox(text);
+}
+
+// Setup's window: visible for a person, hidden (but there for Program Manager's answers) when quiet.
+int OpenWindow(HINSTANCE instance, int showCommand)
+{
     if (!setup_RegisterClass(instance)) return 0;
-    tb_SetInstance(instance, showCommand);
+    tb_SetInstance(instance, setup.quiet ? SW_HIDE : showCommand);
     tb_SetClassName(kClassName);
     tb_InitToolbox();
     if (setup_OpenMainWindow() < 0) return 0;
     setup.accelerators = LoadAcceleratorsA(instance, kClassName);
-    if (!setup_ReadInf()) {
-        tb_AttentionBox(setup_kCantRun);
-        return 0;
+    return 1;
+}
+
+// Installs (the wizard, or straight away when quiet) or uninstalls; returns the exit code.
+int Run(HINSTANCE instance, int showCommand, const SetupSwitches& switches)
+{
+    if (!OpenWindow(instance, showCommand)) {
+        // Without its window Setup can neither show a page nor talk to Program Manager; a quiet
+        // install started where no desktop can be opened says so in its log.
+        setup_Log("%s", "Setup could not open its window.");
+        return SETUP_EXIT_FAILED;
     }
+    if (setup.uninstalling) {
+        snprintf(setup.productDescription, SETUP_TEXT, "%s", "Tintwell");
+        setup.infRead = 1;
+        InvalidateRect(tb_GetWindowHandle(setup.mainWindow), nullptr, TRUE);
+        return setup_Uninstall();
+    }
+    if (!setup_ReadInf()) {
+        Say(setup_kCantRun);
+        return SETUP_EXIT_FAILED;
+    }
+    if (switches.dir[0]) snprintf(setup.destination, SETUP_TEXT, "%s", switches.dir);
     InvalidateRect(tb_GetWindowHandle(setup.mainWindow), nullptr, TRUE);
+    if (setup.quiet) {
+        setup_Install();
+        return setup_ExitCode;
+    }
     setup.wizard = setup_RunWizard;
     return setup_MessageLoop();
+}
+
+}  // namespace
+
+int setup_Main(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
+{
+    setup_ResetState();
+    SetupSwitches switches;
+    int parsed = setup_ParseSwitches(commandLine, &switches);
+    setup.quiet = switches.quiet;
+    setup.uninstalling = switches.uninstall || CalledUninstall();
+    char text[SETUP_TEXT + 1024];
+    if (parsed == 0 && setup.uninstalling && switches.dir[0]) {
+        parsed = SETUP_EXIT_BAD_SWITCH;
+        snprintf(switches.bad, sizeof switches.bad, "%s", "/dir");
+    }
+    if (parsed != 0) {
+        snprintf(text, sizeof text, setup_kBadSwitch, switches.bad);
+        snprintf(text + strlen(text), sizeof text - strlen(text), "\n\n%s", setup_kUsage);
+        Say(text);
+        return parsed;
+    }
+    if (switches.help) {
+        Say(setup_kUsage);
+        return SETUP_EXIT_DONE;
+    }
+    if (switches.log[0] && !setup_OpenLog(switches.log)) {
+        snprintf(text, sizeof text, setup_kNoLog, switches.log);
+        Say(text);
+        return SETUP_EXIT_BAD_SWITCH;
+    }
+    setup_Log("Tintwell Setup %s: %s%s", setup.version[0] ? setup.version : "(no version)",
+              setup.uninstalling ? "uninstall" : "install", setup.quiet ? ", quiet" : "");
+
+    int code;
+    // One Setup or uninstall at a time; a second one started by hand brings the first forward.
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+        setup_Log("%s", setup_kBusy);
+        if (!setup.quiet && !setup_ActivateRunningInstance()) tb_AttentionBox(setup_kBusy);
+        code = SETUP_EXIT_BUSY;
+    } else if (FindWindowA("Paint", nullptr)) {
+        // Files in use would be replaced only at the next restart, or not removed at all.
+        Say(setup_kTintwellRunning);
+        code = SETUP_EXIT_FAILED;
+    } else {
+        code = Run(instance, showCommand, switches);
+    }
+    if (mutex) CloseHandle(mutex);
+    setup_Log("Exit code %d", code);
+    setup_CloseLog();
+    return code;
 }

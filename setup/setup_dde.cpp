@@ -21,7 +21,10 @@ int setup_OpenProgman(void)
     ATOM application = GlobalAddAtomA("PROGMAN");
     ATOM topic = GlobalAddAtomA("PROGMAN");
     s_initiating = 1;
-    SendMessageA(HWND_BROADCAST, WM_DDE_INITIATE, (WPARAM)client, MAKELPARAM(application, topic));
+    // A window that does not answer (a hung program) is given up on instead of holding Setup.
+    DWORD_PTR result;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_DDE_INITIATE, (WPARAM)client, MAKELPARAM(application, topic),
+                        SMTO_ABORTIFHUNG, SETUP_DDE_INITIATE_MS, &result);
     s_initiating = 0;
     GlobalDeleteAtom(application);
     GlobalDeleteAtom(topic);
@@ -129,6 +132,9 @@ int setup_CreateProgramGroup(void)
         }
         setup_TerminateProgman();
     }
+    if (created) setup_Log("Program group \"%s\" created through Program Manager", setup.programGroup);
+    // Without Program Manager, or where it refused, the same group as the shell's own links.
+    if (!created) created = setup_CreateGroupLinks();
     if (!created) setup_ErrorWithContact(setup_kNoGroup);
     return created;
 }

@@ -43,17 +43,30 @@ int setup_ReadInfFrom(const char* infPath, const char* sourceRoot)
     return 1;
 }
 
+int setup_ReadInfBeside(const char* programPath)
+{
+    // The INF's path must be whole: a cut one would name "setup.inf" in the current folder.
+    char root[SETUP_TEXT] = {}, inf[MAX_PATH] = {};
+    const char* slash = strrchr(programPath, '\\');
+    size_t rootLength = slash ? (size_t)(slash - programPath) + 1 : 0;
+    int fits = rootLength > 0 && rootLength < sizeof root &&
+               rootLength + strlen("setup.inf") < sizeof inf;
+    if (!fits) {
+        setup_CloseInf();
+        setup_ErrorWithContact(setup_kMissingFiles);
+        return 0;
+    }
+    memcpy(root, programPath, rootLength);
+    snprintf(inf, sizeof inf, "%ssetup.inf", root);
+    return setup_ReadInfFrom(inf, root);
+}
+
 int setup_ReadInf(void)
 {
-    char path[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) path[0] = '\0';
-    char* slash = strrchr(path, '\\');
-    if (slash) slash[1] = '\0';
-    else path[0] = '\0';
-    char inf[MAX_PATH + 16];
-    snprintf(inf, sizeof inf, "%ssetup.inf", path);
-    if (!setup_ReadInfFrom(inf, path)) return 0;
+    char path[2 * MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) path[0] = '\0';
+    if (!setup_ReadInfBeside(path)) return 0;
     setup_OpenProgman();
     return 1;
 }
@@ -73,17 +86,47 @@ void setup_EndWithBackslash(char* folder, size_t size)
     folder[length + 1] = '\0';
 }
 
+int setup_NormaliseFolder(char* folder, size_t size)
+{
+    for (char* p = folder; *p; ++p)
+        if (*p == '/') *p = '\\';
+    setup_EndWithBackslash(folder, size);
+    size_t length = strlen(folder);
+    // One too long to take its final backslash names no place either.
+    if (length == 0 || folder[length - 1] != '\\') return 0;
+    char c = folder[0];
+    int letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (letter && folder[1] == ':' && folder[2] == '\\') return 1;
+    // \\server\share\ with a server and a share.
+    if (folder[0] != '\\' || folder[1] != '\\') return 0;
+    const char* server = folder + 2;
+    const char* share = strchr(server, '\\');
+    if (!share || share == server) return 0;
+    ++share;
+    const char* end = strchr(share, '\\');
+    return end && end != share;
+}
+
+// A folder with its final backslash as the Setup API takes it: without that backslash (INF
+// entries append a backslash and a name), except for the root of a drive.
+static void setup_DirectoryIdPath(const char* folder, char* path, size_t size)
+{
+    snprintf(path, size, "%s", folder);
+    size_t length = strlen(path);
+    if (length > 3 && path[length - 1] == '\\') path[length - 1] = '\0';
+}
+
 int setup_SetDirectoryIds(void)
 {
     char folder[SETUP_TEXT];
     setup_Copy(folder, setup.destination);
-    setup_EndWithBackslash(folder, sizeof folder);
-    size_t length = strlen(folder);
-    // An empty folder, or one too long to take its final backslash, names no place to install to.
-    if (length == 0 || folder[length - 1] != '\\') return 0;
+    if (!setup_NormaliseFolder(folder, sizeof folder)) return 0;
     char sub[SETUP_TEXT];
     if (snprintf(sub, sizeof sub, "%s%s", folder, setup.destinationSub) >= (int)sizeof sub) return 0;
-    if (!SetupSetDirectoryIdA(setup.inf, SETUP_DIRID_DESTINATION, folder)) return 0;
-    if (!SetupSetDirectoryIdA(setup.inf, SETUP_DIRID_SUBFOLDER, sub)) return 0;
+    char top[SETUP_TEXT], below[SETUP_TEXT];
+    setup_DirectoryIdPath(folder, top, sizeof top);
+    setup_DirectoryIdPath(sub, below, sizeof below);
+    if (!SetupSetDirectoryIdA(setup.inf, SETUP_DIRID_DESTINATION, top)) return 0;
+    if (!SetupSetDirectoryIdA(setup.inf, SETUP_DIRID_SUBFOLDER, below)) return 0;
     return 1;
 }

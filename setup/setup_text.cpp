@@ -26,8 +26,8 @@ const char setup_kAgreement[] =
     "\r\n"
     "4. Setup copies the program, its help and its coloring pages into the folder you choose on "
     "the next page, adds a Tintwell group to the Start menu and records the folder in the "
-    "registry. You can remove Tintwell again from the list of installed programs; the pictures "
-    "in the Gallery are left in place.\r\n"
+    "registry. You can remove Tintwell again from the list of installed programs (or with "
+    "uninstall.exe in its folder); the pictures in the Gallery are left in place.\r\n"
     "\r\n"
     "If you agree, press Next >> to go on. If you do not agree, press Cancel and nothing will "
     "be installed.\r\n"
@@ -48,9 +48,32 @@ const char setup_kNoQueueCallback[] = "Setup cannot initialize file queue callba
 const char setup_kNotCopied[] = "Setup could not copy the program's files to the destination folder.";
 const char setup_kNoGroup[] = "Setup could not add a program group to the Start menu.";
 const char setup_kCompleted[] = "Setup has completed successfully.";
+const char setup_kNotRegistered[] = "Setup copied the program's files but could not record them in the registry.";
+const char setup_kByPackage[] =
+    "Tintwell was installed with its Windows Installer package; use the package to upgrade or remove it.";
+const char setup_kTintwellRunning[] = "Tintwell is running. Please close it, then start Setup again.";
+const char setup_kBusy[] = "Another Setup or uninstall of Tintwell is running. Please wait until it has finished.";
+// %s: the installed version, %s: this Setup's.
+const char setup_kNewerInstalled[] =
+    "Tintwell %s is installed, which is newer than the version %s this Setup brings. Replace it with the older version?";
+// %s: the Gallery folder.
+const char setup_kKeptGallery[] = "The pictures of the earlier installation are still in %s.";
+const char setup_kNotInstalled[] = "Tintwell is not installed on this computer.";
+const char setup_kRemoveQuestion[] =
+    "Do you want to remove Tintwell from this computer?\n\nThe pictures in its Gallery folder are kept.";
+const char setup_kRemoved[] = "Tintwell has been removed from this computer.";
+const char setup_kNotRemoved[] = "Setup could not remove all of Tintwell's files.";
+// %s: the folder of the earlier install.
+const char setup_kEarlierNotRemoved[] = "Setup could not remove the earlier installation in %s.";
+// %s: the argument.
+const char setup_kBadSwitch[] = "Setup cannot use \"%s\".";
+// %s: the file.
+const char setup_kNoLog[] = "Setup cannot write its log file \"%s\".";
 
 void setup_ErrorWithContact(const char* sentence)
 {
+    setup_Log("%s", sentence);
+    if (setup.quiet) return;
     char text[1024];
     snprintf(text, sizeof text, "%s%s", sentence, setup_kContactLines);
     tb_AttentionBox(text);

@@ -92,10 +92,19 @@ INT_PTR CALLBACK DestinationProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case IDOK:
-            GetDlgItemTextA(dialog, IDC_SETUP_FOLDER, setup.destination, SETUP_TEXT);
+        case IDOK: {
+            // A folder that is not absolute would put the files beside Setup: the page stays.
+            char folder[SETUP_TEXT];
+            GetDlgItemTextA(dialog, IDC_SETUP_FOLDER, folder, sizeof folder);
+            if (!setup_NormaliseFolder(folder, sizeof folder)) {
+                setup_ErrorWithContact(setup_kNoDestination);
+                SetFocus(GetDlgItem(dialog, IDC_SETUP_FOLDER));
+                return TRUE;
+            }
+            snprintf(setup.destination, SETUP_TEXT, "%s", folder);
             EndDialog(dialog, 1);
             return TRUE;
+        }
         case IDCANCEL: EndDialog(dialog, 0); return TRUE;
         }
         break;
@@ -120,12 +129,13 @@ INT_PTR CALLBACK AbortProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 // The main window closed under the wizard ends it like "Exit".
 bool MainWindowGone(void) { return !IsWindow(tb_GetWindowHandle(setup.mainWindow)); }
 
-// Ends the wizard before anything was installed.
+// Ends the wizard before anything was installed, as the user asked.
 int Quit(void)
 {
     setup_CloseInf();
     setup_TerminateProgman();
-    return 0;
+    setup_Log("Setup was cancelled");
+    return SETUP_EXIT_CANCELLED;
 }
 
 }  // namespace
@@ -142,5 +152,6 @@ int setup_RunWizard(void)
     INT_PTR finished = tb_DoDialog(103, DestinationProc);
     if (MainWindowGone()) return Quit();
     if (finished != 1 && (!setup_AskResume() || MainWindowGone())) return Quit();
-    return setup_Install();
+    setup_Install();
+    return setup_ExitCode;
 }

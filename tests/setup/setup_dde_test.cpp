@@ -2,6 +2,10 @@
 // installer's waits dispatch nothing, so a server on the test's thread would never see a command).
 #include "setup_test_util.h"
 
+#include <objbase.h>
+#include <memory>
+#include <shlobj.h>
+
 namespace {
 
 void Fill(const char* group, const char* destination, const char* exe, const char* help)
@@ -19,6 +23,59 @@ const std::vector<std::string> kAllThree = {
 };
 
 std::string NoGroup() { return std::string(setup_kNoGroup) + setup_kContactLines; }
+
+// The target of a link file, read back through the shell's link object; "" when it cannot be read.
+std::string LinkTarget(const std::string& path)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::string target;
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link))) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        char text[MAX_PATH] = {};
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file)) && SUCCEEDED(file->Load(wide, STGM_READ)) &&
+            SUCCEEDED(link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH)))
+            target = text;
+        if (file) file->Release();
+        link->Release();
+    }
+    CoUninitialize();
+    return target;
+}
+
+// A top-level window whose thread has stopped answering (a hung program) until released.
+struct HungWindow {
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+    explicit HungWindow(DWORD hangMs) : hang(hangMs)
+    {
+        thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        WaitForSingleObject(ready, 10000);
+    }
+    ~HungWindow()
+    {
+        SetEvent(release);
+        WaitForSingleObject(thread, 20000);
+        CloseHandle(thread);
+        CloseHandle(release);
+        CloseHandle(ready);
+    }
+    static DWORD WINAPI Run(void* p)
+    {
+        HungWindow* h = (HungWindow*)p;
+        HWND window = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(h->ready);
+        WaitForSingleObject(h->release, h->hang);  // takes no messages meanwhile
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        DestroyWindow(window);
+        return 0;
+    }
+    DWORD hang;
+};
 
 }  // namespace
 
@@ -45,6 +102,7 @@ TEST_F(SetupTest, ProgmanRefusingCreateGroupGetsNoAddItem)
     ProgmanServer server(ProgmanServer::kRefuseCreateGroup, mainWindow());
     ASSERT_EQ(setup_OpenProgman(), 1);
     Fill("Tintwell", "c:\\Program Files\\Marrowby\\Tintwell\\", "paint.exe", "Help_twk.html");
+    programs.clear();  // and no Start menu to make links in
     BoxScript boxes;
     DWORD start = GetTickCount();
     EXPECT_EQ(setup_CreateProgramGroup(), 0);
@@ -76,15 +134,59 @@ TEST_F(SetupTest, ProgmanThatNeverAnswersTimesOutAfterTenSeconds)
     EXPECT_EQ(server.terminates(), 1);
 }
 
-TEST_F(SetupTest, WithoutProgmanTheGroupFailsWithItsMessage)
+TEST_F(SetupTest, WithoutProgmanTheGroupIsMadeOfShellLinks)
 {
-    // No initiate was sent: no conversation.
-    Fill("Tintwell", "c:\\Kids\\", "paint.exe", "Help_twk.html");
-    BoxScript boxes;
-    EXPECT_EQ(setup_ExecuteProgman("[CreateGroup(\"Tintwell\", v1.0)]"), 0);
-    EXPECT_EQ(setup_CreateProgramGroup(), 0);
-    ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.lastText(), NoGroup());
+    struct {
+        const char* what;
+        ProgmanServer::Mode server;  // kSilent: none runs
+        bool startMenu;              // a common Programs folder to make links in
+        int created;
+    } cases[] = {
+        {"no Program Manager", ProgmanServer::kSilent, true, 1},
+        {"Program Manager refuses the group", ProgmanServer::kRefuseCreateGroup, true, 1},
+        {"no Program Manager and no Start menu", ProgmanServer::kSilent, false, 0},
+    };
+    const std::string destination = folder + "dest\\";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveTree(folder + "Programs");
+        programs = c.startMenu ? folder + "Programs\\" : "";
+        Fill("Tintwell", destination.c_str(), "paint.exe", "Help_twk.html");
+        std::unique_ptr<ProgmanServer> server;
+        if (c.server != ProgmanServer::kSilent) {
+            server.reset(new ProgmanServer(c.server, mainWindow()));
+            ASSERT_EQ(setup_OpenProgman(), 1);
+        }
+        BoxScript boxes;
+        EXPECT_EQ(setup_CreateProgramGroup(), c.created);
+        if (!c.created) {
+            ASSERT_EQ(boxes.count(), 1u);
+            EXPECT_EQ(boxes.lastText(), NoGroup());
+            continue;
+        }
+        EXPECT_EQ(boxes.count(), 0u);
+        // The same two items in every user's Programs folder, read back through the shell.
+        std::string group = folder + "Programs\\Common\\Tintwell\\";
+        EXPECT_STRCASEEQ(LinkTarget(group + "Tintwell.lnk").c_str(), (destination + "paint.exe").c_str());
+        EXPECT_STRCASEEQ(LinkTarget(group + "Help.lnk").c_str(), (destination + "Help_twk.html").c_str());
+        // The uninstall takes the group folder away once its items are gone.
+        DeleteFileA((group + "Tintwell.lnk").c_str());
+        DeleteFileA((group + "Help.lnk").c_str());
+        setup_RemoveGroupFolders("Tintwell");
+        EXPECT_FALSE(FileExists(group));
+    }
+}
+
+TEST_F(SetupTest, AHungWindowDoesNotHoldTheInitiate)
+{
+    // Without a time-out the broadcast would wait the whole 8 seconds for the hung window.
+    HungWindow hung(8000);
+    ProgmanServer server(ProgmanServer::kAccept, mainWindow());
+    DWORD start = GetTickCount();
+    EXPECT_EQ(setup_OpenProgman(), 1);
+    EXPECT_LT(GetTickCount() - start, (DWORD)SETUP_DDE_INITIATE_MS + 3000);
+    EXPECT_EQ(setup.progman, server.window());
+    setup_TerminateProgman();
 }
 
 TEST_F(SetupTest, ATerminateFromTheServerIsAnsweredAndEndsTheConversation)

@@ -60,14 +60,26 @@ TEST_F(SetupTest, AValueLongerThanItsBufferKeepsTheDefault)
 
 TEST_F(SetupTest, AnInfThatCannotBeOpenedIsReportedWithTheContactLines)
 {
+    // A good INF in the current folder, which a cut path would open instead.
+    std::string current = folder + "current\\";
+    CreateDirectoryA(current.c_str(), nullptr);
+    WriteText(current + "setup.inf", StringsSection("PRODUCT_DESC=\"Elsewhere\"\r\n"));
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(sizeof before, before);
+    SetCurrentDirectoryA(current.c_str());
+    const std::string mine = folder + "setup.exe";
     struct {
         const char* what;
         bool write;
         const char* text;
+        std::string program;  // where Setup runs from
     } cases[] = {
-        {"no file", false, ""},
-        {"empty file", true, ""},
-        {"no version section", true, "[Strings]\r\nPRODUCT_DESC=\"Tintwell\"\r\n"},
+        {"no file", false, "", mine},
+        {"empty file", true, "", mine},
+        {"no version section", true, "[Strings]\r\nPRODUCT_DESC=\"Tintwell\"\r\n", mine},
+        {"a source folder too long for setup.inf", false, "", "c:\\" + std::string(251, 's') + "\\setup.exe"},
+        {"a source folder too long to keep", false, "", "c:\\" + std::string(296, 's') + "\\setup.exe"},
+        {"a program path too long to be read", false, "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -75,13 +87,15 @@ TEST_F(SetupTest, AnInfThatCannotBeOpenedIsReportedWithTheContactLines)
         std::string path = folder + "setup.inf";
         DeleteFileA(path.c_str());
         if (c.write) WriteText(path, c.text);
-        EXPECT_EQ(setup_ReadInfFrom(path.c_str(), folder.c_str()), 0);
+        EXPECT_EQ(setup_ReadInfBeside(c.program.c_str()), 0);
         ASSERT_EQ(boxes.count(), 1u);
         EXPECT_EQ(boxes.seen()[0].caption, "Attention!");
         EXPECT_EQ(boxes.seen()[0].text, Contact(setup_kMissingFiles));
         EXPECT_EQ(boxes.seen()[0].owner, mainWindow());
         EXPECT_EQ(setup.inf, INVALID_HANDLE_VALUE);
+        EXPECT_STREQ(setup.productDescription, "This Product");
     }
+    SetCurrentDirectoryA(before);
 }
 
 TEST_F(SetupTest, AFolderGetsItsFinalBackslashWhenThereIsRoom)
@@ -109,19 +123,31 @@ TEST_F(SetupTest, DirectoryIdsNameTheDestinationAndItsSubFolder)
     ASSERT_EQ(readInf(StringsSection("DESTINATION_SUB=\"Pages\\\"\r\n") +
                       "[DestinationDirs]\r\nTop=65600\r\nSub=65601\r\n[Top]\r\n[Sub]\r\n"),
               1);
+    // The Setup API gets each folder without its final backslash (INF lines append "\\name").
     struct {
         std::string destination;
         int ok;
         std::string top, sub;
     } cases[] = {
-        {"c:\\Kids\\Paint\\", 1, "c:\\Kids\\Paint\\", "c:\\Kids\\Paint\\Pages\\"},
-        {"c:\\Kids\\Paint", 1, "c:\\Kids\\Paint\\", "c:\\Kids\\Paint\\Pages\\"},
+        {"c:\\Kids\\Paint\\", 1, "c:\\Kids\\Paint", "c:\\Kids\\Paint\\Pages"},
+        {"c:\\Kids\\Paint", 1, "c:\\Kids\\Paint", "c:\\Kids\\Paint\\Pages"},
+        {"C:/Kids/", 1, "C:\\Kids", "C:\\Kids\\Pages"},
+        {"C:/Kids", 1, "C:\\Kids", "C:\\Kids\\Pages"},
+        {"c:\\", 1, "c:\\", "c:\\Pages"},
+        {"\\\\server\\share", 1, "\\\\server\\share", "\\\\server\\share\\Pages"},
+        {"//server/share/Kids/", 1, "\\\\server\\share\\Kids", "\\\\server\\share\\Kids\\Pages"},
         {"", 0, "", ""},
+        {"Tintwell", 0, "", ""},
+        {"D:Games", 0, "", ""},
+        {"Kids\\Paint", 0, "", ""},
+        {"\\Kids\\Paint", 0, "", ""},
+        {"\\\\server", 0, "", ""},
+        {"\\\\server\\", 0, "", ""},
         {"c:\\" + std::string(256, 'a'), 0, "", ""},  // 259 characters: no room for the backslash
         {"c:\\" + std::string(250, 'a') + "\\", 0, "", ""},  // the sub-folder would not fit
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.destination.size());
+        SCOPED_TRACE(c.destination.substr(0, 40));
         snprintf(setup.destination, SETUP_TEXT, "%s", c.destination.c_str());
         EXPECT_EQ(setup_SetDirectoryIds(), c.ok);
         if (!c.ok) continue;

@@ -68,7 +68,8 @@ Product MakeProduct(const std::string& folder, const std::string& key, const cha
     inf += "[SourceDisksNames]\r\n1=\"Tintwell\",,,\r\n";
     inf += "[SourceDisksFiles]\r\npaint.exe=1\r\nblank.bmp=1,Pages\r\n";
     if (extraFile) inf += std::string(extraFile) + "=1\r\n";
-    inf += "[DestinationDirs]\r\nProgram=65600\r\nPages=65601\r\n";
+    inf += "[DestinationDirs]\r\nProgram=65600\r\nPages=65601\r\nInf=65600\r\n";
+    inf += "[DefaultUninstall]\r\nDelFiles=Program,Pages,Inf\r\n[Inf]\r\ntintwell.inf\r\n";
     if (withInstallSection) inf += "[ProductInstall]\r\nCopyFiles=Program,Pages\r\nAddReg=Marker\r\n";
     inf += "[Program]\r\npaint.exe\r\n";
     if (extraFile) inf += std::string(extraFile) + "\r\n";
@@ -92,6 +93,32 @@ bool HasValue(HKEY root, const char* key, const char* name)
     DWORD type;
     std::string bytes;
     return ReadValue(root, key, name, &type, &bytes);
+}
+
+// The system's sentence for an error, as the log gives it.
+std::string ErrorLine(DWORD error)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    std::string line = text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    return line;
+}
+
+// Run-once processing as Setup starts it: runonce.exe by its full path in the system folder.
+std::string RunOnceStarted()
+{
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, sizeof system);
+    return "\"" + std::string(system) + "\\runonce.exe\" -r show=1";
+}
+
+BOOL WINAPI FailingRegistryPass(HWND, HINF, PCSTR, UINT, HKEY, PCSTR, UINT, PSP_FILE_CALLBACK_A, PVOID, HDEVINFO,
+                                PSP_DEVINFO_DATA)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
 }
 
 }  // namespace
@@ -141,7 +168,7 @@ TEST_F(SetupTest, RunOnceEntriesAndTheirByteCounts)
         // Run-once processing starts only when the entries could be written, shown normally.
         if (c.key) {
             ASSERT_EQ(started.size(), 1u);
-            EXPECT_EQ(started[0], "runonce -r show=1");
+            EXPECT_EQ(started[0], RunOnceStarted());
         } else {
             EXPECT_TRUE(started.empty());
         }
@@ -176,6 +203,58 @@ TEST_F(SetupTest, QueueCallbackSkipsDeleteErrorsAndPassesTheRestOn)
     paths.Win32Error = ERROR_ACCESS_DENIED;
     setup_QueueCallback(&record, SPFILENOTIFY_ENDCOPY, (UINT_PTR)&paths, 0);
     EXPECT_EQ(record.copyFailures, 3);
+
+    // Quiet Setup answers whatever would prompt itself, into its log; a newer installed file stays
+    // unless the user agreed to go back to an older version.
+    ASSERT_TRUE(setup_OpenLog((folder + "quiet.log").c_str()));
+    paths.Target = "c:\\dest\\paint.exe";
+    SOURCE_MEDIA_A media = {};
+    media.SourcePath = "c:\\src";
+    media.SourceFile = "paint.exe";
+    // A source that is there is for the default callback to take (it asks for every file).
+    std::string present = folder + "present";
+    CreateDirectoryA(present.c_str(), nullptr);
+    WriteText(present + "\\paint.exe", "the program");
+    SOURCE_MEDIA_A there = media;
+    there.SourcePath = present.c_str();
+    struct {
+        int quiet, replaceNewer;
+        UINT notification;
+        UINT_PTR param;
+        UINT answer;
+        bool passedOn, counted;
+    } rows[] = {
+        {1, 0, SPFILENOTIFY_COPYERROR, (UINT_PTR)&paths, FILEOP_SKIP, false, true},
+        {1, 0, SPFILENOTIFY_RENAMEERROR, (UINT_PTR)&paths, FILEOP_SKIP, false, true},
+        {1, 0, SPFILENOTIFY_NEEDMEDIA, (UINT_PTR)&media, FILEOP_SKIP, false, true},
+        {1, 0, SPFILENOTIFY_NEEDMEDIA, (UINT_PTR)&there, FILEOP_DOIT, true, false},
+        {1, 0, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, FALSE, false, true},
+        {1, 1, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, TRUE, false, false},
+        {0, 0, SPFILENOTIFY_TARGETNEWER, (UINT_PTR)&paths, FILEOP_DOIT, true, false},
+        {1, 0, SPFILENOTIFY_STARTCOPY, (UINT_PTR)&paths, FILEOP_DOIT, true, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.notification);
+        setup.quiet = row.quiet;
+        setup.replaceNewer = row.replaceNewer;
+        g_log.notifications.clear();
+        g_log.answer = FILEOP_DOIT;
+        SetupCopyRecord quiet = {};
+        quiet.defaultContext = &context;
+        EXPECT_EQ(setup_QueueCallback(&quiet, row.notification, row.param, 0), row.answer);
+        EXPECT_EQ(!g_log.notifications.empty(), row.passedOn);
+        EXPECT_EQ(quiet.copyFailures, row.counted ? 1 : 0);
+    }
+    setup_CloseLog();
+    FILE* f = fopen((folder + "quiet.log").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char text[2048] = {};
+    fread(text, 1, sizeof text - 1, f);
+    fclose(f);
+    EXPECT_EQ(std::string(text),
+              "Setup could not copy c:\\dest\\paint.exe: " + std::string("") + ErrorLine(ERROR_ACCESS_DENIED) +
+                  "\r\nSetup could not rename c:\\dest\\paint.exe: " + ErrorLine(ERROR_ACCESS_DENIED) +
+                  "\r\nSetup cannot find c:\\src\\paint.exe\r\nA newer c:\\dest\\paint.exe is installed; Setup keeps it\r\n");
 }
 
 TEST_F(SetupTest, InstallCopiesRecordsAndMakesTheGroupInOrder)
@@ -200,12 +279,18 @@ TEST_F(SetupTest, InstallCopiesRecordsAndMakesTheGroupInOrder)
     EXPECT_STREQ(bytes.c_str(), (p.destination + "\\").c_str());
     // The INF's registry pass ran, with the destination folder as id 65600.
     ASSERT_TRUE(ReadValue(HKEY_CURRENT_USER, (key + "\\Marker").c_str(), "Installed", &type, &bytes));
-    EXPECT_STRCASEEQ(bytes.c_str(), (p.destination + "\\").c_str());
+    EXPECT_STRCASEEQ(bytes.c_str(), p.destination.c_str());
     std::string exe = "[AddItem(\"" + p.destination + "\\paint.exe\",\"Tintwell\")]";
     std::string help = "[AddItem(\"" + p.destination + "\\Help_twk.html\",\"Help\")]";
     EXPECT_EQ(server.commands(), (std::vector<std::string>{"[CreateGroup(\"Tintwell\", v1.0)]", exe, help}));
     EXPECT_TRUE(HasValue(root, kRunOnce, "GrpConv"));
-    EXPECT_EQ(started, std::vector<std::string>{"runonce -r show=1"});
+    EXPECT_EQ(started, std::vector<std::string>{RunOnceStarted()});
+    // The folders the install made, for the uninstall to remove once they are empty.
+    char created[1024];
+    ASSERT_TRUE(setup_ReadCreatedFolders(created, sizeof created));
+    std::vector<std::string> folders;
+    for (const char* f = created; *f; f += strlen(f) + 1) folders.push_back(f);
+    EXPECT_EQ(folders, (std::vector<std::string>{p.destination + "\\", p.destination + "\\Pages\\"}));
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_EQ(boxes.lastText(), setup_kCompleted);
     EXPECT_EQ(setup.inf, INVALID_HANDLE_VALUE);
@@ -231,12 +316,20 @@ TEST_F(SetupTest, AFailedCopyIsReportedAndNothingElseFollows)
         bool installSection;
         std::string destination;  // empty: the product's own
         std::string message;
+        bool recorded;            // DestinationPath is written first all the same
+        bool registryFails;       // the INF's registry pass fails after the copy
     } cases[] = {
-        {"a listed file is missing", "ghost.exe", true, "", Contact(setup_kNotCopied)},
-        {"no install section", nullptr, false, "", Contact(setup_kNotCopied)},
-        {"a file in the way", nullptr, true, "blocker", Contact(setup_kNotCopied)},
-        {"an invalid name", nullptr, true, "c:\\bad|na<me>", Contact(setup_kNotCopied)},
-        {"259 characters", nullptr, true, "c:\\" + std::string(256, 'a'), Contact(setup_kNoDestination)},
+        {"a listed file is missing", "ghost.exe", true, "", Contact(setup_kNotCopied), true, false},
+        {"no install section", nullptr, false, "", Contact(setup_kNotCopied), true, false},
+        {"a file in the way", nullptr, true, "blocker", Contact(setup_kNotCopied), true, false},
+        {"an invalid name", nullptr, true, "c:\\bad|na<me>", Contact(setup_kNotCopied), true, false},
+        {"the registry pass fails", nullptr, true, "", Contact(setup_kNotRegistered), true, true},
+        // Folders that name no place: nothing is recorded and nothing lands beside Setup.
+        {"259 characters", nullptr, true, "c:\\" + std::string(256, 'a'), Contact(setup_kNoDestination), false, false},
+        {"a relative folder", nullptr, true, "Tintwell", Contact(setup_kNoDestination), false, false},
+        {"a drive-relative folder", nullptr, true, "D:Games", Contact(setup_kNoDestination), false, false},
+        {"a relative path", nullptr, true, "Kids\\Paint", Contact(setup_kNoDestination), false, false},
+        {"a server without a share", nullptr, true, "\\\\server", Contact(setup_kNoDestination), false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -254,12 +347,24 @@ TEST_F(SetupTest, AFailedCopyIsReportedAndNothingElseFollows)
             WriteText(destination, "a file where the folder should be");
         }
         if (!destination.empty()) snprintf(setup.destination, SETUP_TEXT, "%s", destination.c_str());
+        setup.installSection = c.registryFails ? FailingRegistryPass : SetupInstallFromInfSectionA;
+        // Setup started by a double-click runs in its own folder.
+        char before[MAX_PATH];
+        GetCurrentDirectoryA(sizeof before, before);
+        SetCurrentDirectoryA(p.source.c_str());
         BoxScript boxes;
         EXPECT_EQ(setup_Install(), 0);
+        SetCurrentDirectoryA(before);
+        EXPECT_EQ(setup_ExitCode, SETUP_EXIT_FAILED);
         ASSERT_EQ(boxes.count(), 1u);
         EXPECT_EQ(boxes.lastText(), c.message);
-        // The destination was recorded first all the same.
-        EXPECT_TRUE(HasValue(root, kUserInfo, "DestinationPath"));
+        EXPECT_EQ(HasValue(root, kUserInfo, "DestinationPath"), c.recorded);
+        if (c.registryFails) {
+            EXPECT_TRUE(FileExists(p.destination + "\\paint.exe")) << "the copy came before the registry pass";
+        }
+        if (!c.recorded) {
+            EXPECT_FALSE(FileExists(p.source + destination + "\\paint.exe")) << "installed beside Setup";
+        }
         EXPECT_TRUE(server.commands().empty());
         EXPECT_FALSE(HasValue(root, kRunOnce, "GrpConv"));
         EXPECT_FALSE(HasValue(root, kRunOnce, "Wrapper"));
@@ -351,7 +456,7 @@ TEST_F(SetupTest, WizardCancelThenResumeInstallsIntoTheFolderShownBefore)
                     {kAbort, IDOK, nullptr}};
     BoxScript boxes;
     boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
-    EXPECT_EQ(setup_RunWizard(), 1);
+    EXPECT_EQ(setup_RunWizard(), SETUP_EXIT_DONE);
     EXPECT_EQ(script.next, script.steps.size());
     const std::string abort =
         "abort 'Setup is not complete.  If you exit now, the program will not be installed on your computer.'";
@@ -378,7 +483,7 @@ TEST_F(SetupTest, WizardFinishUsesTheTypedFolderAndExitInstallsNothing)
         script.steps = std::vector<PageStep>{{kAgreement, IDOK, nullptr}, {kDestination, IDOK, typed.c_str()}};
         BoxScript boxes;
         boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
-        EXPECT_EQ(setup_RunWizard(), 1);
+        EXPECT_EQ(setup_RunWizard(), SETUP_EXIT_DONE);
         EXPECT_TRUE(FileExists(typed + "\\paint.exe"));
         EXPECT_TRUE(FileExists(typed + "\\Pages\\blank.bmp"));
         EXPECT_FALSE(FileExists(p.destination));
@@ -392,7 +497,7 @@ TEST_F(SetupTest, WizardFinishUsesTheTypedFolderAndExitInstallsNothing)
         script.steps = std::vector<PageStep>{{kAgreement, IDOK, nullptr}, {kDestination, IDCANCEL, nullptr}, {kAbort, IDCANCEL, nullptr}};
         BoxScript boxes;
         boxes.onDialog([&](HWND dialog) { return script.handle(dialog); });
-        EXPECT_EQ(setup_RunWizard(), 0);
+        EXPECT_EQ(setup_RunWizard(), SETUP_EXIT_CANCELLED);
         EXPECT_EQ(script.next, script.steps.size());
         EXPECT_EQ(boxes.count(), 0u);
         EXPECT_FALSE(FileExists(p.destination));
@@ -401,5 +506,96 @@ TEST_F(SetupTest, WizardFinishUsesTheTypedFolderAndExitInstallsNothing)
         // Exit lets Program Manager go.
         EXPECT_EQ(setup.progman, nullptr);
         EXPECT_EQ(server.terminates(), 1);
+    }
+}
+
+// ---------------------------------------------------------------- earlier installs
+
+TEST_F(SetupTest, EarlierInstallsAreReplacedMovedOrLeftAlone)
+{
+    const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tintwell";
+    struct {
+        const char* what;
+        const char* by;       // its InstalledBy ("" for none)
+        const char* version;  // its DisplayVersion
+        bool elsewhere;       // in another folder than the one Setup installs into
+        bool setupInf;        // made when Setup left its INF as setup.inf
+        int quiet, answer;    // quiet Setup, else the answer to the question about a newer version
+        int exitCode;
+    } rows[] = {
+        {"the package's", "msi", "1.0.1", false, false, 1, 0, SETUP_EXIT_FAILED},
+        {"a newer one, quiet", "setup", "1.0.9", false, false, 1, 0, SETUP_EXIT_FAILED},
+        {"a newer one, No", "setup", "1.0.9", false, false, 0, IDNO, SETUP_EXIT_CANCELLED},
+        {"a newer one, Yes", "setup", "1.0.9", false, false, 0, IDYES, SETUP_EXIT_DONE},
+        {"one with setup.inf in the same folder", "", "1.0", false, true, 1, 0, SETUP_EXIT_DONE},
+        {"an older one elsewhere", "setup", "1.0.2", true, false, 1, 0, SETUP_EXIT_DONE},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        DeleteKeyTree(root, "Software");
+        RemoveTree(folder + "dest");
+        RemoveTree(folder + "old");
+        MakeRunOnceKey(root, false);
+        Product p = MakeProduct(folder, key);
+        // The earlier install: its files, a picture of the child's, its registry values.
+        std::string earlier = (r.elsewhere ? folder + "old" : p.destination) + "\\";
+        CreateDirectoryA(earlier.c_str(), nullptr);
+        CreateDirectoryA((earlier + "Pages").c_str(), nullptr);
+        CreateDirectoryA((earlier + "Gallery").c_str(), nullptr);
+        WriteText(earlier + "paint.exe", "the earlier program");
+        WriteText(earlier + "Pages\\blank.bmp", "a page");
+        WriteText(earlier + "Gallery\\mine.bmp", "a picture");
+        CopyFileA((p.source + "setup.inf").c_str(), (earlier + (r.setupInf ? "setup.inf" : "tintwell.inf")).c_str(), FALSE);
+        HKEY k;
+        ASSERT_EQ(RegCreateKeyExA(root, kUserInfo, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+        RegSetValueExA(k, "DestinationPath", 0, REG_SZ, (const BYTE*)earlier.c_str(), (DWORD)earlier.size() + 1);
+        RegSetValueExA(k, "InstalledBy", 0, REG_SZ, (const BYTE*)r.by, (DWORD)strlen(r.by) + 1);
+        RegCloseKey(k);
+        std::string created = earlier + '\0' + earlier + "Pages\\" + '\0' + '\0';
+        setup_WriteCreatedFolders(created.data(), created.size());
+        ASSERT_EQ(RegCreateKeyExA(root, kEntry, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+        std::string command = r.setupInf ? "rundll32 setupapi.dll,InstallHinfSection DefaultUninstall 132 " + earlier + "setup.inf"
+                                         : "\"" + earlier + "uninstall.exe\"";
+        RegSetValueExA(k, "DisplayVersion", 0, REG_SZ, (const BYTE*)r.version, (DWORD)strlen(r.version) + 1);
+        RegSetValueExA(k, "UninstallString", 0, REG_SZ, (const BYTE*)command.c_str(), (DWORD)command.size() + 1);
+        RegCloseKey(k);
+
+        snprintf(setup.version, sizeof setup.version, "%s", "1.0.5");
+        setup.quiet = r.quiet;
+        BoxScript boxes;
+        if (r.answer) boxes.queue(r.answer);
+        setup_Install();
+        EXPECT_EQ(setup_ExitCode, r.exitCode);
+        std::string program;
+        {
+            FILE* f = fopen((p.destination + "\\paint.exe").c_str(), "rb");
+            char text[64] = {};
+            if (f) {
+                fread(text, 1, sizeof text - 1, f);
+                fclose(f);
+            }
+            program = text;
+        }
+        EXPECT_EQ(program, r.exitCode == SETUP_EXIT_DONE ? "the program" : "the earlier program");
+        EXPECT_TRUE(FileExists(earlier + "Gallery\\mine.bmp"));
+        if (r.setupInf) {
+            EXPECT_FALSE(FileExists(earlier + "setup.inf")) << "the earlier install's INF was left";
+            EXPECT_FALSE(HasValue(root, kEntry, "UninstallString")) << "the earlier entry was not replaced";
+        }
+        if (r.elsewhere) {
+            // Only the Gallery is left where the earlier install was, and Setup says where it is.
+            EXPECT_FALSE(FileExists(earlier + "paint.exe"));
+            EXPECT_FALSE(FileExists(earlier + "Pages"));
+            EXPECT_FALSE(FileExists(earlier + "tintwell.inf"));
+            EXPECT_STREQ(setup.keptGallery, (earlier + "Gallery").c_str());
+        }
+        if (!r.quiet) {
+            ASSERT_GE(boxes.count(), 1u);
+            EXPECT_EQ(boxes.seen()[0].text.find("Tintwell 1.0.9 is installed, which is newer"), 0u);
+        } else {
+            EXPECT_EQ(boxes.count(), 0u) << "quiet Setup showed " << boxes.lastText();
+        }
+        setup.quiet = 0;
+        setup.replaceNewer = 0;
     }
 }

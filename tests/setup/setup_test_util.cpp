@@ -186,6 +186,19 @@ static UINT RecordStart(const char* command, UINT show)
     return 33;
 }
 
+std::string SetupTest::programs;
+
+// The Start menu's Programs folders of the test: "Common" and "User" in its own folder.
+static int TestProgramsFolder(int common, char* path)
+{
+    if (SetupTest::programs.empty()) return 0;
+    std::string folder = SetupTest::programs + (common ? "Common" : "User");
+    CreateDirectoryA(SetupTest::programs.c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    snprintf(path, MAX_PATH, "%s", folder.c_str());
+    return 1;
+}
+
 void SetupTest::SetUp()
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -205,6 +218,8 @@ void SetupTest::SetUp()
     setup.startProgram = RecordStart;
     started.clear();
     folder = TestFolder(info->name());
+    programs = folder + "Programs\\";
+    setup.programsFolder = TestProgramsFolder;
 }
 
 void SetupTest::TearDown()

@@ -58,6 +58,7 @@ protected:
     std::string folder;    // the test's folder, with its final backslash
 public:
     static std::vector<std::string> started;  // the commands handed to WinExec's stand-in
+    static std::string programs;  // the test's Start-menu Programs folders ("" for none), with a backslash
 };
 
 // The INF every install test starts from; VALUES go into its "Strings" section.

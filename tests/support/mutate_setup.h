@@ -5,10 +5,10 @@
 // Reading: either the INF is refused with "Setup cannot find all of the files required for
 // installation." and the contact lines, the INF closed; or it is read without a message, every
 // value a terminated text of fewer than 260 characters.
-// Installing: either the install ends with "Setup has completed successfully." and returns 1
-// (the files the product lists are in place), or it returns 0 after one of the installer's own
-// sentences with the contact lines (or silently when the INF's registry pass failed), and never
-// with the success message. Both ways the INF is closed and Program Manager let go.
+// Installing: either the install returns 1 with the files the product lists in place, ending with
+// "Setup has completed successfully." (or with the group's failure when only the Start menu could
+// not be reached), or it returns 0 after one of the installer's own sentences with the contact
+// lines, and never with the success message. Both ways the INF is closed and Program Manager let go.
 #pragma once
 
 #include <windows.h>
@@ -95,17 +95,17 @@ inline std::string CheckInstall(int result, const std::vector<SeenBox>& shown)
     for (size_t i = 0; i + 1 < shown.size(); ++i)
         if (shown[i].text == setup_kCompleted) return "success was shown before another message";
     if (result == 1) {
-        if (shown.empty() || shown.back().text != setup_kCompleted) return "an install that returned 1 did not say so";
+        if (shown.empty() || (shown.back().text != setup_kCompleted && shown.back().text != WithContact(setup_kNoGroup)))
+            return "an install that returned 1 did not say so";
         std::string program = std::string(setup.destination) + setup.programExe;
         if (setup.programExe[0] && GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES)
             return "success was reported without the program in place";
         return "";
     }
     if (result != 0) return "the install gave " + std::to_string(result);
-    if (shown.size() > 1) return "a failed install showed " + std::to_string(shown.size()) + " boxes";
-    if (shown.empty()) return "";  // the INF's registry pass failed: no message
+    if (shown.size() != 1) return "a failed install showed " + std::to_string(shown.size()) + " boxes";
     const char* sentences[] = {setup_kNoDestination, setup_kNoQueue, setup_kNoQueueCallback, setup_kNotCopied,
-                               setup_kNoGroup};
+                               setup_kNotRegistered};
     for (const char* s : sentences)
         if (shown[0].text == WithContact(s)) return "";
     return "a failed install said: " + shown[0].text;

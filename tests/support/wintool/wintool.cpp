@@ -10,6 +10,9 @@
 //                                    waits for a message box with that caption, prints its text
 //                                    (line breaks as \n), its owner's class and, given CLASS, how
 //                                    many windows of CLASS exist while it is up; then presses OK
+//   wintool yes CAPTION SECONDS      the same for a question, answered with Yes
+//   wintool run SECONDS COMMAND      runs the command line (one argument), waits for it and prints exit=CODE
+//                                    (the whole code, which a Unix exit status would cut to 8 bits)
 // Exit code 0 on success, 1 when the window was not found in time, 2 on bad arguments.
 #include <windows.h>
 
@@ -162,6 +165,28 @@ int main(int argc, char** argv)
         ShowWindow(hwnd, SW_MINIMIZE);
         return 0;
     }
+    if (cmd == "run" && argc >= 4) {
+        // The command line as one argument (quotes inside it are the command's own).
+        std::string command = argv[3];
+        for (int i = 4; i < argc; ++i) command += std::string(" ") + argv[i];
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi;
+        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            printf("exit=none (error %lu)\n", GetLastError());
+            return 1;
+        }
+        DWORD code = 0;
+        if (WaitForSingleObject(pi.hProcess, (DWORD)(atof(argv[2]) * 1000)) != WAIT_OBJECT_0) {
+            printf("exit=timeout\n");
+            return 1;
+        }
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        printf("exit=%lu\n", code);
+        return 0;
+    }
     if (cmd == "tap" && argc >= 4) {
         if (!SetCursorPos(atoi(argv[2]), atoi(argv[3]))) return 1;
         INPUT clicks[2] = {};
@@ -170,7 +195,7 @@ int main(int argc, char** argv)
         clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         return SendInput(2, clicks, sizeof clicks[0]) == 2 ? 0 : 1;
     }
-    if (cmd == "box" && argc >= 4) {
+    if ((cmd == "box" || cmd == "yes") && argc >= 4) {
         HWND box = waitFor("#32770", argv[2], atof(argv[3]));
         if (!box) return 1;
         Sleep(200);  // let the box finish its initialisation
@@ -181,7 +206,8 @@ int main(int argc, char** argv)
         printf("text=%s\nowner=%s\n", escaped(text).c_str(), owner);
         if (argc >= 5) printf("windows=%d\n", find(argv[4], nullptr, false).count);
         fflush(stdout);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(box, IDOK));
+        int button = cmd == "yes" ? IDYES : IDOK;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(box, button));
         return 0;
     }
     return 2;
