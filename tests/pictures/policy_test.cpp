@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pictures/policy.h"
@@ -17,13 +18,12 @@ struct Write {
     HKEY root;
     const char* name;
     DWORD type;
-    std::string text;  // REG_SZ / REG_EXPAND_SZ (and the bytes of other types)
-    DWORD number;      // REG_DWORD
+    std::string data;  // a string value's text, or the bytes of other types
 };
-Write Machine(const char* name, DWORD number) { return {HKEY_LOCAL_MACHINE, name, REG_DWORD, "", number}; }
-Write User(const char* name, DWORD number) { return {HKEY_CURRENT_USER, name, REG_DWORD, "", number}; }
-Write Machine(const char* name, DWORD type, std::string text) { return {HKEY_LOCAL_MACHINE, name, type, text, 0}; }
-Write User(const char* name, DWORD type, std::string text) { return {HKEY_CURRENT_USER, name, type, text, 0}; }
+Write Machine(const char* name, DWORD type, std::string data) { return {HKEY_LOCAL_MACHINE, name, type, data}; }
+Write User(const char* name, DWORD type, std::string data) { return {HKEY_CURRENT_USER, name, type, data}; }
+Write Machine(const char* name, DWORD n) { return Machine(name, REG_DWORD, std::string((const char*)&n, 4)); }
+Write User(const char* name, DWORD n) { return User(name, REG_DWORD, std::string((const char*)&n, 4)); }
 
 // What the record holds, set fields only, in a fixed order.
 std::string Describe(const Policy& p)
@@ -32,13 +32,13 @@ std::string Describe(const Policy& p)
     std::ostringstream out;
     for (int i = 0; i < POLICY_PREFERENCES; ++i)
         if (p.preference[i] != POLICY_NOT_SET) out << kPreference[i] << "=" << p.preference[i] << " ";
-    if (p.picturesState == POLICY_FOLDER_SET) out << "PicturesFolder=" << p.picturesFolder << " ";
-    if (p.picturesState == POLICY_FOLDER_UNUSABLE) out << "PicturesFolder=unusable" << p.picturesFolder << " ";
+    if (p.picturesState != POLICY_FOLDER_NOT_SET)
+        out << "PicturesFolder=" << (p.picturesState == POLICY_FOLDER_SET ? "" : "unusable") << p.picturesFolder << " ";
     if (p.pagesFolder[0]) out << "PagesFolder=" << p.pagesFolder << " ";
-    if (p.noQuit) out << "NoQuit=" << p.noQuit << " ";
-    if (p.noPrint) out << "NoPrint=" << p.noPrint << " ";
-    if (p.printInterval) out << "PrintInterval=" << p.printInterval << " ";
-    if (p.noPreferences) out << "NoPreferences=" << p.noPreferences << " ";
+    const std::pair<const char*, int> numbers[] = {
+        {"NoQuit", p.noQuit}, {"NoPrint", p.noPrint}, {"PrintInterval", p.printInterval}, {"NoPreferences", p.noPreferences}};
+    for (const auto& n : numbers)
+        if (n.second) out << n.first << "=" << n.second << " ";
     std::string s = out.str();
     return s.empty() ? s : s.substr(0, s.size() - 1);
 }
@@ -105,9 +105,8 @@ TEST(Policy, EveryValueItsPrecedenceAndEveryMalformedKind)
             ASSERT_EQ(RegCreateKeyExA(w.root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &k,
                                       nullptr),
                       ERROR_SUCCESS);
-            const BYTE* data = w.type == REG_DWORD ? (const BYTE*)&w.number : (const BYTE*)w.text.c_str();
-            DWORD size = w.type == REG_DWORD ? 4 : (DWORD)w.text.size() + (w.type == REG_SZ || w.type == REG_EXPAND_SZ);
-            ASSERT_EQ(RegSetValueExA(k, w.name, 0, w.type, data, size), ERROR_SUCCESS) << row.what;
+            DWORD size = (DWORD)w.data.size() + (w.type == REG_SZ || w.type == REG_EXPAND_SZ);  // strings end in 0
+            ASSERT_EQ(RegSetValueExA(k, w.name, 0, w.type, (const BYTE*)w.data.c_str(), size), ERROR_SUCCESS) << row.what;
             RegCloseKey(k);
             covered.insert(w.name);
         }
