@@ -1,11 +1,13 @@
 // The gallery: one picture of a folder at a time in a dialog of its own artwork, with arrows to
 // turn the pages, the picture's name above it and a button that tells the file's name. The Gallery
-// command shows the Gallery folder; New offers the coloring pages of the Pages folder through it.
+// command shows the Gallery folder; New offers the coloring pages of the Pages folder through it,
+// followed by those of a grown-up's second folder of pages.
 #include <io.h>
 
 #include <cstring>
 
 #include "pictures/picture_files.h"
+#include "pictures/policy.h"
 #include "pictures/recovery.h"
 #include "scene/scene.h"
 #include "toolbox.h"
@@ -38,9 +40,15 @@ bool Valid(int i) { return i >= 0 && i < GALLERY_MAX && gallery.entries[i].valid
 bool NextEnabled(void) { return gallery.position < gallery.count - 1 && Valid(gallery.position + 1); }
 bool PreviousEnabled(void) { return gallery.position > 0 && Valid(gallery.position - 1); }
 
+// The folder of an entry (-1: the browse folder itself).
+const char* FolderOf(int i)
+{
+    return i >= 0 && i < GALLERY_MAX && gallery.entries[i].second ? gallery.secondFolder : scene.browseFolder;
+}
+
 void EntryPath(int i, char* path, int size)
 {
-    lstrcpynA(path, scene.browseFolder, size);
+    lstrcpynA(path, FolderOf(i), size);
     int used = lstrlenA(path);
     if (i >= 0 && i < GALLERY_MAX && used < size - 1) lstrcpynA(path + used, gallery.entries[i].name, size - used);
 }
@@ -151,6 +159,7 @@ void pictures_EnumerateGallery(void)
     gallery.count = 0;
     for (GalleryEntry& e : gallery.entries) {
         e.valid = 0;
+        e.second = 0;
         e.name[0] = 0;
     }
     char pattern[MAX_PATH];
@@ -165,21 +174,25 @@ void pictures_EnumerateGallery(void)
         gallery.count = 1;
         _findclose(search);
     }
-    // Every picture file of the folder, in the order the file system gives them.
-    EntryPath(-1, pattern, sizeof pattern - 10);
-    lstrcatA(pattern, "*");
-    search = _findfirst(pattern, &found);
-    if (search == -1) return;
-    do {
-        if (!tb_IsPictureName(found.name)) continue;
-        // The blank page is listed once, in front, whatever name case the search gives it.
-        if (strcmp(found.name, "blank.bmp") == 0) continue;
-        if (hasBlank && strcmp(found.name, gallery.entries[0].name) == 0) continue;
-        GalleryEntry& e = gallery.entries[gallery.count++];
-        lstrcpynA(e.name, found.name, sizeof e.name);
-        e.valid = 1;
-    } while (gallery.count < GALLERY_MAX && _findnext(search, &found) == 0);
-    _findclose(search);
+    // Every picture file of the browse folder, then those of the second folder, each in the order
+    // the file system gives them; only the program's own blank page is pinned.
+    for (int second = 0; second <= 1 && (!second || gallery.secondFolder[0]); ++second) {
+        lstrcpynA(pattern, second ? gallery.secondFolder : scene.browseFolder, sizeof pattern - 10);
+        lstrcatA(pattern, "*");
+        search = _findfirst(pattern, &found);
+        if (search == -1) continue;
+        do {
+            if (!tb_IsPictureName(found.name)) continue;
+            // The blank page is listed once, in front, whatever name case the search gives it.
+            if (!second && strcmp(found.name, "blank.bmp") == 0) continue;
+            if (!second && hasBlank && strcmp(found.name, gallery.entries[0].name) == 0) continue;
+            GalleryEntry& e = gallery.entries[gallery.count++];
+            lstrcpynA(e.name, found.name, sizeof e.name);
+            e.valid = 1;
+            e.second = second;
+        } while (gallery.count < GALLERY_MAX && _findnext(search, &found) == 0);
+        _findclose(search);
+    }
 }
 
 int pictures_GalleryAndLoad(int* loaded)
@@ -224,7 +237,10 @@ int pictures_LoadGalleryEntry(int* loaded)
 
 int pictures_BrowseGallery(void)
 {
-    pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
+    if (!pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder)) {
+        tb_AttentionBox(kCannotReachToOpen);
+        return 0;
+    }
     int loaded = 0;
     if (pictures_GalleryAndLoad(&loaded) == 1) ShowCanvas();
     return loaded;
@@ -236,6 +252,7 @@ int pictures_OfferPages(void)
     lstrcpynA(folder, scene.browseFolder, sizeof folder);
     int position = gallery.position;
     pictures_PagesFolder(scene.browseFolder, sizeof scene.browseFolder);
+    lstrcpynA(gallery.secondFolder, policy.pagesFolder, sizeof gallery.secondFolder);
     gallery.position = 0;
     int loaded = 0;
     if (pictures_GalleryAndLoad(&loaded) == 1) {
@@ -243,6 +260,7 @@ int pictures_OfferPages(void)
         pictures_NameAfterPage(scene.fileName);
         ShowCanvas();
     }
+    gallery.secondFolder[0] = 0;
     lstrcpynA(scene.browseFolder, folder, sizeof scene.browseFolder);
     gallery.position = position;
     return loaded;

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "mutate_checks.h"
+#include "pictures/policy.h"
 #include "pictures_test_util.h"
 
 using namespace pictest;
@@ -189,6 +190,21 @@ TEST_F(PicturesTest, PagesComeFromBesideTheProgramAndTheGalleryPlaceIsRestored)
     EXPECT_EQ(gallery.position, 3);
     EXPECT_EQ(PixelOf(scene.canvasBitmap, W() / 2, H() / 2), (Channels{0, 0, 255}));
     EXPECT_EQ(boxes->count(), 0u);
+
+    // A grown-up's second folder of pages follows the program's own; its blank page is not pinned.
+    std::string more = TempFolder("more_pages");
+    WriteWholeFile(more + "blank.bmp", SolidBmp(10, 10, 255, 0, 0));
+    lstrcpynA(policy.pagesFolder, more.c_str(), sizeof policy.pagesFolder);
+    ClickGallery(*boxes, {kNext, kChoose});
+    EXPECT_EQ(pictures_OfferPages(), 1);
+    policy = policy_None();
+    ASSERT_EQ(gallery.count, 2);
+    EXPECT_EQ(std::string(gallery.entries[0].name) + " " + gallery.entries[1].name,
+              page.substr(page.rfind('\\') + 1) + " blank.bmp");
+    EXPECT_EQ(gallery.entries[1].second, 1);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, W() / 2, H() / 2), (Channels{255, 0, 0}));
+    EXPECT_STREQ(gallery.secondFolder, "");
+    RemoveFolder(more);
     DeleteFileA(page.c_str());
     RemoveDirectoryA(pages);
 }
