@@ -169,6 +169,7 @@ void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RE
     if (!CheckSource(source, "Invalid source bitmap! (tb_CopyBitmap)")) return;
     if (!CheckDestination(destination)) return;
     if (!sourceRect || !destRect) return;
+    if (destination == TB_PRINTER && tb_PrintJobFailed()) return;
     if (Magnify2(source, destination, sourceRect, destRect)) return;
 
     HDC dest = tb_AcquireSurface(destination);

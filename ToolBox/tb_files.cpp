@@ -9,17 +9,38 @@
 
 namespace {
 
-const char kFilter[] = "Marrowby, Tintwell 1.0 (*.bmp)\0*.bmp\0";
+// The Save As offers two types: the program's own BMP (first, the default) and PNG.
+const char kSaveFilter[] = "Marrowby, Tintwell 1.0 (*.bmp)\0*.bmp\0PNG picture (*.png)\0*.png\0";
+const char* const kSaveExtensions[] = {".bmp", ".png"};
 const DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_NONETWORKBUTTON |
                            OFN_LONGNAMES;
 const int kPathLength = 256;
 
-void FillDialog(OPENFILENAMEA* ofn, char* buffer, const char* title)
+// The Open dialog's types: the program's own BMP first, then every picture file it lists.
+const char* OpenFilter(void)
+{
+    static char filter[160];
+    if (filter[0]) return filter;
+    const char own[] = "Marrowby, Tintwell 1.0 (*.bmp)\0*.bmp\0All pictures\0";
+    char* p = filter;
+    memcpy(p, own, sizeof own - 1);
+    p += sizeof own - 1;
+    for (const char* const* e = tb_PictureExtensions(); *e; ++e) {
+        if (e != tb_PictureExtensions()) *p++ = ';';
+        *p++ = '*';
+        for (const char* c = *e; *c; ++c) *p++ = *c;
+    }
+    p[0] = 0;
+    p[1] = 0;
+    return filter;
+}
+
+void FillDialog(OPENFILENAMEA* ofn, char* buffer, const char* title, const char* filter)
 {
     memset(ofn, 0, sizeof *ofn);
     ofn->lStructSize = sizeof *ofn;
     ofn->hwndOwner = tb.mainWindow;
-    ofn->lpstrFilter = kFilter;
+    ofn->lpstrFilter = filter;
     ofn->nFilterIndex = 1;
     ofn->lpstrFile = buffer;
     ofn->nMaxFile = kPathLength;
@@ -27,6 +48,38 @@ void FillDialog(OPENFILENAMEA* ofn, char* buffer, const char* title)
     ofn->lpstrTitle = title;
     ofn->lpstrDefExt = "bmp";
     ofn->Flags = kDialogFlags;
+}
+
+const char* NamePart(const char* path)
+{
+    const char* slash = strrchr(path, '\\');
+    return slash ? slash + 1 : path;
+}
+
+// The Save As type (0 BMP, 1 PNG) a name's extension stands for, or -1 for neither.
+int SaveTypeOf(const char* name)
+{
+    const char* dot = strrchr(NamePart(name), '.');
+    for (int t = 0; t < 2; ++t)
+        if (dot && lstrcmpiA(dot, kSaveExtensions[t]) == 0) return t;
+    return -1;
+}
+
+// The chosen path made to end in ".bmp" or ".png": a name typed with one of them keeps it; the
+// offered name left as it was, or a name without either, takes the chosen type's (in place of a
+// picture extension the program does not write, such as ".jpg", else added). False when the path
+// would no longer fit.
+bool EndInSaveType(char* path, const char* offered, int type)
+{
+    int own = SaveTypeOf(path);
+    char* name = (char*)NamePart(path);
+    if (own == type) return true;
+    if (own >= 0 && lstrcmpiA(name, NamePart(offered)) != 0) return true;
+    char* dot = strrchr(name, '.');
+    if (dot && (own >= 0 || tb_IsPictureName(name))) *dot = 0;
+    if (lstrlenA(path) + lstrlenA(kSaveExtensions[type]) >= kPathLength) return false;
+    lstrcatA(path, kSaveExtensions[type]);
+    return true;
 }
 
 // The result the Save As dialog's failure gives the caller of tb_OpenFileToWrite.
@@ -84,12 +137,14 @@ int tb_AskFileToWrite(char* path) { return tb_AskFileToWrite(path, nullptr); }
 int tb_AskFileToWrite(char* path, const char* folder)
 {
     char buffer[kPathLength] = {};
-    const char* name = strrchr(path, '\\');
-    lstrcpynA(buffer, name ? name + 1 : path, sizeof buffer);
+    lstrcpynA(buffer, NamePart(path), sizeof buffer);
     OPENFILENAMEA ofn;
-    FillDialog(&ofn, buffer, "Save As");
+    FillDialog(&ofn, buffer, "Save As", kSaveFilter);
     if (folder) ofn.lpstrInitialDir = folder;
+    // The type of the offered name is the one selected.
+    ofn.nFilterIndex = SaveTypeOf(buffer) == 1 ? 2 : 1;
     if (!tb_FileDialog("GetSaveFileNameA", &ofn)) return SaveDialogError(tb_FileDialogError());
+    if (!EndInSaveType(buffer, path, ofn.nFilterIndex == 2 ? 1 : 0)) return 0;
     lstrcpynA(path, buffer, kPathLength);
     return 1;
 }
@@ -153,7 +208,7 @@ int tb_OpenFileToRead(char* path, int ask)
     if (ask) {
         char buffer[kPathLength] = "*.bmp";
         OPENFILENAMEA ofn;
-        FillDialog(&ofn, buffer, "Open");
+        FillDialog(&ofn, buffer, "Open", OpenFilter());
         if (!tb_FileDialog("GetOpenFileNameA", &ofn)) return -1;
         lstrcpynA(path, buffer, kPathLength);
     }

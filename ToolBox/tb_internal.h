@@ -82,5 +82,15 @@ void tb_SelectProgramPalette(HDC dc);
 // window on a true-colour screen is left alone, since realizing a palette there changes nothing and
 // costs more than a small copy.
 void tb_SelectPaletteForCopy(int target, HDC dc);
+// The class the imaging factory is made from (CLSID_WICImagingFactory1); a test puts another here
+// to see the program on a system without the imaging component.
+extern const GUID* tb_imagingFactoryClass;
+
+// How much of a picture file the imaging component may be given: the whole file, or 0 when it
+// must not be given at all (a PNG with a critical chunk cut or damaged, a GIF whose first picture
+// is cut or has no colour table); for a GIF the length up to the end of its first picture, behind
+// which the caller puts the trailer byte 0x3B (*addTrailer).
+size_t tb_PictureBytesForDecoder(const BYTE* data, size_t size, bool* addTrailer);
+
 // Clip rectangle slot of a bitmap or window index, or nullptr.
 RECT* tb_ClipOf(int index);

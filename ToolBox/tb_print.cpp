@@ -81,6 +81,8 @@ TB_PrintCalls tb_printCalls = {PlatformPrintDialog, StartDocA, StartPage, EndPag
 
 void tb_NotePrintFailure(void) { jobFailed = true; }
 
+int tb_PrintJobFailed(void) { return jobFailed; }
+
 const char* tb_PrintErrorText(DWORD code) { return PrintErrorText(code); }
 
 int tb_BeginPrint(void)

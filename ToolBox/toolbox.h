@@ -240,6 +240,8 @@ struct TB_PrintCalls {
 extern TB_PrintCalls tb_printCalls;
 // Notes that a call of the open job failed; tb_EndPrint then abandons it.
 void tb_NotePrintFailure(void);
+// Nonzero once a call of the current print job has failed: nothing more goes to the page.
+int tb_PrintJobFailed(void);
 // (0, 0, width, height) of the printer's printable area in its pixels; empty with no job open.
 void tb_GetPrintableRect(RECT* rect);
 // The text shown for a print dialog's error code, or nullptr for a code that shows nothing.
@@ -270,7 +272,10 @@ void tb_CloseFile(void);
 // when it has the time: removing a large file takes milliseconds.
 void tb_SetFileAside(char* temp, int size);
 // The Save As dialog alone: 1 = a path was chosen and written back into path; 0 = cancelled; other
-// values name the dialog's failure (as tb_OpenFileToWrite with the ask flag).
+// values name the dialog's failure (as tb_OpenFileToWrite with the ask flag). It offers the name
+// part of path with the type of its extension selected (PNG for ".png", else the program's BMP);
+// the chosen path always ends in ".bmp" or ".png": a name typed with one of them keeps it, the
+// offered name left as it was or a name without either takes the chosen type's.
 int tb_AskFileToWrite(char* path);
 // The same dialog opened in the given folder instead of the dialog folder, which stays as it is.
 int tb_AskFileToWrite(char* path, const char* folder);
@@ -294,3 +299,39 @@ int tb_WriteBitmapToFile(int index);
 // in the background says nothing).
 int tb_WriteBitmapPart(int index, DWORD* done, DWORD most);
 int tb_ReadBitmapFromFile(RECT* rect);
+
+// ---------------------------------------------------------------- pictures of every format
+// PNG, JPEG, GIF and TIFF come through the system's imaging component, which runs on COM: the
+// program starts it once on its thread before the first picture and stops it at the end. Without
+// it (or without the component) only BMP files read.
+void tb_StartPictureCodecs(void);
+void tb_StopPictureCodecs(void);
+// What a picture is read for: placed scaled to the canvas (or the gallery's preview), or centred at
+// its own size, where only the part the canvas shows is kept.
+enum TB_PictureFit {
+    TB_FIT_SCALE,  // the whole picture scaled to exactly width x height
+    TB_FIT_CROP,   // the middle width x height of the picture at its own size (all of a smaller one)
+};
+struct TB_PictureNeed {
+    int fit;
+    int width, height;
+};
+// The format a picture was read from.
+enum TB_PictureFormat { TB_FORMAT_NONE, TB_FORMAT_BMP, TB_FORMAT_PNG, TB_FORMAT_JPEG, TB_FORMAT_GIF,
+                        TB_FORMAT_TIFF, TB_FORMAT_OTHER };
+// Reads the current file into a new 24-bit bitmap, upright (a photo's EXIF orientation applied),
+// transparent parts on white. A file that begins with "BM" goes to tb_ReadBitmapFromFile whole;
+// any other through the imaging component as need asks (nullptr: whole, up to 16384 a side).
+// The bitmap's index and rect (0, 0, width, height), or -1 (the channel stays open for the caller
+// to close). format (may be nullptr) gets the format the file turned out to be.
+int tb_ReadPictureFromFile(RECT* rect, const TB_PictureNeed* need, int* format);
+// Writes a 24-bit bitmap to the current file as a PNG (made in memory, handed to tb_WriteFile in
+// one piece): 1 when handed over, 0 when it could not be made (invalid bitmap, no component).
+int tb_WritePngToFile(int index);
+// The orientation (1..8) a JPEG file's EXIF block gives its picture; 1 where it gives none or the
+// block cannot be read.
+int tb_ExifOrientation(const BYTE* data, size_t size);
+// The ends of the names of the picture files the program lists (".bmp", ".png", ".jpg", ".jpeg",
+// ".gif", ".tif", ".tiff"; a list ending with nullptr), and whether a name has one (any case).
+const char* const* tb_PictureExtensions(void);
+int tb_IsPictureName(const char* name);

@@ -1,14 +1,17 @@
-// Seeded mutation runs, by hand: damaged BMP files through the reader and the roads a child's
-// picture takes (Open, the gallery's preview, New's coloring pages), preferences files of every
-// length, and damaged "setup.inf" files read and installed by Setup's own code. Prints the counts
-// per outcome and every file that broke a rule, with the seed and number that make it again.
+// Seeded mutation runs, by hand: damaged BMP files, and damaged PNG, JPEG and GIF files, through
+// the reader and the roads a child's picture takes (Open, the gallery's preview, New's coloring
+// pages), preferences files of every length, and damaged "setup.inf" files read and installed by
+// Setup's own code. Prints the counts per outcome, every file that broke a rule, with the seed and
+// number that make it again, and the private bytes after the first twentieth of the files and at
+// the end. A file that crashes a reader is kept beside the program's working folder.
 //
-//   mutation_runs.exe [--seed N] [--count N] [--what bmp|prefs|inf|all] [--installs-every N]
+//   mutation_runs.exe [--seed N] [--count N] [--what bmp|pictures|prefs|inf|all] [--installs-every N]
 //                     [--seeds FOLDER]...
-// Defaults: seed 1, count 100000 BMP files (prefs and inf: count / 10 each), every 25th INF
-// installed. Seed pictures: the generated layouts of every depth and header, plus the .bmp files
-// of each --seeds folder (by default the test pictures of the build: tests\ToolBox\bitmaps and
-// tests\ToolBox\foreign beside this program's folder).
+// Defaults: seed 1, count 100000 BMP files (pictures, prefs and inf: count / 10 each), every 25th
+// INF installed. Seed pictures: the generated layouts of every depth and header, plus the .bmp
+// files of each --seeds folder, and for the other run its .png, .jpg and .gif files (by default the
+// test pictures of the build: tests\ToolBox\bitmaps and tests\ToolBox\foreign beside this
+// program's folder).
 #include <windows.h>
 
 #include <cstdio>
@@ -30,11 +33,18 @@ namespace {
 uint64_t g_seed = 1;
 const char* g_stage = "start";
 long long g_number = -1;
+const mutate::Bytes* g_file = nullptr;  // the picture file being read, kept when it crashes the reader
 
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e)
 {
     std::printf("CRASH: exception %08lx in %s, seed %llu file %lld\n",
                 (unsigned long)e->ExceptionRecord->ExceptionCode, g_stage, (unsigned long long)g_seed, g_number);
+    if (g_file) {
+        char name[96];
+        std::snprintf(name, sizeof name, "crash_seed%llu_file%lld.bin", (unsigned long long)g_seed, g_number);
+        mutate::WriteBytes(name, *g_file);
+        std::printf("the file is kept as %s\n", name);
+    }
     std::fflush(stdout);
     ExitProcess(3);
 }
@@ -48,22 +58,6 @@ std::string ProgramFolder()
     return path;
 }
 
-int AddFolderSeeds(const std::string& folder, std::vector<mutate::Bytes>& seeds)
-{
-    int n = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.bmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        mutate::Bytes b = mutate::ReadBytes(folder + found.cFileName);
-        if (b.size() > 0 && b.size() <= 4 * 1024 * 1024) {
-            seeds.push_back(b);
-            ++n;
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return n;
-}
 
 struct Counts {
     std::map<std::string, long long> outcome;
@@ -91,9 +85,18 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-// ---------------------------------------------------------------- BMP
+// ---------------------------------------------------------------- pictures
 
-void RunBmp(long long count, std::vector<mutate::Bytes> extra)
+// The damaged files of one run: BMP files (the generated layouts and those of the build), or PNG,
+// JPEG and GIF files of the build.
+struct PictureRun {
+    const char* title;  // "BMP" or "PNG, JPEG and GIF"
+    std::vector<mutate::Bytes> seeds;
+    mutate::Bytes (*mutateOne)(mutate::Random&, const std::vector<mutate::Bytes>&, int*, size_t*);
+    bool bmp;
+};
+
+void RunPictures(long long count, const PictureRun& run)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     tb_SetInstance(instance, SW_SHOWNORMAL);
@@ -114,10 +117,9 @@ void RunBmp(long long count, std::vector<mutate::Bytes> extra)
     SetWindowPos(tb_GetWindowHandle(window), nullptr, 0, 0, 800, 600, SWP_NOZORDER);
     scene_Startup(window);
 
-    std::vector<mutate::Bytes> seeds = mutate::GeneratedBmpSeeds(g_seed);
-    size_t generated = seeds.size();
-    seeds.insert(seeds.end(), extra.begin(), extra.end());
-    std::printf("BMP seeds: %zu generated layouts, %zu files of the build\n", generated, extra.size());
+    const std::vector<mutate::Bytes>& seeds = run.seeds;
+    std::printf("%s seeds: %zu files\n", run.title, seeds.size());
+    if (seeds.empty()) return;
 
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
@@ -136,23 +138,31 @@ void RunBmp(long long count, std::vector<mutate::Bytes> extra)
     Counts reader, roads;
     std::map<std::string, long long> kinds;
     const char* roadNames[] = {"Open", "gallery preview", "New's pages"};
+    const long long warmUp = count / 20;
+    size_t privateAfterWarmUp = mutate::PrivateBytes();
     double t0 = bench_Now();
     for (long long i = 0; i < count; ++i) {
         g_number = i;
+        if (i == warmUp) privateAfterWarmUp = mutate::PrivateBytes();
         mutate::Random r = mutate::RandomFor(g_seed, (uint64_t)i);
         int kind;
-        mutate::Bytes file = mutate::MutateBmp(r, seeds, &kind);
+        mutate::Bytes file = run.mutateOne(r, seeds, &kind, nullptr);
+        g_file = &file;
         ++kinds[mutate::KindName(kind)];
         mutate::WriteBytes(chosen, file);
         g_stage = "reader";
         int index;
-        std::string problem = mutate::CheckReader(chosen, file, &index);
+        // The BMP reader alone, or the picture reader as Open places a picture.
+        TB_PictureNeed need = pictures_PlacingNeed();
+        std::string problem = mutate::CheckReader(chosen, file, &index, run.bmp ? nullptr : &need);
         if (!problem.empty()) reader.Fault("reader", i, problem);
         if (index >= 0) {
             ++reader.outcome["read OK"];
             tb_DisposeBitmap(index);
-        } else {
+        } else if (run.bmp) {
             ++reader.outcome["refused: " + mutate::RefusalLabel(file)];
+        } else {
+            ++reader.outcome[mutate::IsBmp(file) ? "refused by the BMP reader" : "refused by the imaging component"];
         }
         int road = (int)(i % 3);
         bool taken = false;
@@ -176,11 +186,14 @@ void RunBmp(long long count, std::vector<mutate::Bytes> extra)
     }
     double ms = bench_Now() - t0;
     g_stage = "end";
+    g_file = nullptr;
     if (!(mutate::FreeSlots() == start)) ++roads.leaks;
     for (const auto& k : kinds) std::printf("  mutation %-20s %9lld\n", k.first.c_str(), k.second);
-    reader.Print("BMP reader", ms, count);
-    roads.Print("BMP roads (each file through one of them in turn)", ms, count);
+    reader.Print((std::string(run.title) + " reader").c_str(), ms, count);
+    roads.Print((std::string(run.title) + " roads (each file through one of them in turn)").c_str(), ms, count);
     std::printf("  message boxes answered: %zu\n", boxes.count());
+    std::printf("  private bytes after the first %lld files %.1f MB, at the end %.1f MB\n", warmUp,
+                privateAfterWarmUp / 1048576.0, mutate::PrivateBytes() / 1048576.0);
     tb_DisposeBitmap(face);
     scene_Shutdown();
     DeleteFileA(chosen.c_str());
@@ -325,6 +338,7 @@ void RunInf(long long count, int installsEvery)
 int main(int argc, char** argv)
 {
     SetUnhandledExceptionFilter(ReportCrash);
+    tb_StartPictureCodecs();
     long long count = 100000;
     std::string what = "all";
     int installsEvery = 25;
@@ -343,9 +357,20 @@ int main(int argc, char** argv)
     }
     std::printf("mutation runs: seed %llu, count %lld, %s\n", (unsigned long long)g_seed, count, what.c_str());
     if (what == "bmp" || what == "all") {
-        std::vector<mutate::Bytes> extra;
-        for (const std::string& f : folders) AddFolderSeeds(f, extra);
-        RunBmp(count, extra);
+        PictureRun bmp = {"BMP", mutate::GeneratedBmpSeeds(g_seed), mutate::MutateBmp, true};
+        for (const std::string& f : folders) {
+            std::vector<mutate::Bytes> some = mutate::FolderFiles(f, "*.bmp");
+            bmp.seeds.insert(bmp.seeds.end(), some.begin(), some.end());
+        }
+        RunPictures(count, bmp);
+    }
+    if (what == "pictures" || what == "all") {
+        PictureRun others = {"PNG, JPEG and GIF", {}, mutate::MutatePicture, false};
+        for (const std::string& f : folders) {
+            std::vector<mutate::Bytes> some = mutate::PictureSeeds(f);
+            others.seeds.insert(others.seeds.end(), some.begin(), some.end());
+        }
+        RunPictures(what == "all" ? count / 10 : count, others);
     }
     if (what == "prefs" || what == "all") RunPrefs(what == "all" ? count / 10 : count);
     if (what == "inf" || what == "all") RunInf(what == "all" ? count / 10 : count, installsEvery);

@@ -85,6 +85,10 @@ else()
 endif()
 ship_text(${SRC}/NOTICE NOTICE)
 ship_text(${SRC}/dist/ReadMe.txt ReadMe.txt)
+# The administrative template of the grown-ups' settings: administrators copy it into their policy
+# store; neither installer installs it.
+ship(${SRC}/dist/Tintwell.admx Tintwell.admx "" "")
+ship(${SRC}/dist/en-US/Tintwell.adml en-US/Tintwell.adml "" "")
 ship("" ${PACKAGE} "" "")
 
 # ---------------------------------------------------------------- what the list gives

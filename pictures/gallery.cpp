@@ -1,11 +1,13 @@
 // The gallery: one picture of a folder at a time in a dialog of its own artwork, with arrows to
 // turn the pages, the picture's name above it and a button that tells the file's name. The Gallery
-// command shows the Gallery folder; New offers the coloring pages of the Pages folder through it.
+// command shows the Gallery folder; New offers the coloring pages of the Pages folder through it,
+// followed by those of a grown-up's second folder of pages.
 #include <io.h>
 
 #include <cstring>
 
 #include "pictures/picture_files.h"
+#include "pictures/policy.h"
 #include "pictures/recovery.h"
 #include "scene/scene.h"
 #include "toolbox.h"
@@ -38,21 +40,17 @@ bool Valid(int i) { return i >= 0 && i < GALLERY_MAX && gallery.entries[i].valid
 bool NextEnabled(void) { return gallery.position < gallery.count - 1 && Valid(gallery.position + 1); }
 bool PreviousEnabled(void) { return gallery.position > 0 && Valid(gallery.position - 1); }
 
-void EntryPath(int i, char* path, int size)
+// The folder of an entry (-1: the browse folder itself).
+const char* FolderOf(int i)
 {
-    lstrcpynA(path, scene.browseFolder, size);
-    int used = lstrlenA(path);
-    if (i >= 0 && i < GALLERY_MAX && used < size - 1) lstrcpynA(path + used, gallery.entries[i].name, size - used);
+    return i >= 0 && i < GALLERY_MAX && gallery.entries[i].second ? gallery.secondFolder : scene.browseFolder;
 }
 
-// Opens and reads a picture file; the new bitmap or -1.
-int ReadPictureFile(char* path)
+void EntryPath(int i, char* path, int size)
 {
-    int loaded = -1;
-    RECT rect;
-    if (tb_OpenFileToRead(path, 0) == 1) loaded = tb_ReadBitmapFromFile(&rect);
-    tb_CloseFile();
-    return loaded;
+    lstrcpynA(path, FolderOf(i), size);
+    int used = lstrlenA(path);
+    if (i >= 0 && i < GALLERY_MAX && used < size - 1) lstrcpynA(path + used, gallery.entries[i].name, size - used);
 }
 
 // A picture of the program drawn at its own size into the face.
@@ -88,8 +86,10 @@ void Draw(PictureDialog*, int face)
     if (gallery.position > 0) DrawPicture(face, PIC_PREVIOUS, kPrevious);
     if (gallery.position < gallery.count - 1) DrawPicture(face, PIC_NEXT, kNext);
 
+    // The title: the name without its extension.
     const char* name = gallery.entries[gallery.position].name;
-    int length = lstrlenA(name) - 4;
+    const char* dot = strrchr(name, '.');
+    int length = dot ? (int)(dot - name) : lstrlenA(name);
     if (length > 0) {
         tb_SetForeColor(face, 0, 0, 0);
         tb_SetFont(face, TB_Face{0});
@@ -101,7 +101,9 @@ void Draw(PictureDialog*, int face)
 
     char path[MAX_PATH];
     EntryPath(gallery.position, path, sizeof path);
-    int picture = ReadPictureFile(path);
+    // Read at the preview's size: a large photo is never held whole.
+    TB_PictureNeed need = {TB_FIT_SCALE, kPreview.right - kPreview.left, kPreview.bottom - kPreview.top};
+    int picture = pictures_ReadPicture(path, need, nullptr);
     if (picture < 0) {
         Say(face, kCannotPreview);
         return;
@@ -157,6 +159,7 @@ void pictures_EnumerateGallery(void)
     gallery.count = 0;
     for (GalleryEntry& e : gallery.entries) {
         e.valid = 0;
+        e.second = 0;
         e.name[0] = 0;
     }
     char pattern[MAX_PATH];
@@ -171,19 +174,22 @@ void pictures_EnumerateGallery(void)
         gallery.count = 1;
         _findclose(search);
     }
-    for (int kind = 0; kind < kGalleryExtensionCount && gallery.count < GALLERY_MAX; ++kind) {
-        EntryPath(-1, pattern, sizeof pattern - 10);
+    // Every picture file of the browse folder, then those of the second folder, each in the order
+    // the file system gives them; only the program's own blank page is pinned.
+    for (int second = 0; second <= 1 && (!second || gallery.secondFolder[0]); ++second) {
+        lstrcpynA(pattern, second ? gallery.secondFolder : scene.browseFolder, sizeof pattern - 10);
         lstrcatA(pattern, "*");
-        lstrcatA(pattern, kGalleryExtensions[kind]);
         search = _findfirst(pattern, &found);
         if (search == -1) continue;
         do {
+            if (!tb_IsPictureName(found.name)) continue;
             // The blank page is listed once, in front, whatever name case the search gives it.
-            if (strcmp(found.name, "blank.bmp") == 0) continue;
-            if (hasBlank && strcmp(found.name, gallery.entries[0].name) == 0) continue;
+            if (!second && strcmp(found.name, "blank.bmp") == 0) continue;
+            if (!second && hasBlank && strcmp(found.name, gallery.entries[0].name) == 0) continue;
             GalleryEntry& e = gallery.entries[gallery.count++];
             lstrcpynA(e.name, found.name, sizeof e.name);
             e.valid = 1;
+            e.second = second;
         } while (gallery.count < GALLERY_MAX && _findnext(search, &found) == 0);
         _findclose(search);
     }
@@ -214,12 +220,14 @@ int pictures_LoadGalleryEntry(int* loaded)
     if (!pictures_SaveBefore(kAskBeforeOpening)) return 0;
     char path[MAX_PATH];
     EntryPath(gallery.position, path, sizeof path);
-    int picture = ReadPictureFile(path);
+    int format = TB_FORMAT_NONE;
+    int picture = pictures_ReadPicture(path, pictures_PlacingNeed(), &format);
     lstrcpynA(scene.fileName, path, sizeof scene.fileName);
     if (picture < 0) {
         tb_AttentionBox(kCouldNotOpen);
         return 1;
     }
+    pictures_NameAfterRead(format);
     pictures_Place(picture);
     tb_DisposeBitmap(picture);
     recovery_Remove();
@@ -229,7 +237,10 @@ int pictures_LoadGalleryEntry(int* loaded)
 
 int pictures_BrowseGallery(void)
 {
-    pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
+    if (!pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder)) {
+        tb_AttentionBox(kCannotReachToOpen);
+        return 0;
+    }
     int loaded = 0;
     if (pictures_GalleryAndLoad(&loaded) == 1) ShowCanvas();
     return loaded;
@@ -241,6 +252,7 @@ int pictures_OfferPages(void)
     lstrcpynA(folder, scene.browseFolder, sizeof folder);
     int position = gallery.position;
     pictures_PagesFolder(scene.browseFolder, sizeof scene.browseFolder);
+    lstrcpynA(gallery.secondFolder, policy.pagesFolder, sizeof gallery.secondFolder);
     gallery.position = 0;
     int loaded = 0;
     if (pictures_GalleryAndLoad(&loaded) == 1) {
@@ -248,6 +260,7 @@ int pictures_OfferPages(void)
         pictures_NameAfterPage(scene.fileName);
         ShowCanvas();
     }
+    gallery.secondFolder[0] = 0;
     lstrcpynA(scene.browseFolder, folder, sizeof scene.browseFolder);
     gallery.position = position;
     return loaded;

@@ -2,6 +2,7 @@
 // the canvas, and the folders the pictures live in.
 #include "pictures/picture_files.h"
 
+#include "pictures/policy.h"
 #include "pictures/preferences.h"
 #include "pictures/recovery.h"
 
@@ -17,6 +18,12 @@ const char kAskBeforeNew[] = "Do you want to save the current picture before sta
 const char kAskBeforeQuitting[] = "Do you want to save the current picture before quitting?";
 const char kCouldNotSave[] =
     "The picture could not be saved. It is still on the easel: try again with another name or in another folder.";
+const char kCannotReachToSave[] =
+    "The picture could not be saved. The folder for pictures cannot be reached just now. The picture is still on "
+    "the easel.";
+const char kCannotReachToOpen[] =
+    "The pictures could not be opened. The folder for pictures cannot be reached just now. The picture is still on "
+    "the easel.";
 const char kIncompatibleFile[] = "Incompatible File:  The file must be in Windows BMP 24bpp format";
 const char kCouldNotOpen[] = "Could not open selected file.";
 const char kCannotPreview[] = "Incompatible format; can't preview image";
@@ -93,11 +100,20 @@ bool pictures_GalleryFolderFor(const char* programFolder, char* folder, int size
     return true;
 }
 
-void pictures_GalleryFolder(char* folder, int size)
+bool pictures_GalleryFolder(char* folder, int size)
 {
-    char program[MAX_PATH];
-    pictures_ProgramFolder(program, sizeof program);
-    pictures_GalleryFolderFor(program, folder, size);
+    if (policy.picturesState == POLICY_FOLDER_NOT_SET) {
+        char program[MAX_PATH];
+        pictures_ProgramFolder(program, sizeof program);
+        pictures_GalleryFolderFor(program, folder, size);
+        return true;
+    }
+    // A grown-up's folder is the Gallery itself: only its last level is made, and it must take a new
+    // file now (a network drive may be down). It is never replaced by a folder of this computer.
+    folder[0] = 0;
+    if (policy.picturesState != POLICY_FOLDER_SET || lstrlenA(policy.picturesFolder) >= size) return false;
+    lstrcpynA(folder, policy.picturesFolder, size);
+    return Writable(folder);
 }
 
 void pictures_PagesFolder(char* folder, int size)
@@ -112,7 +128,9 @@ void pictures_PagesFolder(char* folder, int size)
 bool pictures_WriteCanvas(const char* path)
 {
     if (tb_OpenFileToReplace(path) != 1) return false;
-    if (tb_WriteBitmapToFile(scene.canvasBitmap) != 1) {
+    const char* dot = strrchr(path, '.');
+    bool png = dot && lstrcmpiA(dot, ".png") == 0;
+    if ((png ? tb_WritePngToFile(scene.canvasBitmap) : tb_WriteBitmapToFile(scene.canvasBitmap)) != 1) {
         tb_CloseFile();
         return false;
     }
@@ -142,13 +160,35 @@ int SaveAs(const char* gallery)
 
 }  // namespace
 
+TB_PictureNeed pictures_PlacingNeed(void)
+{
+    const RECT& canvas = scene.layout.picture;
+    TB_PictureNeed need = {picturePreferences.stretch() ? TB_FIT_SCALE : TB_FIT_CROP, canvas.right - canvas.left,
+                           canvas.bottom - canvas.top};
+    return need;
+}
+
+int pictures_ReadPicture(const char* path, const TB_PictureNeed& need, int* format)
+{
+    int loaded = -1;
+    RECT rect;
+    char name[MAX_PATH];
+    lstrcpynA(name, path, sizeof name);
+    if (tb_OpenFileToRead(name, 0) == 1) loaded = tb_ReadPictureFromFile(&rect, &need, format);
+    tb_CloseFile();
+    return loaded;
+}
+
 int pictures_SaveBefore(const char* question)
 {
     if (!scene.modified) return 1;
     if (tb_AskYesNo(question) == 1) {
         // The child asked to keep the picture: unless it was saved, the command stops.
         char gallery[MAX_PATH];
-        pictures_GalleryFolder(gallery, sizeof gallery);
+        if (!pictures_GalleryFolder(gallery, sizeof gallery)) {
+            tb_AttentionBox(kCannotReachToSave);
+            return 0;
+        }
         return SaveAs(gallery) == 1;
     }
     scene.modified = 0;
@@ -157,7 +197,8 @@ int pictures_SaveBefore(const char* question)
 
 void pictures_Save(void)
 {
-    pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
+    if (!pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder))
+        return tb_AttentionBox(kCannotReachToSave);
     tb_SetFileDialogFolder(scene.browseFolder);
     SaveAs(scene.browseFolder);
 }
@@ -185,7 +226,8 @@ void pictures_Place(int loaded)
 void pictures_Open(void)
 {
     if (!pictures_SaveBefore(kAskBeforeOpening)) return;
-    pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder);
+    if (!pictures_GalleryFolder(scene.browseFolder, sizeof scene.browseFolder))
+        return tb_AttentionBox(kCannotReachToOpen);
     tb_SetFileDialogFolder(scene.browseFolder);
     if (tb_OpenFileToRead(scene.fileName, 1) != 1) return;
     pictures_OpenChosen();
@@ -194,12 +236,15 @@ void pictures_Open(void)
 int pictures_OpenChosen(void)
 {
     RECT rect;
-    int loaded = tb_ReadBitmapFromFile(&rect);
+    int format = TB_FORMAT_NONE;
+    TB_PictureNeed need = pictures_PlacingNeed();
+    int loaded = tb_ReadPictureFromFile(&rect, &need, &format);
     tb_CloseFile();
     if (loaded < 0) {
         tb_AttentionBox(kIncompatibleFile);
         return 0;
     }
+    pictures_NameAfterRead(format);
     pictures_Place(loaded);
     ShowCanvas();
     tb_DisposeBitmap(loaded);

@@ -7,10 +7,6 @@
 
 #include "scene/scene.h"
 
-// The kinds of picture file the gallery lists.
-const char* const kGalleryExtensions[] = {".bmp"};
-const int kGalleryExtensionCount = sizeof kGalleryExtensions / sizeof kGalleryExtensions[0];
-
 namespace {
 
 const char kFreshName[] = "Tintwell.bmp";
@@ -45,9 +41,9 @@ bool pictures_FirstFreeName(const char* folder, const char* name, char* out, int
         else
             wsprintfA(candidate, "%s %d", base, n);
         bool taken = false;
-        for (int i = 0; i < kGalleryExtensionCount && !taken; ++i) {
+        for (const char* const* e = tb_PictureExtensions(); *e && !taken; ++e) {
             char path[1024];
-            wsprintfA(path, "%s%s%s", folder, candidate, kGalleryExtensions[i]);
+            wsprintfA(path, "%s%s%s", folder, candidate, *e);
             taken = Exists(path);
         }
         if (taken) continue;
@@ -62,6 +58,14 @@ void pictures_OfferedName(const char* folder, char* out, int size)
 {
     if (pictures_HasOwnName(scene.fileName) || !pictures_FirstFreeName(folder, scene.fileName, out, size))
         lstrcpynA(out, scene.fileName, size);
+}
+
+void pictures_NameAfterRead(int format)
+{
+    if (format == TB_FORMAT_BMP || format == TB_FORMAT_PNG) return;
+    char name[sizeof scene.fileName];
+    lstrcpynA(name, FileNameOf(scene.fileName), sizeof name);
+    lstrcpynA(scene.fileName, name, sizeof scene.fileName);
 }
 
 void pictures_NameAfterPage(const char* page)

@@ -17,5 +17,8 @@ void prefs_SetDefaults(void);
 // Reads the file over the values in place. A file that cannot be opened or read sets the defaults
 // and writes them back; a short file leaves the values it does not hold as they were.
 void prefs_Load(void);
-// Writes all four values (failures are silent: the values then live for this run only).
+// Puts the values a grown-up fixed (the policy record) in place of the child's, which the file keeps.
+void prefs_UsePolicy(void);
+// Writes all four values, the child's own for those a grown-up fixed (failures are silent: the
+// values then live for this run only).
 void prefs_Save(void);

@@ -1,9 +1,26 @@
 // Print picture: the canvas on one page, scaled to 90 % of the printable area and centred,
 // lightened on request by whitening every pixel whose x + y is even. A printer that fails gets its
-// job abandoned, and the child is told.
+// job abandoned, and the child is told. A grown-up may switch the printer off, or make it rest for
+// a while after each print.
 #include "pictures/picture_files.h"
+#include "pictures/policy.h"
 #include "scene/scene.h"
 #include "toolbox.h"
+
+namespace {
+
+// When the last print went to the printer whole (the dialog confirmed, the document sent).
+bool printedOnce;
+DWORD lastPrinted;
+
+}  // namespace
+
+bool pictures_PrintRefused(void)
+{
+    if (policy.noPrint == 1) return true;
+    if (policy.printInterval <= 0 || !printedOnce) return false;
+    return tb_GetTime() - lastPrinted < (DWORD)policy.printInterval * 1000;
+}
 
 int pictures_PreparePrint(int pw, int ph, RECT* destination)
 {
@@ -51,5 +68,10 @@ void pictures_Print(void)
     tb_EndPage();
     int printed = tb_EndPrint();
     tb_DisposeBitmap(work);
-    if (!printed) tb_AttentionBox(kCouldNotPrint);
+    if (!printed) {
+        tb_AttentionBox(kCouldNotPrint);
+        return;
+    }
+    printedOnce = true;
+    lastPrinted = tb_GetTime();
 }

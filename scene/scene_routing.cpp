@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pictures/picture_files.h"
+#include "pictures/policy.h"
 #include "toolbox.h"
 #include "tools/decorations.h"
 #include "tools/dropper_scissors.h"
@@ -454,6 +455,8 @@ void ZoomAt(int x, int y)
 
 void Speaker(void)
 {
+    // A grown-up fixed the sound: the speaker shows it and stays as it is.
+    if (policy_LocksPreference(POLICY_SOUND)) return policy_PlayNothing();
     tb_PlaySoundNoStop(SOUND_SPYGLASS);  // before the switch: heard only when sound was on
     tb_SetSoundPreference(!tb_GetSoundPreference());
     scene_DrawSpeaker();
@@ -510,6 +513,8 @@ void ReleaseOnHotSpot(int x, int y)
     }
     if (In(L.magicHatButton, x, y)) return PickGroup(3);
     if (In(L.printer, x, y)) {
+        // Printing off, or the printer resting after the last print: nothing, before any dialog.
+        if (pictures_PrintRefused()) return policy_PlayNothing();
         tb_PlaySoundNoStop(SOUND_PICK);
         sceneServices.print();
         return;

@@ -117,15 +117,23 @@ int shell_Main(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     if (!shell_RegisterClass(instance)) return 0;
     if (shell_RefuseDisplayDepth(shell_ScreenDepth())) return 0;
     shell_SetUpToolbox(instance, showCommand);
+    // COM, once for the program's one thread: the imaging component reads and writes the picture
+    // formats other than BMP through it.
+    tb_StartPictureCodecs();
     shell_AdviseResolution(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     // Without its window the program could neither be seen nor be closed: the toolbox has already
     // said why the window failed, so end here instead of running an invisible loop.
-    if (shell_OpenMainWindow(instance) < 0) return 0;
+    if (shell_OpenMainWindow(instance) < 0) {
+        tb_StopPictureCodecs();
+        return 0;
+    }
     shellHooks.splash();
     tb_SetButtonMode(0);
     shellHooks.startup();
     tb_SetPointerMode(2);
     shell.started = 1;
     shellHooks.buildMenu();
-    return shell_MessageLoop();
+    int code = shell_MessageLoop();
+    tb_StopPictureCodecs();
+    return code;
 }

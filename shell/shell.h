@@ -128,6 +128,10 @@ INT_PTR shell_ShowAbout(void);
 void shell_Help(void);
 // The default close request: the toolbox releases its palette and closes the main window.
 void shell_CloseRequest(void);
+// Polled by the idle tick: while a grown-up keeps the child from quitting, Ctrl+Shift+Q held for
+// SHELL_GROWN_UP_QUIT_MS runs Quit.
+enum { SHELL_GROWN_UP_QUIT_MS = 2000 };
+void shell_GrownUpQuitKeys(void);
 // The path of a file in the program's own folder (where paint.exe lies); 0 when it does not fit.
 int shell_BesideProgram(const char* name, char* path, int size);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "pictures/pictures.h"
+#include "pictures/policy.h"
 #include "pictures/preferences.h"
 #include "pictures/recovery.h"
 #include "scene/scene.h"
@@ -143,12 +144,15 @@ int commandRunning;
 
 void RunCommand(int command)
 {
+    // A command a grown-up closed (Quit, Preferences) is only a sound.
+    if (policy_RefusesCommand(command)) return policy_PlayNothing();
     switch (command) {
     case SHELL_ASK_REMOTE: {
         int chosen = remote_Run();
         tb_SetCursor(203);
-        // Back (and Escape) give -1: nothing happens. The button chosen is the remote's own run.
-        if (chosen >= 0) RunCommand(chosen);
+        // Back (and Escape) give -1: nothing happens. The button chosen is the remote's own run;
+        // a closed one has made its sound on the remote already.
+        if (chosen >= 0 && !policy_RefusesCommand(chosen)) RunCommand(chosen);
         return;
     }
     case SHELL_QUIT: return shell_Quit();
@@ -188,6 +192,29 @@ void shell_Quit(void)
 }
 
 void shell_CloseRequest(void) { tb_QuitToolbox(); }
+
+// While a grown-up keeps the child from quitting, Ctrl+Shift+Q held for two seconds is Quit, save
+// question and all; it comes again only after the keys were let go.
+void shell_GrownUpQuitKeys(void)
+{
+    static DWORD heldSince;
+    static bool held, used;
+    bool down = policy.noQuit == 1 && tb_IsKeyDown(VK_CONTROL) && tb_IsKeyDown(VK_SHIFT) && tb_IsKeyDown('Q');
+    if (!down) {
+        held = used = false;
+        return;
+    }
+    DWORD now = tb_GetTime();
+    if (!held) {
+        held = true;
+        heldSince = now;
+    }
+    if (used || now - heldSince < SHELL_GROWN_UP_QUIT_MS || commandRunning) return;
+    used = true;
+    commandRunning = 1;
+    shell_Quit();
+    commandRunning = 0;
+}
 
 void shell_New(void)
 {

@@ -4,6 +4,7 @@
 
 #include "scene/scene.h"
 #include "scene/scene_routing.h"
+#include "pictures/policy.h"
 #include "pictures/preferences.h"
 #include "pictures/recovery.h"
 #include "toolbox.h"
@@ -20,11 +21,13 @@ ShellHooks shellHooks = {
 // loaded and the room is built behind it, so that the room shows as soon as the splash goes.
 void shell_RunSplash(void) { shell_ShowSplashThen(shell_PrepareStartup); }
 
-// The defaults first; then the preferences file over them.
+// The defaults first; then the preferences file over them; then what a grown-up fixed over that.
 void shell_LoadPreferences(void)
 {
     prefs_SetDefaults();
     prefs_Load();
+    policy_Read();
+    prefs_UsePolicy();
 }
 
 // The colour palette as the paint tube and the cans see it: 1 only for a colour picked and confirmed.
@@ -74,12 +77,13 @@ void shell_CleanupHook(void)
     shell_prepared = 0;
 }
 
-// Whenever the queue is empty: C drops a piece that follows the pointer; the recovery copy is
-// written a slice at a time.
+// Whenever the queue is empty: C drops a piece that follows the pointer; a grown-up's Ctrl+Shift+Q
+// quits; the recovery copy is written a slice at a time.
 void shell_IdleTick(void)
 {
     if (!shell.started) return;
     scene_CancelPieceOnKey();
+    shell_GrownUpQuitKeys();
     recovery_Idle();
 }
 

@@ -287,7 +287,10 @@ void effectBrush_Dab(SceneObject* object, int x, int y)
         source = object->previewWindow;
     int scratch = ScratchOf(source, square, w);
     if (scratch < 0) return;
-    if (visible) ApplyEffect(object, scratch, &q);
+    // The whole square is filtered, also where it lies beyond the picture (that part is never copied
+    // back): the pepper then draws as many random numbers for a dab at the edge as in the middle.
+    const RECT all = {0, 0, w, w};
+    if (visible) ApplyEffect(object, scratch, &all);
     dab_CopyThroughFootprint(scratch, object->pictureBitmap, w / 2, h - 1, x, y);
     tb_DisposeBitmap(scratch);
 }

@@ -1,6 +1,7 @@
 // The preferences dialog.
 #include "tools/preferences_dialog.h"
 
+#include "pictures/policy.h"
 #include "pictures/preferences.h"
 #include "toolbox.h"
 #include "tools/picture_dialog.h"
@@ -47,11 +48,23 @@ void Draw(PictureDialog* d, int face)
     }
 }
 
+// A cell of a column whose setting a grown-up fixed: it shows that setting and takes no click.
+bool Locked(int hit)
+{
+    static const int kPolicyOfColumn[PREFS_COLUMNS] = {POLICY_SOUND, POLICY_ANIMATION, POLICY_STRETCH,
+                                                       POLICY_LIGHT_PRINT};
+    return hit >= 0 && hit < PREFS_COLUMNS * 2 && policy_LocksPreference(kPolicyOfColumn[hit / 2]);
+}
+
 int Reacts(PictureDialog*, int x, int y) { return HitTest(x, y) != HIT_NOTHING; }
 
 void Press(PictureDialog*, int x, int y)
 {
-    if (HitTest(x, y) != HIT_NOTHING) tb_PlaySoundNoStop(SOUND_CLICK);
+    int hit = HitTest(x, y);
+    if (Locked(hit))
+        policy_PlayNothing();
+    else if (hit != HIT_NOTHING)
+        tb_PlaySoundNoStop(SOUND_CLICK);
 }
 
 void Release(PictureDialog* d, int x, int y)
@@ -59,7 +72,7 @@ void Release(PictureDialog* d, int x, int y)
     int hit = HitTest(x, y);
     if (hit == HIT_OK) return picture_EndDialog(d, 1);
     if (hit == HIT_CANCEL) return picture_EndDialog(d, -1);
-    if (hit == HIT_NOTHING) return;
+    if (hit == HIT_NOTHING || Locked(hit)) return;
     StateOf(d)->top[hit / 2] = hit % 2;
     picture_Redraw(d);
 }

@@ -1,6 +1,7 @@
 // The remote control panel.
 #include "tools/remote.h"
 
+#include "pictures/policy.h"
 #include "tools/picture_dialog.h"
 #include "toolbox.h"
 
@@ -75,11 +76,15 @@ void Press(PictureDialog* d, int x, int y)
 // The button under the release point is the one carried out, wherever the press was.
 void Release(PictureDialog* d, int x, int y)
 {
-    tb_PlaySoundNoStop(SOUND_CLICK);
+    int result = remote_HitTest(x, y);
+    // A button a grown-up closed sounds like nothing.
+    if (policy_RefusesCommand(result))
+        policy_PlayNothing();
+    else
+        tb_PlaySoundNoStop(SOUND_CLICK);
     RemoteState* s = StateOf(d);
     *s = RemoteState{};
     picture_Redraw(d);
-    int result = remote_HitTest(x, y);
     if (result >= 0) tb_Wait(PAUSE_MS);
     if (result != -2) picture_EndDialog(d, result);
 }

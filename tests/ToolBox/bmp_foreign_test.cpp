@@ -1,6 +1,7 @@
 // Pictures written by other programs: ImageMagick and Pillow, as Debian ships them, and the hand-
 // made layouts neither writes (make_foreign_bitmaps.py writes them at build time, with the picture
-// each must read as). Every one opens as a 24-bit bitmap of its size showing its picture.
+// each must read as). Every one opens as a 24-bit bitmap of its size showing its picture: BMP files
+// through the toolbox's own reader, PNG, JPEG, GIF and TIFF through the imaging component.
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -10,28 +11,46 @@
 
 namespace {
 
-// The folder as Wine's Z: drive shows it.
-std::string ForeignFolder()
-{
-    std::string path = std::string("Z:") + TINTWELL_FOREIGN_BMPS + "/";
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 struct Variant {
     std::string name;
     int tolerance;
 };
 
-std::vector<Variant> Variants()
+std::vector<Variant> Variants(const char* list = "list.txt")
 {
-    std::vector<Variant> list;
-    std::ifstream in(ForeignFolder() + "list.txt");
+    std::vector<Variant> variants;
+    std::ifstream in(ForeignFolder() + list);
     std::string name;
     int tolerance;
-    while (in >> name >> tolerance) list.push_back({name, tolerance});
-    return list;
+    while (in >> name >> tolerance) variants.push_back({name, tolerance});
+    return variants;
+}
+
+// Bitmap b (w x h) against the picture t shows at (x * scale + left, y * scale + top).
+void ExpectPicture(int b, int w, int h, const ForeignTruth& t, int left, int top, int scale, int tolerance,
+                   const std::string& what)
+{
+    for (int y = 0, wrong = 0; y < h && wrong < 3; ++y) {
+        for (int x = 0; x < w && wrong < 3; ++x) {
+            const BYTE* want = t.At(left + x / scale, top + y / scale);
+            Rgb got = Pixel(b, x, y);
+            if (abs(got.r - want[0]) > tolerance || abs(got.g - want[1]) > tolerance || abs(got.b - want[2]) > tolerance) {
+                ++wrong;
+                ADD_FAILURE() << what << " at " << x << "," << y << ": " << got << " instead of (" << int(want[0])
+                              << "," << int(want[1]) << "," << int(want[2]) << ")";
+            }
+        }
+    }
+}
+
+int ReadAny(const std::string& path, RECT* rect, const TB_PictureNeed* need, int* format = nullptr)
+{
+    std::vector<char> name(path.begin(), path.end());
+    name.push_back(0);
+    if (tb_OpenFileToRead(name.data(), 0) != 1) return -2;
+    int index = tb_ReadPictureFromFile(rect, need, format);
+    tb_CloseFile();
+    return index;
 }
 
 }  // namespace
@@ -45,28 +64,14 @@ TEST_F(ForeignBmp, EveryVariantOfTheCommonWritersReadsAsItsPicture)
     ASSERT_GE(variants.size(), 25u) << ForeignFolder();
     int magick = 0, pillow = 0;
     for (const Variant& v : variants) {
-        std::vector<BYTE> truth = ReadWholeFile(ForeignFolder() + v.name + ".rgb");
-        ASSERT_GE(truth.size(), 8u) << v.name;
-        int w = (int)Get32(truth, 0), h = (int)Get32(truth, 4);
-        ASSERT_EQ(truth.size(), 8u + 3u * w * h) << v.name;
+        ForeignTruth t = ForeignTruthOf(v.name);
+        ASSERT_GT(t.w, 0) << v.name;
         RECT r = {-7, -7, -7, -7};
         int b = ReadPicture(ForeignFolder() + v.name + ".bmp", &r);
         ASSERT_GE(b, 0) << v.name << " was refused";
-        EXPECT_TRUE(SameRect(r, RECT{0, 0, w, h})) << v.name;
+        EXPECT_TRUE(SameRect(r, RECT{0, 0, t.w, t.h})) << v.name;
         EXPECT_EQ(grfx_BitCount(tb_GetBitmapDIB(b)), 24) << v.name;
-        int wrong = 0;
-        for (int y = 0; y < h && wrong < 3; ++y) {
-            for (int x = 0; x < w && wrong < 3; ++x) {
-                const BYTE* t = truth.data() + 8 + 3 * (y * w + x);
-                Rgb got = Pixel(b, x, y);
-                if (abs(got.r - t[0]) > v.tolerance || abs(got.g - t[1]) > v.tolerance ||
-                    abs(got.b - t[2]) > v.tolerance) {
-                    ++wrong;
-                    ADD_FAILURE() << v.name << " at " << x << "," << y << ": " << got << " instead of ("
-                                  << int(t[0]) << "," << int(t[1]) << "," << int(t[2]) << ")";
-                }
-            }
-        }
+        ExpectPicture(b, t.w, t.h, t, 0, 0, 1, v.tolerance, v.name);
         tb_DisposeBitmap(b);
         magick += v.name.rfind("im_", 0) == 0;
         pillow += v.name.rfind("pil_", 0) == 0;
@@ -102,5 +107,46 @@ TEST_F(ForeignBmp, CutFilesAreRefusedAndTrailingBytesIgnored)
         if (b >= 0) tb_DisposeBitmap(b);
     }
     DeleteFileA(path.c_str());
+    EXPECT_EQ(boxes.count(), 0u);
+}
+
+// PNG of every depth and kind, JPEG baseline, progressive, grey, CMYK and in all eight EXIF
+// orientations (one in a big-endian block), an animated GIF, a TIFF of two pages: each read whole,
+// its middle at its own size (as centred on a smaller canvas; even sizes on odd sides, where a
+// mirrored crop would be off by one) and at twice its size (as stretched over the canvas), upright
+// and on white paper. Damage the decoders stumble on is refused, a GIF cut after its first picture
+// shows that picture.
+TEST_F(ForeignBmp, EveryPictureOfTheOtherFormatsReadsUprightAtEachPlacing)
+{
+    BoxScript boxes;
+    std::vector<Variant> pictures = Variants("pictures.txt");
+    ASSERT_GE(pictures.size(), 25u) << ForeignFolder();
+    for (const Variant& v : pictures) {
+        std::string path = ForeignFolder() + v.name, ext = v.name.substr(v.name.rfind('.'));
+        RECT r = {-7, -7, -7, -7};
+        int format = -1;
+        int b = ReadAny(path, &r, nullptr, &format);
+        if (v.tolerance < 0) {
+            EXPECT_EQ(b, -1) << v.name;
+            EXPECT_EQ(FreeSlotCount(), TB_MAX_BITMAPS) << v.name;
+            continue;
+        }
+        ForeignTruth t = ForeignTruthOf(v.name.substr(0, v.name.rfind('.')));
+        ASSERT_GE(b, 0) << v.name << " was refused";
+        EXPECT_EQ(format, ext == ".png" ? TB_FORMAT_PNG : ext == ".jpg" ? TB_FORMAT_JPEG : ext == ".gif" ? TB_FORMAT_GIF
+                                                                                                     : TB_FORMAT_TIFF);
+        EXPECT_TRUE(SameRect(r, RECT{0, 0, t.w, t.h})) << v.name << " is " << r.right << "x" << r.bottom;
+        ExpectPicture(b, t.w, t.h, t, 0, 0, 1, v.tolerance, v.name + " whole");
+        tb_DisposeBitmap(b);
+        TB_PictureNeed middle = {TB_FIT_CROP, 10, 6}, twice = {TB_FIT_SCALE, 2 * t.w, 2 * t.h};
+        b = ReadAny(path, &r, &middle);
+        ASSERT_TRUE(b >= 0 && SameRect(r, RECT{0, 0, 10, 6})) << v.name;
+        ExpectPicture(b, 10, 6, t, t.w / 2 - 5, t.h / 2 - 3, 1, v.tolerance, v.name + " middle");
+        tb_DisposeBitmap(b);
+        b = ReadAny(path, &r, &twice);
+        ASSERT_TRUE(b >= 0 && SameRect(r, RECT{0, 0, 2 * t.w, 2 * t.h})) << v.name;
+        ExpectPicture(b, 2 * t.w, 2 * t.h, t, 0, 0, 2, v.tolerance, v.name + " twice");
+        tb_DisposeBitmap(b);
+    }
     EXPECT_EQ(boxes.count(), 0u);
 }

@@ -268,3 +268,58 @@ TEST_F(BmpFiles, NoBitmapLeftMeansMinusOne)
     EXPECT_EQ(tb_ReadBitmapFromFile(&r), -1);
     EXPECT_EQ(FreeSlotCount(), TB_MAX_BITMAPS);
 }
+
+// A PNG written by the imaging component reads back as the bitmap it was written from, its middle
+// at its own size, and at half its size as the average of each 2 x 2 block. Without the component
+// no PNG is written or read, and BMP files still read.
+TEST_F(BmpFiles, PngRoundTripsAndScalesDownByAveraging)
+{
+    BoxScript boxes;
+    const int w = 64, h = 38;
+    int b = Blank24(w, h);
+    Fill(b, Pattern);
+    std::vector<char> name(path.begin(), path.end());
+    name.push_back(0);
+    auto write = [&](int (*writer)(int)) {
+        int ok = tb_OpenFileToWrite(name.data(), 0) == 1 && writer(b) == 1;
+        tb_CloseFile();
+        return ok;
+    };
+    auto read = [&](const TB_PictureNeed* need) {
+        RECT r;
+        int index = tb_OpenFileToRead(name.data(), 0) == 1 ? tb_ReadPictureFromFile(&r, need, nullptr) : -2;
+        tb_CloseFile();
+        return index;
+    };
+    ASSERT_TRUE(write(tb_WritePngToFile));
+    EXPECT_EQ(memcmp(ReadWholeFile(path).data(), "\x89PNG\r\n\x1a\n", 8), 0);
+    TB_PictureNeed middle = {TB_FIT_CROP, 20, 10}, half = {TB_FIT_SCALE, w / 2, h / 2};
+    int whole = read(nullptr), part = read(&middle), small = read(&half);
+    ASSERT_TRUE(whole >= 0 && part >= 0 && small >= 0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            ASSERT_EQ(Pixel(whole, x, y), Pattern(x, y)) << x << "," << y;
+            if (x >= 22 && x < 42 && y >= 14 && y < 24) {
+                ASSERT_EQ(Pixel(part, x - 22, y - 14), Pattern(x, y));
+            }
+            if (x % 2 || y % 2) continue;
+            Rgb a = Pattern(x, y), c = Pattern(x + 1, y), d = Pattern(x, y + 1), e = Pattern(x + 1, y + 1);
+            Rgb mean = {(a.r + c.r + d.r + e.r + 2) / 4, (a.g + c.g + d.g + e.g + 2) / 4, (a.b + c.b + d.b + e.b + 2) / 4};
+            ASSERT_EQ(Pixel(small, x / 2, y / 2), mean) << x << "," << y;
+        }
+    }
+    for (int index : {whole, part, small}) tb_DisposeBitmap(index);
+
+    const GUID* kept = tb_imagingFactoryClass;
+    const GUID none = {0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
+    tb_imagingFactoryClass = &none;
+    EXPECT_EQ(read(nullptr), -1);
+    EXPECT_FALSE(write(tb_WritePngToFile));
+    ASSERT_TRUE(write(tb_WriteBitmapToFile));
+    int bmp = read(nullptr);
+    EXPECT_GE(bmp, 0);
+    if (bmp >= 0) tb_DisposeBitmap(bmp);
+    tb_imagingFactoryClass = kept;
+    tb_DisposeBitmap(b);
+    EXPECT_EQ(boxes.count(), 0u);
+}

@@ -36,14 +36,15 @@ std::string ControlText(HWND dialog, int id)
 
 struct DialogSeen {
     std::string title, fileName, filter;
+    std::vector<std::string> types;  // every entry of the type list
     bool seen = false;
 };
 
-// Answers the next file dialog: records what it shows, then types path and presses OK, or cancels
-// when path is empty.
-void AnswerFileDialog(BoxScript& boxes, DialogSeen* seen, const std::string& path)
+// Answers the next file dialog: records what it shows, selects type entry `type` (unless -1),
+// then types path (unless "*keep*") and presses OK, or cancels when path is empty.
+void AnswerFileDialog(BoxScript& boxes, DialogSeen* seen, const std::string& path, int type = -1)
 {
-    boxes.onDialog([seen, path](HWND dialog) {
+    boxes.onDialog([seen, path, type](HWND dialog) {
         char title[256] = {};
         GetWindowTextA(dialog, title, sizeof title);
         seen->seen = true;
@@ -51,10 +52,23 @@ void AnswerFileDialog(BoxScript& boxes, DialogSeen* seen, const std::string& pat
         int nameId = GetDlgItem(dialog, kFileNameCombo) ? kFileNameCombo : kFileNameEdit;
         seen->fileName = ControlText(dialog, nameId);
         seen->filter = ControlText(dialog, kFilterCombo);
+        HWND types = GetDlgItem(dialog, kFilterCombo);
+        seen->types.clear();
+        for (int i = 0; i < (int)SendMessageA(types, CB_GETCOUNT, 0, 0); ++i) {
+            char entry[256] = {};
+            SendMessageA(types, CB_GETLBTEXT, i, (LPARAM)entry);
+            seen->types.push_back(entry);
+        }
+        if (type >= 0) {
+            SendMessageA(types, CB_SETCURSEL, type, 0);
+            // As a choice with the mouse ends: the selection changed, then accepted.
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), (LPARAM)types);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), (LPARAM)types);
+        }
         if (path.empty()) {
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDCANCEL));
         } else {
-            SetDlgItemTextA(dialog, nameId, path.c_str());
+            if (path != "*keep*") SetDlgItemTextA(dialog, nameId, path.c_str());
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
         }
         return true;
@@ -202,6 +216,7 @@ TEST_F(FileDialogs, OpenOffersThePatternAndCancelGivesMinusOne)
     EXPECT_EQ(seen.title, "Open");
     EXPECT_EQ(seen.fileName, "*.bmp");
     EXPECT_EQ(seen.filter, "Marrowby, Tintwell 1.0 (*.bmp)");
+    EXPECT_EQ(seen.types, (std::vector<std::string>{"Marrowby, Tintwell 1.0 (*.bmp)", "All pictures"}));
     EXPECT_STREQ(path, existing.c_str());
     BYTE bytes[4] = {};
     EXPECT_EQ(tb_ReadFile(bytes, 4), 0);
@@ -215,4 +230,34 @@ TEST_F(FileDialogs, OpenOffersThePatternAndCancelGivesMinusOne)
     EXPECT_TRUE(cancelled.seen);
     EXPECT_STREQ(keep, "C:\\elsewhere\\Tintwell.bmp");
     EXPECT_EQ(tb_ReadFile(bytes, 1), 1);
+}
+
+// The Save As offers the program's BMP and PNG, the type of the offered name selected. A name typed
+// with ".bmp" or ".png" keeps it; the offered name left as it was, or a name without either, takes
+// the chosen type's extension (in place of another picture extension).
+TEST_F(FileDialogs, SaveAsTypeAndTypedExtensionDecideTheFormat)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    tb_SetFileDialogFolder(temp);
+    const struct {
+        const char *offered, *typed;  // "*keep*": the offered name as it was
+        int type;                     // the type entry chosen (-1: the one selected at the start)
+        const char* chosen;
+    } cases[] = {{"Tintwell.bmp", "*keep*", -1, "Tintwell.bmp"}, {"Tintwell.bmp", "*keep*", 1, "Tintwell.png"},
+                 {"cat.png", "*keep*", -1, "cat.png"},           {"cat.png", "*keep*", 0, "cat.bmp"},
+                 {"Tintwell.bmp", "dog.png", 0, "dog.png"},      {"Tintwell.bmp", "dog.BMP", 1, "dog.BMP"},
+                 {"Tintwell.bmp", "dog", 1, "dog.png"},          {"Tintwell.bmp", "photo.jpg", 1, "photo.png"},
+                 {"Tintwell.bmp", "my.drawing", -1, "my.drawing.bmp"}};
+    BoxScript boxes;
+    for (const auto& c : cases) {
+        DialogSeen seen;
+        AnswerFileDialog(boxes, &seen, c.typed, c.type);
+        char path[256];
+        lstrcpynA(path, c.offered, sizeof path);
+        ASSERT_EQ(tb_AskFileToWrite(path), 1) << c.offered << " " << c.typed;
+        EXPECT_EQ(seen.types, (std::vector<std::string>{"Marrowby, Tintwell 1.0 (*.bmp)", "PNG picture (*.png)"}));
+        EXPECT_EQ(seen.filter, seen.types[strstr(c.offered, ".png") ? 1 : 0]) << c.offered;
+        EXPECT_EQ(std::string(path), std::string(temp) + c.chosen) << c.offered << " " << c.typed << " " << c.type;
+    }
 }

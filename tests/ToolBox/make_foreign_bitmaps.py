@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Writes BMP files the way other programs write them, for the reader's tests.
+"""Writes BMP files the way other programs write them, for the reader's tests, and pictures in the
+other formats families have (PNG, JPEG, GIF, TIFF) for the imaging component's.
 
     make_foreign_bitmaps.py OUTPUT_FOLDER
 
@@ -225,6 +226,137 @@ def main():
     write("hand_rle4_delta", hand_bmp(40, 4, SIXTEEN, None, compression=2, pixels=rle4(sixteen, SIXTEEN)), skipped)
 
     with open(os.path.join(folder, "list.txt"), "w") as f:
+        for name, tolerance in listed:
+            f.write("%s %d\n" % (name, tolerance))
+    other_formats(folder, full_png)
+
+
+def magick_rgb(path):
+    """The picture as ImageMagick reads it, EXIF orientation applied: (width, height, bytes)."""
+    run = lambda *a: subprocess.run(["convert", path, "-auto-orient"] + list(a), check=True, capture_output=True).stdout
+    w, h = run("-format", "%w %h", "info:").split()
+    return int(w), int(h), run("-colorspace", "sRGB", "-depth", "8", "rgb:-")
+
+
+def other_formats(folder, full_png):
+    """PNG, JPEG, GIF and TIFF files for the imaging component's reader, in pictures.txt with the
+    largest difference per channel they may read with (-1: the file must be refused)."""
+    out = lambda name: os.path.join(folder, name)
+    convert = lambda *args: subprocess.run(["convert"] + list(args), check=True)
+    pillow = lambda name: (lambda im: (im.width, im.height, im.tobytes()))(Image.open(out(name)).convert("RGB"))
+    listed = []
+
+    def add(name, fn=None, tolerance=0, decoded=None):
+        stem = os.path.splitext(name)[0]
+        if decoded:
+            with open(out(stem + ".rgb"), "wb") as f:
+                f.write(struct.pack("<II", decoded[0], decoded[1]) + decoded[2])
+        elif fn:
+            expect(folder, stem, fn, tolerance)
+        listed.append((name, tolerance if fn or decoded else -1))
+
+    def put(name, data):
+        with open(out(name), "wb") as f:
+            f.write(data)
+
+    # ImageMagick: 16 bits a channel from big-endian samples (the second with alpha over white),
+    # Adam7 interlacing, 2-bit grey, the eight EXIF orientations set on a photo with an EXIF block.
+    s16 = lambda x, y, k: (x * 1777 + y * 911 + k * 20011) % 65536
+    a16 = lambda x, y: (0, 20000, 65535, 40000)[(x // 4 + y // 3) % 4]
+    to8 = lambda v: (v * 255 + 32767) // 65535
+    for name, alpha in (("im_png48.png", False), ("im_png64_alpha.png", True)):
+        put("raw16", b"".join(struct.pack(">4H", s16(x, y, 0), s16(x, y, 1), s16(x, y, 2), a16(x, y))[:8 if alpha else 6]
+                              for y in range(H) for x in range(W)))
+        convert("-size", "%dx%d" % (W, H), "-depth", "16", "-endian", "MSB", ("rgba:" if alpha else "rgb:") + out("raw16"),
+                ("PNG64:" if alpha else "PNG48:") + out(name))
+        a = (lambda x, y: to8(a16(x, y))) if alpha else (lambda x, y: 255)
+        add(name, lambda x, y: tuple((to8(s16(x, y, k)) * a(x, y) + 255 * (255 - a(x, y)) + 127) // 255 for k in range(3)),
+            2 if alpha else 1)
+    convert(full_png, "-interlace", "PNG", out("im_png_interlaced.png"))
+    add("im_png_interlaced.png", full)
+    grey4 = lambda x, y: (((x + y) % 4) * 85,) * 3
+    image(grey4).convert("L").save(out("source_grey4.png"))
+    convert(out("source_grey4.png"), "-colorspace", "Gray", "-depth", "2", out("im_png_grey2.png"))
+    add("im_png_grey2.png", grey4)
+    exif = Image.Exif()
+    exif[0x0112] = 1
+    image(full).save(out("source_exif.jpg"), quality=95, exif=exif.tobytes())
+    turns = ["TopLeft", "TopRight", "BottomRight", "BottomLeft", "LeftTop", "RightTop", "RightBottom", "LeftBottom"]
+    for number, turn in enumerate(turns, 1):
+        name = "im_jpeg_orientation%d.jpg" % number
+        convert(out("source_exif.jpg"), "-orient", turn, "-quality", "95", "-sampling-factor", "1x1", out(name))
+        add(name, tolerance=4, decoded=magick_rgb(out(name)))
+    # By hand: orientation 8 in a big-endian EXIF block behind an XMP block and fill bytes.
+    jpeg = open(out("im_jpeg_orientation1.jpg"), "rb").read()
+    at = jpeg.index(b"\xff\xe1")
+    jpeg = jpeg[:at] + jpeg[at + 2 + struct.unpack(">H", jpeg[at + 2:at + 4])[0]:]
+    app1 = lambda body: b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
+    tiff = b"MM\0*" + struct.pack(">IHHHIHHI", 8, 1, 0x0112, 3, 1, 8, 0, 0)
+    put("hand_jpeg_exif_big_endian.jpg", jpeg[:2] + app1(b"http://ns.adobe.com/xap/1.0/\0<x/>") + b"\xff\xff" +
+        app1(b"Exif\0\0" + tiff) + jpeg[2:])
+    add("hand_jpeg_exif_big_endian.jpg", tolerance=4, decoded=magick_rgb(out("hand_jpeg_exif_big_endian.jpg")))
+
+    # Pillow: PNG of 1, 4 and 8 bits with palettes, grey, grey with alpha, RGBA.
+    image(two).convert("1", dither=Image.Dither.NONE).save(out("pil_png_1bit.png"))
+    add("pil_png_1bit.png", two)
+    image(sixteen).quantize(16, method=Image.Quantize.MAXCOVERAGE).save(out("pil_png_p4.png"), bits=4)
+    add("pil_png_p4.png", sixteen)
+    image(sixty_four).quantize(64, method=Image.Quantize.MAXCOVERAGE).save(out("pil_png_p8.png"))
+    add("pil_png_p8.png", sixty_four)
+    grey = lambda x, y: (full(x, y)[0],) * 3
+    image(grey).convert("L").save(out("pil_png_grey8.png"))
+    add("pil_png_grey8.png", grey)
+    image(lambda x, y: (full(x, y)[0], alpha_of(x, y)), "LA").save(out("pil_png_grey_alpha.png"))
+    add("pil_png_grey_alpha.png", lambda x, y: ((grey(x, y)[0] * alpha_of(x, y) + 255 * (255 - alpha_of(x, y)) + 127) // 255,) * 3,
+        1)
+    image(lambda x, y: full(x, y) + (alpha_of(x, y),), "RGBA").save(out("pil_png_rgba.png"))
+    add("pil_png_rgba.png", over_white, 1)
+
+    # Pillow: JPEG baseline and progressive (colour at full resolution: decoders may spread halved
+    # colour differently), grey, a smooth photo with halved colour as cameras write it, read as
+    # Pillow reads them; a flat CMYK patch, read as ImageMagick converts it.
+    for name, progressive in (("pil_jpeg_baseline.jpg", False), ("pil_jpeg_progressive.jpg", True)):
+        image(full).save(out(name), quality=90, subsampling=0, progressive=progressive)
+        add(name, tolerance=3, decoded=pillow(name))
+    image(grey).convert("L").save(out("pil_jpeg_grey.jpg"), quality=90)
+    add("pil_jpeg_grey.jpg", tolerance=3, decoded=pillow("pil_jpeg_grey.jpg"))
+    image(lambda x, y: (40 + 5 * x, 200 - 6 * y, 90 + 2 * x + 3 * y)).save(out("pil_jpeg_halved_colour.jpg"), quality=90,
+                                                                             subsampling=2)
+    add("pil_jpeg_halved_colour.jpg", tolerance=6, decoded=pillow("pil_jpeg_halved_colour.jpg"))
+    Image.new("CMYK", (W, H), (30, 160, 20, 40)).save(out("pil_jpeg_cmyk.jpg"), quality=95)
+    add("pil_jpeg_cmyk.jpg", tolerance=24, decoded=magick_rgb(out("pil_jpeg_cmyk.jpg")))
+
+    # Pillow: an animated GIF whose first frame has see-through pixels, a TIFF of two pages.
+    frames = []
+    for k in range(3):
+        frames.append(Image.new("P", (W, H)))
+        frames[-1].putpalette([c for rgb in SIXTEEN + [(9, 9, 9)] for c in rgb])
+        frames[-1].putdata([16 if k == 0 and (x + y) % 5 == 0 else SIXTEEN.index(sixteen(x + 3 * k, y))
+                            for y in range(H) for x in range(W)])
+    frames[0].save(out("pil_gif_animated.gif"), save_all=True, append_images=frames[1:], transparency=16, duration=100,
+                   loop=0, disposal=2)
+    see_through = lambda x, y: (255, 255, 255) if (x + y) % 5 == 0 else sixteen(x, y)
+    add("pil_gif_animated.gif", see_through)
+    image(full).save(out("pil_tiff_pages.tif"), save_all=True, compression="tiff_lzw",
+                     append_images=[image(lambda x, y: (255 - full(x, y)[0], 0, 0))])
+    add("pil_tiff_pages.tif", full)
+
+    # Damage: the GIF cut in its second frame (the first still shows), and without colour tables
+    # (refused: a decoder once crashed on it).
+    gif = open(out("pil_gif_animated.gif"), "rb").read()
+    table = 3 << ((gif[10] & 7) + 1)
+    at = 13 + table + 19 + 8  # behind Pillow's loop and first frame extensions: the first picture
+    assert gif[at] == 0x2C
+    at += 11
+    while gif[at]:  # its data, a chain of sub-blocks
+        at += 1 + gif[at]
+    put("hand_gif_cut_after_first.gif", gif[:at + 30])
+    add("hand_gif_cut_after_first.gif", see_through)
+    put("hand_gif_without_colour_table.gif", gif[:10] + bytes((gif[10] & 0x7F,)) + gif[11:13] + gif[13 + table:])
+    add("hand_gif_without_colour_table.gif")
+
+    os.remove(out("raw16"))
+    with open(out("pictures.txt"), "w") as f:
         for name, tolerance in listed:
             f.write("%s %d\n" % (name, tolerance))
 

@@ -4,6 +4,7 @@
 //     gallery_check.exe pages   New's coloring pages from the Pages folder beside this program
 //     gallery_check.exe empty   the gallery on an empty folder
 //     gallery_check.exe save    Save (the Save As dialog answered from outside)
+//     gallery_check.exe savepng Save of a many-coloured canvas, with Gallery\canvas_truth.bmp beside
 //
 // Writes what happened on standard output and keeps the room up for two seconds afterwards (five
 // after the pages, for the canvas to be compared with the page chosen).
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     const char* mode = argc > 1 ? argv[1] : "pages";
     tb_SetInstance(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     tb_InitToolbox();
+    tb_StartPictureCodecs();
     tb_SetSoundPreference(0);
     ResizeSceneTestWindow(800, 600);
     ShowWindow(tb_GetWindowHandle(SceneTestWindow()), SW_SHOW);
@@ -56,6 +58,20 @@ int main(int argc, char** argv)
         int loaded = 0;
         int result = pictures_GalleryAndLoad(&loaded);
         std::printf("result %d loaded %d\n", result, loaded);
+    } else if (strcmp(mode, "savepng") == 0) {
+        // Bands of many colours, and the canvas as the program's own BMP beside it to compare with.
+        for (int y = 0; y < scene.layout.canvasHeight; y += 3) {
+            RECT band = {y % 97, y, scene.layout.canvasWidth, y + 3};
+            tb_SetForeColor(scene.canvasBitmap, (y * 37 % 256) * 255L, (y * 11 % 256) * 255L, (255 - y % 256) * 255L);
+            tb_PaintRect(scene.canvasBitmap, &band);
+        }
+        char truth[MAX_PATH];
+        pictures_GalleryFolder(truth, sizeof truth);
+        lstrcatA(truth, "canvas_truth.bmp");
+        pictures_WriteCanvas(truth);
+        scene.modified = 1;
+        pictures_Save();
+        std::printf("saved %s modified %d\n", scene.fileName, scene.modified);
     } else if (strcmp(mode, "save") == 0) {
         RECT stripe = {0, 0, scene.layout.canvasWidth, 40};
         tb_SetForeColor(scene.canvasBitmap, 65025, 0, 0);

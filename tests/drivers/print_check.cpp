@@ -2,6 +2,8 @@
 // tests/programs/print_picture.sh, which runs it against a private print spooler.
 //
 //     print_check.exe full|light
+//     print_check.exe twice      the printer in the room clicked twice, with the grown-ups'
+//                                settings of the registry; prints "sounds ..." and "dialogs N"
 //
 // The canvas is filled with one colour (0, 0, 255). Before printing, the default printer's page is
 // described on standard output:
@@ -9,17 +11,30 @@
 // and afterwards every box the print showed:   box CAPTION|TEXT
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include <windows.h>
 #include <commdlg.h>
 
 #include "boxes.h"
 #include "pictures/picture_files.h"
+#include "pictures/policy.h"
+#include "scene/scene_routing.h"
 #include "tests/scene/scene_window.h"
 
 namespace {
 int light = 0;
 int LightPrint(void) { return light; }
+std::string sounds;
+void NoteSound(TB_SoundKind, int id) { sounds += " " + std::to_string(id); }
+
+void ClickPrinter(void)
+{
+    const RECT& p = scene.layout.printer;
+    int x = (p.left + p.right) / 2, y = (p.top + p.bottom) / 2;
+    scene_PressHandler(scene.mainWindow, x, y);
+    scene_ReleaseHandler(scene.mainWindow, x, y);
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -51,7 +66,16 @@ int main(int argc, char** argv)
     if (pd.hDevMode) GlobalFree(pd.hDevMode);
     if (pd.hDevNames) GlobalFree(pd.hDevNames);
 
-    pictures_Print();
+    if (argc > 1 && strcmp(argv[1], "twice") == 0) {
+        policy_Read();
+        tb_SetSoundPreference(1);
+        tb_SetSoundObserver(NoteSound);
+        ClickPrinter();
+        ClickPrinter();
+        std::printf("sounds%s\ndialogs %d\n", sounds.c_str(), (int)boxes.count());
+    } else {
+        pictures_Print();
+    }
     for (const SeenBox& box : boxes.seen())
         if (!box.text.empty()) std::printf("box %s|%s\n", box.caption.c_str(), box.text.c_str());
     // The canvas is never changed by printing.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "mutate_checks.h"
 #include "pictures_test_util.h"
 #include "tb_internal.h"
 
@@ -121,6 +122,8 @@ TEST_F(PicturesTest, TheSaveAsOffersTheFirstFreeNameUnlessThePictureHasItsOwn)
         {{"TINTWELL.BMP", "Tintwell 2.bmp"}, "Tintwell.bmp", "Tintwell 3.bmp"},
         {{"Tintwell.bmp", "Tintwell 3.bmp", "Tintwell 2.txt"}, "Tintwell.bmp", "Tintwell 2.bmp"},
         {{"cat.bmp"}, "cat.bmp", "cat 2.bmp"},
+        {{"cat.PNG", "cat 2.tiff", "cat 3.jpeg.txt"}, "cat.png", "cat 3.bmp"},
+        {{"photo.gif", "photo 2.Jpg"}, "photo.jpg", "photo 3.bmp"},
         {{"mine.bmp"}, mine, mine},
     };
     for (const auto& c : cases) {
@@ -314,6 +317,43 @@ TEST_F(PicturesTest, GalleryFallsBackToThePicturesFolderWhereTheProgramFolderIsR
     EXPECT_NE(GetFileAttributesA(fallback), INVALID_FILE_ATTRIBUTES);
 }
 
+// Save As with the PNG type writes a PNG that reads back as exactly the canvas; a picture read from
+// a photo is offered its base name with ".bmp" and, saved as PNG, has a name of its own.
+TEST_F(PicturesTest, SavingAsPngKeepsTheCanvasExactlyAndAPhotoIsOfferedItsBaseName)
+{
+    for (int y = 0; y < H(); y += 7) {
+        RECT band = {y % 13, y, W(), y + 7};
+        tb_SetForeColor(scene.canvasBitmap, (y * 97 % 256) * 255L, (y * 31 % 256) * 255L, (255 - y % 256) * 255L);
+        tb_PaintRect(scene.canvasBitmap, &band);
+    }
+    auto readBack = [&](const std::string& path) {
+        int b = pictures_ReadPicture(path.c_str(), TB_PictureNeed{TB_FIT_CROP, W(), H()}, nullptr);
+        mutate::Bytes bytes = b >= 0 ? mutate::Storage(b) : mutate::Bytes();
+        if (b >= 0) tb_DisposeBitmap(b);
+        return bytes;
+    };
+    std::string offered;
+    AnswerFileDialog(*boxes, nullptr, folder + "picture", 1);  // no extension, the PNG type
+    pictures_Save();
+    EXPECT_EQ(std::string(scene.fileName), folder + "picture.png");
+    EXPECT_TRUE(readBack(folder + "picture.png") == mutate::Storage(scene.canvasBitmap));
+
+    std::string photo = folder + "im_jpeg_orientation6.jpg", gallery;
+    ASSERT_TRUE(CopyFileA((ForeignFolder() + "im_jpeg_orientation6.jpg").c_str(), photo.c_str(), FALSE));
+    AnswerFileDialog(*boxes, nullptr, photo);
+    pictures_Open();
+    AnswerFileDialog(*boxes, nullptr, "*keep*", 1, &offered);
+    pictures_Save();
+    EXPECT_EQ(offered, "im_jpeg_orientation6.bmp");
+    gallery = std::string(scene.browseFolder) + "im_jpeg_orientation6.png";
+    EXPECT_EQ(std::string(scene.fileName), gallery);
+    EXPECT_TRUE(readBack(gallery) == mutate::Storage(scene.canvasBitmap));
+    AnswerFileDialog(*boxes, nullptr, "", -1, &offered);
+    pictures_Save();
+    EXPECT_EQ(offered, "im_jpeg_orientation6.png");
+    DeleteFileA(gallery.c_str());
+}
+
 namespace {
 
 // A disk with room for this many bytes more: writes beyond it stop part-way with a full disk.
@@ -340,37 +380,44 @@ std::vector<std::string> SortedFilesIn(const std::string& folder)
 
 }  // namespace
 
-// A disk that fills up in the middle of a write, wherever that is: the Save tells the child once
-// and leaves the file it would have replaced whole; the recovery copy keeps the one before it and
-// says nothing. No temporary file is left behind.
+// A disk that fills up in the middle of a write, wherever that is: the Save, as BMP or PNG, tells
+// the child once and leaves the file it would have replaced whole; the recovery copy keeps the one
+// before it and says nothing. No temporary file is left behind.
 TEST_F(PicturesTest, ADiskThatFillsUpPartWayLeavesThePreviousFilesWhole)
 {
-    const std::string path = folder + "full.bmp", copy = recoveryFolder + "picture.bmp";
-    WriteWholeFile(path, SolidBmp(3, 3, 1, 2, 3));
-    const std::vector<BYTE> old = ReadWholeFile(path);
+    const std::string copy = recoveryFolder + "picture.bmp";
     scene.modified = 1;
     recovery_NoteInput(1);
     ASSERT_EQ(recovery_WriteNow(), 1);
     const std::vector<BYTE> kept = ReadWholeFile(copy);
-    for (DWORD room : {20ul, 54ul + 3000ul, DWORD(kept.size() - 1)}) {
-        SCOPED_TRACE(room);
+    for (const std::string name : {"full.bmp", "full.png"}) {
+        const std::string path = folder + name;
         FillCanvas(0, 90, 0);
-        recovery_NoteInput(1);
-        const size_t before = boxes->count();
-        AnswerFileDialog(*boxes, nullptr, path);
-        tb_SetFileWriter(FillingDisk);
-        g_room = room;
-        pictures_Save();
-        g_room = room;
-        EXPECT_EQ(recovery_WriteNow(), 0);
-        tb_SetFileWriter(nullptr);
-        ASSERT_EQ(boxes->count(), before + 1);
-        EXPECT_EQ(boxes->lastText(), kCouldNotSave);
-        EXPECT_EQ(scene.modified, 1);
-        EXPECT_EQ(ReadWholeFile(path), old);
-        EXPECT_EQ(ReadWholeFile(copy), kept);
-        EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"full.bmp"});
-        EXPECT_EQ(SortedFilesIn(recoveryFolder), (std::vector<std::string>{"name.txt", "picture.bmp"}));
+        ASSERT_TRUE(pictures_WriteCanvas(path.c_str()));
+        const DWORD whole = (DWORD)ReadWholeFile(path).size();
+        WriteWholeFile(path, SolidBmp(3, 3, 1, 2, 3));
+        const std::vector<BYTE> old = ReadWholeFile(path);
+        for (DWORD room : {20ul, whole / 2, whole - 1}) {  // in the header, the pixels, the last byte
+            SCOPED_TRACE(name + " " + std::to_string(room));
+            FillCanvas(0, 90, 0);
+            recovery_NoteInput(1);
+            const size_t before = boxes->count();
+            AnswerFileDialog(*boxes, nullptr, path);
+            tb_SetFileWriter(FillingDisk);
+            g_room = room;
+            pictures_Save();
+            g_room = room;
+            EXPECT_EQ(recovery_WriteNow(), 0);
+            tb_SetFileWriter(nullptr);
+            ASSERT_EQ(boxes->count(), before + 1);
+            EXPECT_EQ(boxes->lastText(), kCouldNotSave);
+            EXPECT_EQ(scene.modified, 1);
+            EXPECT_EQ(ReadWholeFile(path), old);
+            EXPECT_EQ(ReadWholeFile(copy), kept);
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{name});
+            EXPECT_EQ(SortedFilesIn(recoveryFolder), (std::vector<std::string>{"name.txt", "picture.bmp"}));
+        }
+        DeleteFileA(path.c_str());
     }
 }
 
@@ -422,6 +469,7 @@ TEST_F(PicturesTest, AtStartUpALeftCopyComesBackOnceUnderItsName)
         {SolidBmp(40, 30, 200, 0, 0), Bytes("C:\\P\\mine.bmp\r\nmore"), "C:\\P\\mine.bmp", {200, 0, 0}},
         {SolidBmp(W(), H(), 0, 0, 200), Bytes("no line end"), "Tintwell.bmp", {0, 0, 200}},
         {Bytes("not a picture"), Bytes("x.bmp\r\n"), "Tintwell.bmp", {0, 255, 0}},
+        {ReadWholeFile(ForeignFolder() + "pil_png_rgb.png"), Bytes("x.bmp\r\n"), "Tintwell.bmp", {0, 255, 0}},
     };
     for (const auto& c : cases) {
         WriteWholeFile(copy, c.picture);

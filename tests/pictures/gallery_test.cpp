@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "mutate_checks.h"
+#include "pictures/policy.h"
 #include "pictures_test_util.h"
 
 using namespace pictest;
@@ -188,6 +190,113 @@ TEST_F(PicturesTest, PagesComeFromBesideTheProgramAndTheGalleryPlaceIsRestored)
     EXPECT_EQ(gallery.position, 3);
     EXPECT_EQ(PixelOf(scene.canvasBitmap, W() / 2, H() / 2), (Channels{0, 0, 255}));
     EXPECT_EQ(boxes->count(), 0u);
+
+    // A grown-up's second folder of pages follows the program's own; its blank page is not pinned.
+    std::string more = TempFolder("more_pages");
+    WriteWholeFile(more + "blank.bmp", SolidBmp(10, 10, 255, 0, 0));
+    lstrcpynA(policy.pagesFolder, more.c_str(), sizeof policy.pagesFolder);
+    ClickGallery(*boxes, {kNext, kChoose});
+    EXPECT_EQ(pictures_OfferPages(), 1);
+    policy = policy_None();
+    ASSERT_EQ(gallery.count, 2);
+    EXPECT_EQ(std::string(gallery.entries[0].name) + " " + gallery.entries[1].name,
+              page.substr(page.rfind('\\') + 1) + " blank.bmp");
+    EXPECT_EQ(gallery.entries[1].second, 1);
+    EXPECT_EQ(PixelOf(scene.canvasBitmap, W() / 2, H() / 2), (Channels{255, 0, 0}));
+    EXPECT_STREQ(gallery.secondFolder, "");
+    RemoveFolder(more);
     DeleteFileA(page.c_str());
     RemoveDirectoryA(pages);
+}
+
+namespace {
+
+int StretchOn(void) { return 1; }
+int StretchOff(void) { return 0; }
+
+}  // namespace
+
+// Every picture file the program reads is listed once, whatever the letter case of its extension,
+// "blank.bmp" alone in front; other files are not. The title loses only the extension.
+TEST_F(PicturesTest, GalleryListsEveryPictureFormatAndTitlesLoseOnlyTheExtension)
+{
+    std::vector<std::string> pictures = {"a.PNG", "b.jpg", "c.JPEG", "d.gif", "e.Tif", "f.tiff", "g.bmp", "blank.png"};
+    for (const std::string& name : pictures) WriteWholeFile(folder + name, {});
+    for (const char* other : {"blank.bmp", "notes.txt", "h.bmpx", "i.png.zip", "jpg", "k.pngg"}) WriteWholeFile(folder + other, {});
+    pictures_EnumerateGallery();
+    std::vector<std::string> names = Listed();
+    ASSERT_EQ(names.size(), pictures.size() + 1);
+    EXPECT_EQ(names[0], "blank.bmp");
+    std::sort(names.begin() + 1, names.end());
+    std::sort(pictures.begin(), pictures.end());
+    EXPECT_EQ(std::vector<std::string>(names.begin() + 1, names.end()), pictures);
+
+    auto title = [](const char* name) {  // the title strip as the face shows it
+        lstrcpynA(gallery.entries[0].name, name, sizeof gallery.entries[0].name);
+        gallery.position = 0;
+        RECT faceRect = {0, 0, 408, 417};
+        int face = tb_CreateBitmap(&faceRect, 0, 24);
+        pictures_DrawGallery(face);
+        mutate::Bytes strip = mutate::Area(face, RECT{5, 5, 403, 23});
+        tb_DisposeBitmap(face);
+        return strip;
+    };
+    EXPECT_TRUE(title("dog.png") == title("dog.tiff")) << "the title of dog.tiff is not dog";
+    EXPECT_TRUE(title("dog.png") == title("dog.jpeg")) << "the title of dog.jpeg is not dog";
+}
+
+// A PNG with alpha, a JPEG taken on its side (EXIF orientation 6), an animated GIF, a TIFF of two
+// pages and a JPEG named ".png", each opened through the Open dialog (centred at its own size) and
+// chosen in the gallery (its preview, then stretched over the canvas): upright, on white paper, the
+// first frame or page. A picture read from JPEG, GIF or TIFF has no name of its own, a PNG has: the
+// first is offered its base name, numbered where the folder holds a picture of that name.
+TEST_F(PicturesTest, EachFormatThroughOpenAndTheGallery)
+{
+    const struct {
+        const char *source, *name;  // the file of the build, the name it has here
+        int tolerance;
+        bool ownName;
+    } cases[] = {{"pil_png_rgba.png", "pil_png_rgba.png", 1, true},
+                 {"im_jpeg_orientation6.jpg", "im_jpeg_orientation6.jpg", 4, false},
+                 {"pil_gif_animated.gif", "pil_gif_animated.gif", 0, false},
+                 {"pil_tiff_pages.tif", "pil_tiff_pages.tif", 0, false},
+                 {"pil_jpeg_baseline.jpg", "a photo named.png", 3, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string name = c.name, stem = name.substr(0, name.rfind('.')), source = c.source;
+        ForeignTruth t = ForeignTruthOf(source.substr(0, source.rfind('.')));
+        // One copy for Open, one for the gallery, so that each road's own reading is seen.
+        pictest::RemoveFolder(folder);
+        std::string opened = folder + "opened\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryA(opened.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA((ForeignFolder() + source).c_str(), (folder + name).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((ForeignFolder() + source).c_str(), (opened + name).c_str(), FALSE));
+        char offered[MAX_PATH];
+
+        picturePreferences.stretch = StretchOff;
+        AnswerFileDialog(*boxes, nullptr, opened + name);
+        pictures_Open();
+        EXPECT_EQ(PlacedDifferences(scene.canvasBitmap, scene.layout.picture, t, false, c.tolerance), 0);
+        DeleteFileA((opened + name).c_str());
+        pictures_OfferedName(opened.c_str(), offered, sizeof offered);
+        EXPECT_EQ(std::string(offered), c.ownName ? opened + name : stem + ".bmp");
+
+        picturePreferences.stretch = StretchOn;
+        lstrcpynA(scene.browseFolder, folder.c_str(), sizeof scene.browseFolder);  // Open took the Gallery's
+        RECT faceRect = {0, 0, 408, 417};
+        int face = tb_CreateBitmap(&faceRect, 0, 24);
+        mutate::OneEntryGallery(folder, c.name);
+        pictures_DrawGallery(face);
+        EXPECT_EQ(PlacedDifferences(face, mutate::kPreviewArea, t, true, c.tolerance), 0) << "the preview";
+        tb_DisposeBitmap(face);
+        ClickGallery(*boxes, {kChoose});
+        int loaded = 0;
+        EXPECT_EQ(pictures_GalleryAndLoad(&loaded), 1);
+        EXPECT_EQ(loaded, 1);
+        EXPECT_EQ(PlacedDifferences(scene.canvasBitmap, scene.layout.picture, t, true, c.tolerance), 0);
+        pictures_OfferedName(folder.c_str(), offered, sizeof offered);
+        EXPECT_EQ(std::string(offered), c.ownName ? folder + name : stem + " 2.bmp") << "its own base name is taken";
+    }
+    EXPECT_EQ(boxes->count(), 0u);
 }

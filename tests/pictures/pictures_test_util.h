@@ -21,6 +21,7 @@ namespace pictest {
 // Controls of the common file dialogs.
 const int kFileNameEdit = 0x480;   // edt1
 const int kFileNameCombo = 0x47c;  // cmb13
+const int kTypeCombo = 0x470;      // cmb1
 
 inline std::string TempFolder(const char* name)
 {
@@ -90,15 +91,29 @@ inline std::vector<BYTE> SolidBmp(int w, int h, BYTE r, BYTE g, BYTE b)
     return f;
 }
 
-// Answers the next file dialog by typing path and pressing OK (or Cancel for ""); records its title.
-inline void AnswerFileDialog(BoxScript& boxes, std::string* title, const std::string& path)
+// Answers the next file dialog by typing path ("*keep*": the name offered) and pressing OK (or
+// Cancel for ""), with type entry `type` chosen first unless it is -1; records its title and the
+// name it offered.
+inline void AnswerFileDialog(BoxScript& boxes, std::string* title, const std::string& path, int type = -1,
+                             std::string* offered = nullptr)
 {
-    boxes.onDialog([title, path](HWND dialog) {
+    boxes.onDialog([title, path, type, offered](HWND dialog) {
         char text[256] = {};
         GetWindowTextA(dialog, text, sizeof text);
         if (lstrcmpA(text, "Save As") != 0 && lstrcmpA(text, "Open") != 0) return false;
         if (title) *title = text;
         int nameId = GetDlgItem(dialog, kFileNameCombo) ? kFileNameCombo : kFileNameEdit;
+        if (offered) {
+            char name[MAX_PATH] = {};
+            GetDlgItemTextA(dialog, nameId, name, sizeof name);
+            *offered = name;
+        }
+        if (type >= 0) {
+            HWND types = GetDlgItem(dialog, kTypeCombo);
+            SendMessageA(types, CB_SETCURSEL, type, 0);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kTypeCombo, CBN_SELCHANGE), (LPARAM)types);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kTypeCombo, CBN_SELENDOK), (LPARAM)types);
+        }
         if (path.empty()) {
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDCANCEL));
         } else {
@@ -108,6 +123,29 @@ inline void AnswerFileDialog(BoxScript& boxes, std::string* title, const std::st
         return true;
     });
 }
+
+#ifdef TINTWELL_FOREIGN_BMPS
+// How many of the looked-at pixels of area on bitmap differ by more than tolerance from the picture
+// t placed there, centred at its own size on white or stretched over the area: its corners and
+// middle (which tell every turn and flip apart) and, centred, the paper just beside it.
+inline int PlacedDifferences(int bitmap, const RECT& area, const ForeignTruth& t, bool scaled, int tolerance)
+{
+    const int W = area.right - area.left, H = area.bottom - area.top, left = W / 2 - t.w / 2, top = H / 2 - t.h / 2;
+    const BYTE white[3] = {255, 255, 255};
+    int wrong = 0;
+    auto expect = [&](int x, int y, const BYTE* want) {
+        Channels got = PixelOf(bitmap, area.left + x, area.top + y);
+        if (abs(got.r - want[0]) > tolerance || abs(got.g - want[1]) > tolerance || abs(got.b - want[2]) > tolerance)
+            ADD_FAILURE() << "at " << x << "," << y << ": " << got << " instead of (" << int(want[0]) << ", "
+                          << int(want[1]) << ", " << int(want[2]) << ")" << (++wrong, "");
+    };
+    for (POINT p : {POINT{0, 0}, POINT{t.w - 1, 0}, POINT{0, t.h - 1}, POINT{t.w - 1, t.h - 1}, POINT{t.w / 2, t.h / 2}})
+        expect(scaled ? (2 * p.x + 1) * W / (2 * t.w) : left + p.x, scaled ? (2 * p.y + 1) * H / (2 * t.h) : top + p.y,
+               t.At(p.x, p.y));
+    if (!scaled) expect(left - 1, top, white), expect(left + t.w, top + t.h - 1, white);
+    return wrong;
+}
+#endif
 
 inline void FillCanvas(BYTE r, BYTE g, BYTE b)
 {

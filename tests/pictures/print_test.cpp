@@ -99,7 +99,7 @@ TEST_F(PicturesTest, AFailingPrinterAbandonsTheJobAndSaysSoOnce)
     const struct {
         int failing;
         const char* calls;
-    } cases[] = {{NONE, "DPCEN"}, {START_DOC, "DCA"},   {START_PAGE, "DPCA"},
+    } cases[] = {{NONE, "DPCEN"}, {START_DOC, "DA"},    {START_PAGE, "DPA"},
                  {COPY, "DPCA"},  {END_PAGE, "DPCEA"}, {END_DOC, "DPCENA"}};
     for (const auto& c : cases) {
         g_failing = c.failing;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The gallery on an 800x600 screen, used from outside as a family would: New's coloring pages from
 # the Pages folder beside the program (turn a page, choose it: it appears on the canvas), the
-# empty-folder text, and Save writing Gallery\Tintwell.bmp beside the program, a 24-bit BMP of the
-# canvas size. (The room's command menu comes with the dispatcher; until then a small program of
+# empty-folder text, Save writing Gallery\Tintwell.bmp beside the program, a 24-bit BMP of the
+# canvas size, and Save writing a PNG that Pillow reads as the canvas. (The room's command menu comes with the dispatcher; until then a small program of
 # the tests runs each command on the room.) Screenshots stay in BUILD/programs/shots.
 . "$(dirname "$0")/lib/common.bash"
 session 800x600x24
@@ -66,17 +66,41 @@ timeout 10 xdotool key Escape
 wait_for "$WORK/empty.rc" 20 || fail "Escape did not end the empty gallery"
 expect_eq "empty gallery after Escape" "$(head -2 "$WORK/empty.out" | tail -1)" "result 0 loaded 0"
 
+# save_as MODE [NAME]: the check's save in MODE; the Save As answered with Return, NAME typed first
+# over the name offered when given.
+save_as() {
+  run_bg "$1"
+  wait_dialog || fail "no Save As dialog ($1)"
+  sleep 1
+  if [ $# -gt 1 ]; then
+    timeout 10 xdotool key End shift+Home
+    timeout 10 xdotool type --delay 20 "$2"
+  fi
+  shot "save_as_$1"
+  timeout 10 xdotool key Return
+  wait_for "$WORK/$1.rc" 20 || fail "the save did not end ($1)"
+  cat "$WORK/$1.out"
+}
+
 # Save: the Save As dialog opens on the Gallery folder with Tintwell.bmp; Return saves there.
-run_bg save
-wait_dialog || fail "no Save As dialog"
-sleep 1
-shot save_as
-timeout 10 xdotool key Return
-wait_for "$WORK/save.rc" 20 || fail "the save did not end"
-cat "$WORK/save.out"
+save_as save
 saved=$TESTS/Gallery/Tintwell.bmp
 [ -f "$saved" ] || fail "Gallery\\Tintwell.bmp was not written beside the program"
 expect_eq "saved picture size" "$(identify -format '%w %h' "$saved" 2>/dev/null)" "634 488"
 expect_eq "bits per pixel in the file" "$(od -An -tu2 -j28 -N2 "$saved" | tr -d ' ')" 24
 expect_eq "top stripe of the saved picture" "$(convert "$saved" -format '%[pixel:p{10,10}]' info:)" "srgb(255,0,0)"
+
+# Save as PNG: a name typed with ".png" over the one offered gives a PNG that Pillow, a reader we
+# did not write, reads as exactly the canvas (the canvas as the program's own BMP beside it).
+save_as savepng shared.png
+png=$TESTS/Gallery/shared.png
+[ -f "$png" ] || fail "Gallery\\shared.png was not written"
+expect_eq "Pillow's reading of the PNG against the canvas" "$(/usr/bin/python3 - "$png" "$TESTS/Gallery/canvas_truth.bmp" <<'PY'
+import sys
+from PIL import Image
+png, truth = Image.open(sys.argv[1]), Image.open(sys.argv[2]).convert("RGB")
+print(png.format, png.mode, png.size, "differing pixels:",
+      sum(a != b for a, b in zip(png.convert("RGB").getdata(), truth.getdata())))
+PY
+)" "PNG RGB (634, 488) differing pixels: 0"
 rm -rf "$TESTS/Pages" "$TESTS/Gallery"

@@ -3,7 +3,8 @@
 # its default, reached through CUPS_SERVER, so the machine's own printers are never touched. The
 # picture prints on one PDF page at 90 % of the printable width or height, centred; light print
 # whitens pixel (0, 0) and keeps (1, 0); without it every pixel prints. With no printer the print
-# dialog's error is shown and nothing prints.
+# dialog's error is shown and nothing prints. With a grown-up's rest of 60 s between prints, the
+# printer in the room prints once and, clicked again at once, only plays the empty sound.
 . "$(dirname "$0")/lib/common.bash"
 session 800x600x24
 CHECK=$BUILD/tests/print_check.exe
@@ -42,7 +43,10 @@ Browsing No
 CONF
 CUPSD_PID=
 stop_cups() { [ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null; wait "$CUPSD_PID" 2>/dev/null || true; CUPSD_PID=; }
-trap 'rc=$?; stop_cups; (exit $rc); cleanup' EXIT
+POLICY='HKLM\Software\Policies\Marrowby\Tintwell'
+clear_policy() { timeout 60 "$WINE" reg delete "$POLICY" /f </dev/null >/dev/null 2>&1 || true; }
+trap 'rc=$?; stop_cups; clear_policy; (exit $rc); cleanup' EXIT
+clear_policy
 /usr/sbin/cupsd -f -c "$CUPSDIR/cupsd.conf" -s "$CUPSDIR/cups-files.conf" </dev/null >/dev/null 2>&1 &
 CUPSD_PID=$!
 export CUPS_SERVER=$CUPSDIR/cups.sock
@@ -76,6 +80,7 @@ print_one() {  # print_one MODE: prints the page line; leaves the new PDF in $WO
   touch "$WORK/marker.$1"
   sleep 1
   out=$(run_check "$1")
+  echo "$out" >"$WORK/$1.out"
   grep -q '^box ' <<<"$out" && fail "$1: a box appeared: $(grep '^box ' <<<"$out")"
   for i in $(seq 1 100); do
     if [ -z "$(lpstat -o 2>/dev/null)" ]; then
@@ -148,3 +153,14 @@ assert c10[2] > 200 and c10[0] < 120, "pixel (1,0) lost its colour"
 print("light print: (0,0) white, (1,0) blue")
 PY
 echo "ok: one page, 90 % of the printable area, centred; light print whitens (0,0) and keeps (1,0)"
+
+# A rest of 60 s between prints: one page comes out, the second click is only the empty sound
+# (1040 in place of the printer's 1034), before any dialog.
+timeout 60 "$WINE" reg add "$POLICY" /v PrintInterval /t REG_DWORD /d 60 /f </dev/null >/dev/null 2>&1 || fail "reg add"
+print_one twice >/dev/null
+sed 's/^/  /' "$WORK/twice.out"
+expect_eq "sounds of two clicks on the printer" "$(sed -n 's/^sounds //p' "$WORK/twice.out")" "1034 1040"
+expect_eq "print dialogs of two clicks" "$(sed -n 's/^dialogs //p' "$WORK/twice.out")" 1
+[ -z "$(lpstat -o 2>/dev/null)" ] || fail "a second job was queued"
+expect_eq "PDFs of the second click" "$(find "$OUT" -maxdepth 1 -name '*.pdf' -newer "$WORK/marker.twice" | wc -l)" 0
+echo "ok: with a rest of 60 s the second print is refused"

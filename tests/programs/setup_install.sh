@@ -29,7 +29,7 @@ cmake -DSRC="$ROOT" -DOUT="$WORK/dist" -DPAINT="$PAINT" -DSETUP="$SETUP" -DARCH=
 cmake -DSRC="$ROOT" -DOUT="$WORK/next" -DPAINT="$PAINT" -DSETUP="$BUILD/tests/setup_next.exe" -DARCH="$arch" \
   -DVERSION="$NEXT" -P "$ROOT/cmake/dist.cmake" >/dev/null || fail "the next distribution folder could not be made"
 DIST=$WORK/dist/Tintwell
-for f in setup.inf setup.exe paint.exe ReadMe.txt NOTICE; do
+for f in setup.inf setup.exe paint.exe ReadMe.txt NOTICE Tintwell.admx en-US/Tintwell.adml; do
   [ -f "$DIST/$f" ] || fail "$f missing from the distribution"
 done
 for f in ReadMe.txt NOTICE setup.inf; do
@@ -85,6 +85,7 @@ for f in paint.exe uninstall.exe tintwell.inf Help_twk.html; do
   [ -f "$DEST/$f" ] || fail "$f not installed"
 done
 [ ! -e "$DEST/setup.inf" ] || fail "the INF was installed under the common name setup.inf"
+[ ! -e "$DEST/Tintwell.admx" ] && [ ! -e "$DEST/en-US" ] || fail "the policy template was installed"
 expect_eq "coloring pages" "$(ls "$DEST/Pages" | wc -l)" "$(ls "$DIST/Pages" | wc -l)"
 expect_eq "help pictures" "$(cd "$DIST" && find Help_twk_files -type f | sort | tr '\n' ' ')" \
   "$(cd "$DEST" && find Help_twk_files -type f | sort | tr '\n' ' ')"

@@ -48,6 +48,7 @@ for f in paint.exe Help_twk.html; do
   [ -f "$DEST/$f" ] || fail "the package did not install $f"
 done
 expect_eq "coloring pages" "$(ls "$DEST/Pages" | wc -l)" "$(ls "$DIST/Pages" | wc -l)"
+[ ! -e "$DEST/Tintwell.admx" ] && [ ! -e "$DEST/en-US" ] || fail "the package installed the policy template"
 expect_eq "help pictures" "$(cd "$DIST" && find Help_twk_files -type f | sort | tr '\n' ' ')" \
   "$(cd "$DEST" && find Help_twk_files -type f | sort | tr '\n' ' ')"
 cmp -s "$DIST/paint.exe" "$DEST/paint.exe" || fail "paint.exe differs from the distribution's"

@@ -9,6 +9,7 @@
 
 #include "../scene/scene_window.h"
 #include "boxes.h"
+#include "pictures/policy.h"
 #include "pictures/preferences.h"
 #include "scene/scene_routing.h"
 #include "shell/shell.h"
@@ -177,6 +178,26 @@ TEST_F(Prefs, AUserWhoCannotWriteTheWindowsFolderKeepsTheFileInTheApplicationDat
     RemoveDirectoryA(windowsPlace.c_str());
     Write(windowsPlace, Values({1, 0, 0, 1}));
     EXPECT_EQ(StartUp(), (Loaded{1, 0, 0, 1}));
+}
+
+// Preferences a grown-up fixed are the ones in use; the file keeps the child's own values (whatever
+// they were) through every save, and they come back once the grown-up's setting goes.
+TEST_F(Prefs, AGrownUpsPreferencesAreUsedAndTheChildsStayInTheFile)
+{
+    Write(windowsPlace, Values({0, 1, 7, 1}));
+    policy.preference[POLICY_SOUND] = 1;
+    policy.preference[POLICY_ANIMATION] = 0;
+    prefs_SetDefaults();
+    prefs_Load();
+    prefs_UsePolicy();
+    EXPECT_EQ((Loaded{tb_GetSoundPreference(), preferences.stretchPictures, preferences.animation,
+                      preferences.lightPrint}),
+              (Loaded{1, 1, 0, 1}));
+    preferences.stretchPictures = 0;  // the child's own choice, free
+    prefs_Save();
+    policy = policy_None();
+    EXPECT_EQ(Contents(windowsPlace), Values({0, 0, 7, 1}));
+    EXPECT_EQ(StartUp(), (Loaded{0, 0, 7, 1}));
 }
 
 class SpeakerPrefs : public SceneTest {

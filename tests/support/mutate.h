@@ -1,6 +1,7 @@
 // Seeded mutation of files: valid BMP files of every depth and header variant made on the spot,
-// and the damage done to them (and to any other file) by one generator whose whole sequence follows
-// from its seed, so that any file a run produced can be made again from the seed and its number.
+// and the damage done to them, to PNG, JPEG and GIF files and to any other file by one generator
+// whose whole sequence follows from its seed, so that any file a run produced can be made again
+// from the seed and its number.
 //
 // Shared by the short regular tests and by the hand-run bench/mutation_runs.cpp. Plain data and
 // functions only, no test framework: the caller checks what it reads.
@@ -356,9 +357,10 @@ inline void MutateOnce(Random& r, Bytes& f, int kind, const std::vector<Field>& 
     }
 }
 
-// A damaged copy of one of the seeds: one mutation, or two or three stacked now and then. kind
-// gets the first mutation's kind; seedIndex the seed it started from.
-inline Bytes MutateBmp(Random& r, const std::vector<Bytes>& seeds, int* kind = nullptr, size_t* seedIndex = nullptr)
+// A damaged copy of one of the seeds: one mutation, or two or three stacked now and then, the field
+// edits aimed by fieldsOf. kind gets the first mutation's kind; seedIndex the seed it started from.
+inline Bytes Mutate(Random& r, const std::vector<Bytes>& seeds, std::vector<Field> (*fieldsOf)(const Bytes&),
+                    int* kind = nullptr, size_t* seedIndex = nullptr)
 {
     size_t s = r.Below((uint32_t)seeds.size());
     Bytes f = seeds[s];
@@ -366,10 +368,36 @@ inline Bytes MutateBmp(Random& r, const std::vector<Bytes>& seeds, int* kind = n
     int count = r.OneIn(4) ? 2 + (int)r.Below(2) : 1;
     for (int i = 0; i < count; ++i) {
         int k = i == 0 ? first : (int)r.Below(kGarbage);  // garbage only ever comes first
-        MutateOnce(r, f, k, BmpFields(f), seeds);
+        MutateOnce(r, f, k, fieldsOf(f), seeds);
     }
     if (kind) *kind = first;
     if (seedIndex) *seedIndex = s;
+    return f;
+}
+
+inline Bytes MutateBmp(Random& r, const std::vector<Bytes>& seeds, int* kind = nullptr, size_t* seedIndex = nullptr)
+{
+    return Mutate(r, seeds, BmpFields, kind, seedIndex);
+}
+
+// ---------------------------------------------------------------- PNG, JPEG and GIF
+
+inline std::vector<Field> NoFields(const Bytes&) { return {}; }
+
+// A damaged copy of one of the seeds (PNG, JPEG and GIF files): field edits hit words of the first
+// 128 bytes (signatures, headers, the EXIF block of a small photo); now and then garbage behind
+// the signature of one of the three.
+inline Bytes MutatePicture(Random& r, const std::vector<Bytes>& seeds, int* kind = nullptr, size_t* seedIndex = nullptr)
+{
+    int first;
+    Bytes f = Mutate(r, seeds, NoFields, &first, seedIndex);
+    static const uint8_t kSignatures[3][8] = {
+        {0x89, 'P', 'N', 'G', 13, 10, 26, 10}, {0xFF, 0xD8, 0xFF, 0xE1, 0, 64, 'E', 'x'}, {'G', 'I', 'F', '8', '9', 'a', 37, 0}};
+    if (first == kGarbage && f.size() >= 12 && r.OneIn(2)) {
+        const uint8_t* signature = kSignatures[r.Below(3)];
+        std::copy(signature, signature + 8, f.begin());
+    }
+    if (kind) *kind = first;
     return f;
 }
 

@@ -5,13 +5,15 @@
 //
 // What is checked after every file: the file channel is closed, the toolbox's bitmap and region
 // slots are back to the count before, and the file is taken exactly when the reader takes it;
-// a taken file gives a bitmap of the size its header states (1..16384 a side); a refused one
+// a taken BMP file gives a bitmap of the size its header states (1..16384 a side), a file of
+// another format one of the size placing asked for; a refused one
 // leaves the reader's rectangle, the canvas and the undo copy as they were and shows the refusal
 // the road specifies ("Incompatible File..." after Open, "Could not open selected file." after the
 // pages, "Incompatible format; can't preview image" in the preview).
 #pragma once
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstring>
 #include <string>
@@ -46,6 +48,44 @@ inline Bytes ReadBytes(const std::string& path)
     while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got) bytes.insert(bytes.end(), buffer, buffer + got);
     CloseHandle(h);
     return bytes;
+}
+
+// The files of folder (ending in a backslash) that match pattern ("*.png"), up to 4 MB each.
+inline std::vector<Bytes> FolderFiles(const std::string& folder, const char* pattern)
+{
+    std::vector<Bytes> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        Bytes b = ReadBytes(folder + found.cFileName);
+        if (!b.empty() && b.size() <= 4 * 1024 * 1024) files.push_back(b);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return files;
+}
+
+// The PNG, JPEG and GIF files of folder, 16 of each format (the fewer repeated): the seeds of
+// the other formats' runs, each format with its share of damage.
+inline std::vector<Bytes> PictureSeeds(const std::string& folder)
+{
+    std::vector<Bytes> seeds;
+    for (const char* pattern : {"*.png", "*.jpg", "*.gif"}) {
+        std::vector<Bytes> some = FolderFiles(folder, pattern);
+        for (size_t i = 0; !some.empty() && i < 16; ++i) seeds.push_back(some[i % some.size()]);
+    }
+    return seeds;
+}
+
+// The private bytes of this process: its commit charge (Wine leaves PrivateUsage at 0).
+inline size_t PrivateBytes()
+{
+    typedef BOOL(WINAPI * MemoryInfoProc)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+    static MemoryInfoProc info = (MemoryInfoProc)(void*)GetProcAddress(LoadLibraryA("psapi.dll"), "GetProcessMemoryInfo");
+    PROCESS_MEMORY_COUNTERS c = {};
+    c.cb = sizeof c;
+    if (!info || !info(GetCurrentProcess(), &c, sizeof c)) return 0;
+    return c.PagefileUsage;
 }
 
 struct Slots {
@@ -138,9 +178,15 @@ inline std::string RefusalLabel(const Bytes& f)
     return why.empty() ? "table, pixels or runs cut or inconsistent" : why;
 }
 
+// A file the picture reader hands to the BMP reader: it begins with "BM".
+inline bool IsBmp(const Bytes& f) { return f.size() >= 2 && f[0] == 'B' && f[1] == 'M'; }
+
 // The toolbox's reader on path (already holding file): *index gets the bitmap (the caller
-// disposes of it) or -1.
-inline std::string CheckReader(const std::string& path, const Bytes& file, int* index)
+// disposes of it) or -1. Without need, the BMP reader; with it, the picture reader as placing asks,
+// which reads a file that begins with "BM" whole as the BMP reader does and any other through the
+// imaging component at the size need gives (a crop no larger than it).
+inline std::string CheckReader(const std::string& path, const Bytes& file, int* index,
+                               const TB_PictureNeed* need = nullptr)
 {
     *index = -1;
     Slots before = FreeSlots();
@@ -148,7 +194,7 @@ inline std::string CheckReader(const std::string& path, const Bytes& file, int* 
     name.push_back(0);
     if (tb_OpenFileToRead(name.data(), 0) != 1) return "the file could not be opened";
     RECT r = {-7, -7, -7, -7};
-    int b = tb_ReadBitmapFromFile(&r);
+    int b = need ? tb_ReadPictureFromFile(&r, need, nullptr) : tb_ReadBitmapFromFile(&r);
     bool channelOpen = tb.file != INVALID_HANDLE_VALUE;
     tb_CloseFile();
     if (!channelOpen) return "the reader closed the channel";
@@ -158,33 +204,46 @@ inline std::string CheckReader(const std::string& path, const Bytes& file, int* 
         return "";
     }
     *index = b;
+    if (FreeSlots().bitmaps != before.bitmaps - 1 || FreeSlots().regions != before.regions)
+        return "the reader took more than one slot";
+    long long w, h;
+    if (need && !IsBmp(file)) {
+        w = need->width, h = need->height;
+        bool fits = need->fit == TB_FIT_SCALE ? r.right == w && r.bottom == h
+                                              : r.right >= 1 && r.right <= w && r.bottom >= 1 && r.bottom <= h;
+        if (r.left != 0 || r.top != 0 || !fits) return "the rectangle is not the size placing asked for";
+        if (tb_GetBitmapWidth(b) != r.right || tb_GetBitmapHeight(b) != r.bottom) return "the bitmap is not its rectangle";
+        return "";
+    }
     std::string why = MustRefuse(file);
     if (!why.empty()) return "accepted a file to refuse (" + why + ")";
-    long long w, h;
     StatedSize(file, &w, &h);
     if (r.left != 0 || r.top != 0 || r.right != w || r.bottom != h) return "the rectangle is not the stated size";
     if (tb_GetBitmapWidth(b) != w || tb_GetBitmapHeight(b) != h) return "the bitmap is not the stated size";
-    if (FreeSlots().bitmaps != before.bitmaps - 1 || FreeSlots().regions != before.regions)
-        return "the reader took more than one slot";
     return "";
 }
 
 // The reader's verdict alone (the bitmap disposed of): 1 taken, 0 refused; problem gets what
 // CheckReader found.
-inline int ReaderTakes(const std::string& path, const Bytes& file, std::string* problem)
+inline int ReaderTakes(const std::string& path, const Bytes& file, std::string* problem,
+                       const TB_PictureNeed* need = nullptr)
 {
     int index;
-    *problem = CheckReader(path, file, &index);
+    *problem = CheckReader(path, file, &index, need);
     if (index < 0) return 0;
     tb_DisposeBitmap(index);
     return 1;
 }
 
+// What the gallery's preview reads a picture as.
+inline TB_PictureNeed PreviewNeed() { return TB_PictureNeed{TB_FIT_SCALE, 280, 217}; }
+
 // Open, from the moment the dialog has opened the chosen file: pictures_OpenChosen.
 inline std::string CheckOpen(const std::string& path, const Bytes& file, BoxScript& boxes, bool* taken)
 {
     std::string problem;
-    int expected = ReaderTakes(path, file, &problem);
+    TB_PictureNeed need = pictures_PlacingNeed();
+    int expected = ReaderTakes(path, file, &problem, &need);
     if (!problem.empty()) return "reader: " + problem;
     Slots before = FreeSlots();
     Bytes canvas = Storage(scene.canvasBitmap), undo = Storage(scene.undoBitmap);
@@ -237,7 +296,8 @@ inline std::string CheckPreview(const std::string& folder, const char* name, con
                                 const Bytes& refusal, bool* taken)
 {
     std::string problem;
-    int expected = ReaderTakes(folder + name, file, &problem);
+    TB_PictureNeed need = PreviewNeed();
+    int expected = ReaderTakes(folder + name, file, &problem, &need);
     if (!problem.empty()) return "reader: " + problem;
     Slots before = FreeSlots();
     Bytes area = PreviewArea(folder, name, face);
@@ -255,7 +315,8 @@ inline std::string CheckPages(const std::string& folder, const Bytes& file, BoxS
 {
     std::string path = folder + "blank.bmp";
     std::string problem;
-    int expected = ReaderTakes(path, file, &problem);
+    TB_PictureNeed need = pictures_PlacingNeed();
+    int expected = ReaderTakes(path, file, &problem, &need);
     if (!problem.empty()) return "reader: " + problem;
     lstrcpynA(scene.browseFolder, folder.c_str(), sizeof scene.browseFolder);
     gallery.position = 0;
@@ -271,7 +332,11 @@ inline std::string CheckPages(const std::string& folder, const Bytes& file, BoxS
     if (result != 1) return "the load did not end with 1";
     if (tb.file != INVALID_HANDLE_VALUE) return "the load left the channel open";
     if (!(FreeSlots() == before)) return "the load kept a slot";
-    if (lstrcmpiA(scene.fileName, path.c_str()) != 0) return "the picture name is not the page's path";
+    // A page read as a JPEG, GIF or TIFF keeps only its file name: it is never saved under its own.
+    const bool bmpOrPng = file.size() >= 4 && ((file[0] == 'B' && file[1] == 'M') ||
+                                               (file[0] == 0x89 && file[1] == 'P' && file[2] == 'N' && file[3] == 'G'));
+    const std::string name = loaded == 1 && !bmpOrPng ? "blank.bmp" : path;
+    if (lstrcmpiA(scene.fileName, name.c_str()) != 0) return "the picture name is not " + name;
     if (loaded != expected) return expected ? "a page the reader takes was refused" : "a page the reader refuses was taken";
     if (!loaded) {
         if (boxes.count() != shown + 1 || boxes.lastText() != kCouldNotOpen) return "no \"Could not open\" message";

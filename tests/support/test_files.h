@@ -37,3 +37,35 @@ inline void WriteWholeFile(const std::string& path, const std::vector<BYTE>& byt
     if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
     fclose(f);
 }
+
+#ifdef TINTWELL_FOREIGN_BMPS
+// The pictures ImageMagick and Pillow wrote at build time (tests/ToolBox/make_foreign_bitmaps.py),
+// as Wine's Z: drive shows their folder.
+inline std::string ForeignFolder()
+{
+    std::string path = std::string("Z:") + TINTWELL_FOREIGN_BMPS + "/";
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// The picture a file there must read as (its NAME.rgb): width, height and red, green, blue rows
+// from the top; w = 0 when there is none.
+struct ForeignTruth {
+    int w = 0, h = 0;
+    std::vector<BYTE> rgb;
+    const BYTE* At(int x, int y) const { return rgb.data() + 3 * ((size_t)y * w + x); }
+};
+
+inline ForeignTruth ForeignTruthOf(const std::string& stem)
+{
+    ForeignTruth t;
+    std::vector<BYTE> bytes = ReadWholeFile(ForeignFolder() + stem + ".rgb");
+    if (bytes.size() < 8) return t;
+    t.w = bytes[0] | bytes[1] << 8 | bytes[2] << 16;
+    t.h = bytes[4] | bytes[5] << 8 | bytes[6] << 16;
+    if (bytes.size() != 8u + 3u * t.w * t.h) return ForeignTruth();
+    t.rgb.assign(bytes.begin() + 8, bytes.end());
+    return t;
+}
+#endif

@@ -10,7 +10,9 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     tb_SetInstance(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     tb_InitToolbox();
+    tb_StartPictureCodecs();
     int result = RUN_ALL_TESTS();
+    tb_StopPictureCodecs();
     // ctest names each test from the sources: a test that the executable does not hold (a stale
     // build, a test compiled out) must fail rather than pass by running nothing.
     if (testing::UnitTest::GetInstance()->test_to_run_count() == 0) {

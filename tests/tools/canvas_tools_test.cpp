@@ -257,8 +257,7 @@ TEST_F(ToolFixture, HammerAndChiselGiveOnePassWhateverTheStrokeDoes)
 
 // On a picture of one colour, a quick stroke (its dabs apart) along an edge changes the edge's
 // pixels exactly as the same stroke changes the middle: beyond the picture lies its own edge
-// again, never the black of a fresh scratch bitmap. (The pepper draws its own random numbers: its
-// marks at the edge stay in the band of ten per cent its marks in the middle keep.)
+// again, never the black of a fresh scratch bitmap. The pepper, given the same random draws, too.
 TEST_F(ToolFixture, AStrokeAlongAnEdgeChangesItAsTheSameStrokeChangesTheMiddle)
 {
     const Px uniform{120, 160, 200};
@@ -286,6 +285,7 @@ TEST_F(ToolFixture, AStrokeAlongAnEdgeChangesItAsTheSameStrokeChangesTheMiddle)
                 tool.SetColor(&tool, 65025, 65025, 65025);  // a white brush (the crayon: its green switch)
                 if (t.mode == 5) tool.red = 0, tool.green = 1, tool.blue = 0;
                 const int x = e.x + i * e.sx, y = e.y + i * e.sy;
+                srand(7);  // the pepper's random draws, the same for both strokes
                 tool.Press(&tool, x, y);
                 for (int step = 1; step <= 2; ++step) tool.Drag(&tool, x + step * e.dx, y + step * e.dy);
                 tool.Release(&tool, x, y);
@@ -297,10 +297,7 @@ TEST_F(ToolFixture, AStrokeAlongAnEdgeChangesItAsTheSameStrokeChangesTheMiddle)
                     if (mx < 0 || mx >= W || my < 0 || my >= H) continue;
                     const Px atEdge = At(pictures[0], x, y), inMiddle = At(pictures[1], mx, my);
                     changed += inMiddle != uniform;
-                    if (t.mode == 6)
-                        ASSERT_TRUE(atEdge.r >= 108 && atEdge.r <= 132 && atEdge.b >= 180 && atEdge.b <= 220) << atEdge;
-                    else
-                        ASSERT_EQ(atEdge, inMiddle) << x << "," << y;
+                    ASSERT_EQ(atEdge, inMiddle) << x << "," << y;
                 }
             // The rag leaves one colour as it is (and so must it at the edge); the others change it.
             EXPECT_TRUE(t.mode == 4 || changed > 100) << changed;
