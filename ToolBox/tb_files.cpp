@@ -204,8 +204,8 @@ static bool tb_LinkOld(char* spare)
 // the next replacing file of the same path; removed when that cannot be.
 static void tb_KeepOld(const char* spare, bool committed, TB_KeptFile* old)
 {
-    HANDLE file = committed ? CreateFileA(spare, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                            : INVALID_HANDLE_VALUE;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (committed) file = CreateFileA(spare, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DeleteFileA(spare);
         return;
