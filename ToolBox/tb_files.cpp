@@ -174,7 +174,9 @@ int tb_OpenFileToReplace(const char* path)
     }
     char temp[MAX_PATH];
     if (!GetTempFileNameA(folder, "twk", 0, temp)) return -1;
-    if (OpenCurrent(temp, GENERIC_WRITE, CREATE_ALWAYS) != 1) {
+    // The name comes as an empty file. Opened as it is, not truncated: on some systems a file cut
+    // to nothing is written out to the disk as it closes, and the close then waits for that.
+    if (OpenCurrent(temp, GENERIC_WRITE, OPEN_EXISTING) != 1) {
         DeleteFileA(temp);
         return -1;
     }
@@ -183,25 +185,65 @@ int tb_OpenFileToReplace(const char* path)
     return 1;
 }
 
-static int tb_Commit(bool wait)
+// Before a commit: a second name, temporary, for the file it replaces (false when there is none).
+static bool tb_LinkOld(char* spare)
 {
+    if (GetFileAttributesA(tb.replaceTarget) == INVALID_FILE_ATTRIBUTES) return false;
+    char folder[MAX_PATH];
+    lstrcpynA(folder, tb.replaceTemp, sizeof folder);
+    char* slash = strrchr(folder, '\\');
+    if (!slash) return false;
+    slash[1] = 0;
+    // A free temporary name: the one the system makes is let go for the link to take it.
+    if (!GetTempFileNameA(folder, "twk", 0, spare)) return false;
+    DeleteFileA(spare);
+    return CreateHardLinkA(spare, tb.replaceTarget, nullptr) != 0;
+}
+
+// After it: the replaced file, now under its temporary name alone, opened to be written over as
+// the next replacing file of the same path; removed when that cannot be.
+static void tb_KeepOld(const char* spare, bool committed, TB_KeptFile* old)
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (committed) file = CreateFileA(spare, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DeleteFileA(spare);
+        return;
+    }
+    old->file = file;
+    old->writeFailed = 0;
+    lstrcpynA(old->target, tb.replaceTarget, sizeof old->target);
+    lstrcpynA(old->temp, spare, sizeof old->temp);
+}
+
+static int tb_Commit(bool wait, TB_KeptFile* old)
+{
+    if (old) {
+        old->file = nullptr;
+        old->temp[0] = 0;
+    }
     if (tb.file == INVALID_HANDLE_VALUE) return 0;
     bool ok = !tb.writeFailed && (!wait || FlushFileBuffers(tb.file));
     CloseHandle(tb.file);
     tb.file = INVALID_HANDLE_VALUE;
     if (tb.replaceTemp[0]) {
+        char spare[MAX_PATH];
+        const bool linked = ok && old && tb_LinkOld(spare);
         const DWORD flags = MOVEFILE_REPLACE_EXISTING | (wait ? MOVEFILE_WRITE_THROUGH : 0);
         if (ok) ok = MoveFileExA(tb.replaceTemp, tb.replaceTarget, flags);
         if (!ok) DeleteFileA(tb.replaceTemp);
+        if (linked) tb_KeepOld(spare, ok, old);
         tb.replaceTemp[0] = 0;
         tb.replaceTarget[0] = 0;
     }
     return ok ? 1 : 0;
 }
 
-int tb_CommitFile(void) { return tb_Commit(true); }
+int tb_CommitFile(void) { return tb_Commit(true, nullptr); }
 
-int tb_CommitFileNoWait(void) { return tb_Commit(false); }
+int tb_CommitFileNoWait(void) { return tb_Commit(false, nullptr); }
+
+int tb_CommitFileKeepingOld(TB_KeptFile* old) { return tb_Commit(false, old); }
 
 int tb_OpenFileToRead(char* path, int ask)
 {
@@ -252,19 +294,47 @@ int tb_ReadFile(void* buffer, DWORD count)
 
 void tb_CloseFile(void)
 {
-    char temp[MAX_PATH];
-    tb_SetFileAside(temp, sizeof temp);
+    TB_KeptFile kept;
+    tb_KeepFile(&kept);
     // A replacing file closed without its commit is thrown away; its target stays as it was.
-    if (temp[0]) DeleteFileA(temp);
+    tb_DiscardFile(&kept);
 }
 
-void tb_SetFileAside(char* temp, int size)
+void tb_KeepFile(TB_KeptFile* kept)
 {
-    if (tb.file != INVALID_HANDLE_VALUE) CloseHandle(tb.file);
+    kept->file = tb.file == INVALID_HANDLE_VALUE ? nullptr : tb.file;
+    kept->writeFailed = tb.writeFailed;
+    lstrcpynA(kept->target, tb.replaceTarget, sizeof kept->target);
+    lstrcpynA(kept->temp, tb.replaceTemp, sizeof kept->temp);
     tb.file = INVALID_HANDLE_VALUE;
-    lstrcpynA(temp, tb.replaceTemp, size);
     tb.replaceTemp[0] = 0;
     tb.replaceTarget[0] = 0;
+}
+
+int tb_ResumeFile(TB_KeptFile* kept, DWORD at)
+{
+    tb_CloseFile();
+    LARGE_INTEGER to;
+    to.QuadPart = at;
+    if (!kept->file || !SetFilePointerEx(kept->file, to, nullptr, FILE_BEGIN)) {
+        tb_DiscardFile(kept);
+        return -1;
+    }
+    tb.file = kept->file;
+    tb.writeFailed = kept->writeFailed;
+    lstrcpynA(tb.replaceTarget, kept->target, sizeof tb.replaceTarget);
+    lstrcpynA(tb.replaceTemp, kept->temp, sizeof tb.replaceTemp);
+    kept->file = nullptr;
+    kept->temp[0] = 0;
+    return 1;
+}
+
+void tb_DiscardFile(TB_KeptFile* kept)
+{
+    if (kept->file) CloseHandle(kept->file);
+    if (kept->temp[0]) DeleteFileA(kept->temp);
+    kept->file = nullptr;
+    kept->temp[0] = 0;
 }
 
 void tb_SetFileDialogFolder(const char* path)

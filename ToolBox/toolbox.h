@@ -267,10 +267,22 @@ typedef BOOL(WINAPI* TB_FileWriter)(HANDLE file, LPCVOID data, DWORD count, LPDW
 void tb_SetFileWriter(TB_FileWriter writer);
 int tb_ReadFile(void* buffer, DWORD count);
 void tb_CloseFile(void);
-// Closes the current file as tb_CloseFile does, except that the temporary file of a replacing file
-// is left on the disk, its path written to temp ("" when there is none), for the caller to remove
-// when it has the time: removing a large file takes milliseconds.
-void tb_SetFileAside(char* temp, int size);
+// A replacing file taken off the channel between pieces of work, still open, so that other files
+// can come and go on the channel meanwhile: a copy written a slice at a time from the idle tick.
+struct TB_KeptFile {
+    HANDLE file;  // nullptr when none is kept
+    int writeFailed;
+    char target[MAX_PATH];
+    char temp[MAX_PATH];
+};
+// The current file taken off the channel as it stands, still open (none kept when none is open).
+void tb_KeepFile(TB_KeptFile* kept);
+// The kept file made the current file again (whatever the channel held is closed first), the next
+// write going to byte `at` of it; 1, or -1 when none is kept or it cannot be positioned (it is
+// then thrown away).
+int tb_ResumeFile(TB_KeptFile* kept, DWORD at);
+// The kept file closed and thrown away, as tb_CloseFile throws away a replacing file.
+void tb_DiscardFile(TB_KeptFile* kept);
 // The Save As dialog alone: 1 = a path was chosen and written back into path; 0 = cancelled; other
 // values name the dialog's failure (as tb_OpenFileToWrite with the ask flag). It offers the name
 // part of path with the type of its extension selected (PNG for ".png", else the program's BMP);
@@ -291,6 +303,11 @@ int tb_CommitFile(void);
 // moment later): for a copy written again and again in the background, where the wait would stop
 // the program for as long as the disk takes.
 int tb_CommitFileNoWait(void);
+// tb_CommitFileNoWait, the file it replaces kept open in `old` as the next replacing file of the
+// same path (none when there was no such file or it cannot be kept): a copy written again and
+// again writes over the blocks it had, where freeing a large file and finding room for a new one
+// keeps the disk busy for tens of milliseconds.
+int tb_CommitFileKeepingOld(TB_KeptFile* old);
 void tb_SetFileDialogFolder(const char* path);
 int tb_WriteBitmapToFile(int index);
 // The same file written a part at a time: *done counts the bytes of it already written (0 to

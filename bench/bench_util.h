@@ -29,6 +29,10 @@ inline double bench_Now()
 inline void bench_Report(const char* what, std::vector<double> ms, int nameWidth, int countWidth = 5,
                          const char* unit = "ms")
 {
+    if (ms.empty()) {
+        std::printf("%-*s n=%*u\n", nameWidth, what, countWidth, 0u);
+        return;
+    }
     std::sort(ms.begin(), ms.end());
     auto at = [&](double q) { return ms[std::min(ms.size() - 1, size_t(q * ms.size()))]; };
     double sum = 0;

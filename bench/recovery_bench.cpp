@@ -39,6 +39,11 @@ struct Series {
 Series g_on, g_off;
 Series* g_series = nullptr;
 std::vector<double> g_slices;  // idle ticks that wrote a slice
+// The idle ticks of the copy by their step, and the events' wait for the loop apart from their handling.
+const char* const kSteps[] = {"the name", "the picture's file opened", "a slice",
+                              "the last slice and the file put in place"};
+std::vector<double> g_steps[4];
+std::vector<double> g_dropOnly, g_waitOn, g_handleOn, g_waitOff, g_handleOff, g_dropPress;
 
 // Events carry their number above the key flags, which the window procedure gets alone.
 LRESULT CALLBACK BenchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -47,10 +52,19 @@ LRESULT CALLBACK BenchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     if (!pointer || (wParam >> 16) == 0) return CallWindowProcA(g_shellProc, hwnd, message, wParam, lParam);
     const int number = int(wParam >> 16) - 1;
     const bool writing = recovery.writing != 0;
+    const double entry = bench_Now();
+    if (g_series == &g_on && writing && message == WM_LBUTTONDOWN) {
+        recovery_NoteInput(1);
+        g_dropOnly.push_back(bench_Now() - entry);
+    }
     LRESULT result = CallWindowProcA(g_shellProc, hwnd, message, wParam & 0xFFFF, lParam);
     GdiFlush();
     const double ms = bench_Now() - g_postedAt[number];
     if (g_series) {
+        const bool on = g_series == &g_on;
+        (on ? g_waitOn : g_waitOff).push_back(entry - g_postedAt[number]);
+        (on ? g_handleOn : g_handleOff).push_back(bench_Now() - entry);
+        if (on && writing && message == WM_LBUTTONDOWN) g_dropPress.push_back(bench_Now() - entry);
         g_series->all.push_back(ms);
         if (writing) g_series->whileWriting.push_back(ms);
         const bool held = (wParam & MK_LBUTTON) != 0;
@@ -63,10 +77,16 @@ LRESULT CALLBACK BenchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 void TimedIdle(void)
 {
-    const bool writing = recovery.writing != 0;
+    const bool writing = recovery.writing != 0, opened = recovery.opened != 0;
     const double start = bench_Now();
     shell_IdleTick();
-    if (writing || recovery.writing) g_slices.push_back(bench_Now() - start);
+    const double ms = bench_Now() - start;
+    if (writing || recovery.writing) g_slices.push_back(ms);
+    int step = -1;
+    if (!writing && recovery.writing) step = 0;
+    else if (writing && !opened) step = 1;
+    else if (writing && opened) step = recovery.writing ? 2 : 3;
+    if (step >= 0) g_steps[step].push_back(ms);
 }
 
 void Post(UINT message, WPARAM keys, int x, int y)
@@ -100,6 +120,7 @@ void Round(bool copyOn)
 }
 
 volatile int g_roundKind;  // the kind of the round the input thread is in: 1 on, 0 off
+bool g_bothOff = false;    // the copy off in the "on" rounds too: how far the yardstick differs from itself
 
 DWORD WINAPI InputThread(void*)
 {
@@ -116,7 +137,7 @@ DWORD WINAPI InputThread(void*)
 void Idle(void)
 {
     const bool on = g_roundKind != 0;
-    recovery.enabled = on;
+    recovery.enabled = on && !g_bothOff;
     g_series = on ? &g_on : &g_off;
     TimedIdle();
 }
@@ -139,10 +160,17 @@ double P99(std::vector<double> v)
 
 }  // namespace
 
-// recovery_bench [FOLDER]: the copy goes into FOLDER (a Windows path ending in a backslash) instead
-// of a folder of the temporary folder: a memory disk tells the program's share from the disk's.
+// recovery_bench [--both-off] [FOLDER]: the copy goes into FOLDER (a Windows path ending in a
+// backslash) instead of a folder of the temporary folder: a memory disk tells the program's share
+// from the disk's. --both-off leaves the copy off in both kinds of round, so that the difference
+// printed at the end is the measurement's own noise on this machine at this moment.
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "--both-off") {
+        g_bothOff = true;
+        --argc;
+        ++argv;
+    }
     int window = bench_OpenWindow("RecoveryBench", 3840, 2160);
     if (window < 0) return 1;
     bench_StartScene(window);
@@ -182,7 +210,7 @@ int main(int argc, char** argv)
     std::printf("its first idle tick (the name, the files opened) %.3f ms, its last (the file put in place) %.3f ms\n",
                 g_slices.front(), g_slices.back());
     bench_Report("idle tick with a slice of the copy", g_slices, kColumn);
-    // A press in the middle of the copy drops the half-written file.
+    // A press in the middle of the copy stops it.
     std::vector<double> drops;
     for (int k = 0; k < 10; ++k) {
         recovery_NoteInput(1);
@@ -190,13 +218,14 @@ int main(int argc, char** argv)
         do {
             shell_IdleTick();
         } while (!recovery.writing);
-        while (recovery.writing && recovery.written < 6000000) shell_IdleTick();
+        while (recovery.writing && (!recovery.opened || recovery.written < 6000000)) shell_IdleTick();
         double at = bench_Now();
         recovery_NoteInput(1);
         drops.push_back(bench_Now() - at);
     }
-    bench_Report("a half-written copy (6 MB) dropped", drops, kColumn);
+    bench_Report("a copy stopped with 6 MB written", drops, kColumn);
     g_slices.clear();
+    for (auto& v : g_steps) v.clear();
 
     HANDLE input = CreateThread(nullptr, 0, InputThread, nullptr, 0, nullptr);
     shell_MessageLoop();
@@ -209,6 +238,15 @@ int main(int argc, char** argv)
     bench_Report("copy on : events that came while it was written", g_on.whileWriting, kColumn);
     Report("copy off", g_off);
     bench_Report("idle tick with a slice of the copy", g_slices, kColumn);
+    for (int i = 0; i < 4; ++i)
+        if (!g_steps[i].empty()) bench_Report((std::string("  idle tick: ") + kSteps[i]).c_str(), g_steps[i], kColumn);
+    bench_Report("copy on : wait for the loop", g_waitOn, kColumn);
+    bench_Report("copy on : handling", g_handleOn, kColumn);
+    if (!g_dropPress.empty()) bench_Report("copy on : handling a press that stops the copy", g_dropPress, kColumn);
+    if (!g_dropOnly.empty()) bench_Report("copy on : the stop alone, in such a press", g_dropOnly, kColumn);
+    bench_Report("copy off: wait for the loop", g_waitOff, kColumn);
+    bench_Report("copy off: handling", g_handleOff, kColumn);
+    if (g_bothOff) std::printf("(--both-off: the copy was off in the rounds called \"on\" too)\n");
     std::printf("p99 of press and drag: copy on %.3f ms, off %.3f ms, difference %+.3f ms (within 0.1 ms: %s)\n",
                 P99(g_on.pressesAndDrags), P99(g_off.pressesAndDrags),
                 P99(g_on.pressesAndDrags) - P99(g_off.pressesAndDrags),

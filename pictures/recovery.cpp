@@ -13,7 +13,7 @@
 #include "scene/scene.h"
 #include "toolbox.h"
 
-Recovery recovery = {"", 1, 2000, 0, RECOVERY_CURRENT, 0, 0, 0, 0, 0, ""};
+Recovery recovery = {"", 1, 2000, 0, RECOVERY_CURRENT, 0, 0, 0, 0, 0, 0, "", {}};
 
 namespace {
 
@@ -60,81 +60,104 @@ bool WriteName(bool atOnce)
     char line[sizeof scene.fileName + 2];
     wsprintfA(line, "%s\r\n", scene.fileName);
     tb_WriteFile(line, (DWORD)lstrlenA(line));
-    return Commit(atOnce) == 1;
+    if (Commit(atOnce) != 1) return false;
+    lstrcpynA(recovery.name, scene.fileName, sizeof recovery.name);
+    return true;
+}
+
+// The picture's temporary file thrown away (at a pause or a clean ending, never under a press).
+void Discard(void)
+{
+    tb_DiscardFile(&recovery.file);
+    recovery.opened = 0;
+    recovery.extent = 0;
 }
 
 // The copy before stays whole; nothing is said. (The name's file is closed by its own commit.)
 void Fail(void)
 {
-    if (recovery.opened) tb_CloseFile();
+    Discard();
     recovery.writing = 0;
-    recovery.opened = 0;
     recovery.copy = RECOVERY_FAILED;
 }
 
-// A copy under way stops; its half-written file is set aside (closed, to be removed later).
-void Drop(void)
-{
-    if (recovery.opened) {
-        if (recovery.aside[0]) DeleteFileA(recovery.aside);
-        tb_SetFileAside(recovery.aside, sizeof recovery.aside);
-    }
-    recovery.writing = 0;
-    recovery.opened = 0;
-}
-
-void RemoveAside(void)
-{
-    if (recovery.aside[0]) DeleteFileA(recovery.aside);
-    recovery.aside[0] = 0;
-}
-
-// The first step: the name.
+// The first step: the name, unless its file holds it already (the disk's metadata is slow to change,
+// and the step is taken at the moment the child may come back). Whole at once it is written anyway,
+// for the disk to hold it before the program goes on.
 bool Begin(bool atOnce)
 {
     recovery.soon = 0;
-    if (!recovery_Folder()[0] || scene.canvasBitmap < 0 || !WriteName(atOnce)) {
+    recovery.writing = 0;
+    if (!recovery_Folder()[0] || scene.canvasBitmap < 0) {
+        Fail();
+        return false;
+    }
+    if ((atOnce || lstrcmpA(recovery.name, scene.fileName) != 0) && !WriteName(atOnce)) {
+        recovery.name[0] = 0;
         Fail();
         return false;
     }
     recovery.writing = 1;
-    recovery.opened = 0;
+    recovery.written = 0;
     return true;
 }
 
-// The second: the picture's file opened on the channel.
+// The second: the picture's temporary file, made unless a stopped copy left it; kept off the channel.
 bool Open(void)
 {
+    if (recovery.opened) return true;
     char path[MAX_PATH];
     PathOf(kPicture, path);
     if (tb_OpenFileToReplace(path) != 1) {
         Fail();
         return false;
     }
+    tb_KeepFile(&recovery.file);
     recovery.opened = 1;
-    recovery.written = 0;
+    recovery.extent = 0;
     return true;
+}
+
+// The whole picture written: the file put in place. A slice at a time, the copy it replaces stays
+// open as the file of the next copy.
+void Finish(bool atOnce)
+{
+    recovery.writing = 0;
+    const int committed = atOnce ? tb_CommitFile() : tb_CommitFileKeepingOld(&recovery.file);
+    recovery.copy = committed == 1 ? RECOVERY_CURRENT : RECOVERY_FAILED;
+    recovery.opened = recovery.file.file != nullptr;
+    LARGE_INTEGER size;
+    recovery.extent = !recovery.opened ? 0 : GetFileSizeEx(recovery.file.file, &size) ? (DWORD)size.QuadPart : MAXDWORD;
 }
 
 // Writes on until the picture is whole, the slice's time is up or input waits (unlimited: whole).
 void WriteOn(bool unlimited)
 {
+    if (tb_ResumeFile(&recovery.file, recovery.written) != 1) return Fail();
     const long long start = Now(), budget = SliceTicks();
     long long longest = 0;
     for (;;) {
         const long long before = Now();
         int done = tb_WriteBitmapPart(scene.canvasBitmap, &recovery.written, kChunk);
-        if (done < 0) return Fail();
-        if (done == 1) {
-            recovery.writing = 0;
-            recovery.opened = 0;
-            recovery.copy = Commit(unlimited) == 1 ? RECOVERY_CURRENT : RECOVERY_FAILED;
+        if (done < 0) {
+            tb_CloseFile();
+            return Fail();
+        }
+        if (recovery.written > recovery.extent) recovery.extent = recovery.written;
+        if (done == 1 && recovery.written < recovery.extent) {
+            // The picture is smaller than the stopped copy that left the file: a new file, so that
+            // nothing of the old one stays behind the new picture.
+            tb_CloseFile();
+            Discard();
+            recovery.written = 0;
+            if (unlimited && Open()) WriteOn(true);
             return;
         }
+        if (done == 1) return Finish(unlimited);
         if (unlimited) continue;
         const long long now = Now();
         if (now - before > longest) longest = now - before;
-        if (now - start + longest > budget || InputWaiting()) return;
+        if (now - start + longest > budget || InputWaiting()) return tb_KeepFile(&recovery.file);
     }
 }
 
@@ -182,12 +205,13 @@ void recovery_NoteInput(int mayChange)
 {
     recovery.lastInput = tb_GetTime();
     if (!mayChange) return;
-    // What was written no longer shows the picture: it never becomes the copy.
-    Drop();
+    // What was written no longer shows the picture: it never becomes the copy. Its file stays open
+    // for the next pause to write over.
+    recovery.writing = 0;
     recovery.copy = RECOVERY_DUE;
 }
 
-// One step per tick: a file set aside removed, the name, the picture's file opened, then slices.
+// One step per tick: the name, the picture's file opened, then slices.
 void recovery_Idle(void)
 {
     if (!recovery.enabled) return;
@@ -200,7 +224,6 @@ void recovery_Idle(void)
     }
     if (recovery.copy != RECOVERY_DUE || !scene.modified) return;
     if (!recovery.soon && tb_GetTime() - recovery.lastInput < recovery.pause) return;
-    if (recovery.aside[0]) return RemoveAside();
     Begin(false);
 }
 
@@ -213,18 +236,17 @@ int recovery_WriteNow(void)
 {
     if (!recovery.enabled || !scene.modified) return 1;
     if (recovery.copy == RECOVERY_CURRENT && !recovery.writing) return 1;
-    Drop();
-    RemoveAside();
     if (Begin(true) && Open()) WriteOn(true);
     return recovery.copy == RECOVERY_CURRENT;
 }
 
 void recovery_Remove(void)
 {
-    Drop();
-    RemoveAside();
+    Discard();
+    recovery.writing = 0;
     recovery.copy = RECOVERY_CURRENT;
     recovery.soon = 0;
+    recovery.name[0] = 0;
     if (!recovery_Folder()[0]) return;
     char path[MAX_PATH];
     PathOf(kPicture, path);
@@ -253,8 +275,12 @@ int recovery_Restore(void)
     tb_DisposeBitmap(loaded);
     scene.undoAvailable = 0;
     scene.modified = 1;
-    if (!ReadName(scene.fileName, sizeof scene.fileName))
+    if (ReadName(scene.fileName, sizeof scene.fileName)) {
+        lstrcpynA(recovery.name, scene.fileName, sizeof recovery.name);
+    } else {
         lstrcpynA(scene.fileName, "Tintwell.bmp", sizeof scene.fileName);
+        recovery.name[0] = 0;
+    }
     // The copy was taken off its place to be read: a new one is written as soon as the loop runs.
     recovery.copy = RECOVERY_DUE;
     recovery.soon = 1;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "toolbox.h"
+
 // What the copy is to the picture on the canvas.
 enum RecoveryCopy {
     RECOVERY_CURRENT,  // it holds the picture as it is (or there is nothing to keep)
@@ -23,16 +25,19 @@ struct Recovery {
     DWORD lastInput;        // millisecond clock of the last pointer input
     int soon;               // write at the next idle tick, without waiting for the pause
     int writing;            // a copy is under way, a step per idle tick: the name, then the picture
-    int opened;             // the picture's file is open on the channel, written a slice per tick
-    DWORD written;          // bytes of it written so far
-    char aside[MAX_PATH];   // a half-written file dropped when the picture changed: removed at the
-                            // next pause, for removing it takes milliseconds the child would wait
+    int opened;             // the picture's temporary file exists, kept open between ticks: a copy
+                            // that input stopped is written again into it from its first byte
+    DWORD written;          // bytes of it written so far by this copy
+    DWORD extent;           // bytes it holds, from this copy or one stopped before
+    char name[MAX_PATH];    // the name the name's file was last written with ("" when not known)
+    TB_KeptFile file;       // the picture's temporary file, off the file channel between ticks
 };
 
 extern Recovery recovery;
 
 // Pointer input reached the window; mayChange: the picture may change with it (a press, a drag, a
-// release, a command...), so a copy being written is dropped and written again at the next pause.
+// release, a command...), so a copy being written stops and is written again at the next pause.
+// Nothing touches the disk here: the child's press never waits for a file.
 void recovery_NoteInput(int mayChange);
 // The idle tick's part: starts the copy after the pause and writes it a slice at a time.
 void recovery_Idle(void);

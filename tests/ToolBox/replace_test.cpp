@@ -74,5 +74,25 @@ TEST_F(Replace, OnlyACompleteFileReplacesItsTarget)
     EXPECT_EQ(tb_WriteFile("x", 1), 0);
     EXPECT_EQ(tb_CommitFile(), 1);
     EXPECT_EQ(ReadWholeFile(fresh).size(), 1u);
+
+    // Committed keeping the file it replaces: that one stays, open under a temporary name, to be
+    // written over as the next replacing file of the same target; a new target keeps none.
+    TB_KeptFile kept;
+    ASSERT_EQ(tb_OpenFileToReplace(target.c_str()), 1);
+    EXPECT_EQ(tb_WriteFile("first", 5), 0);
+    EXPECT_EQ(tb_CommitFileKeepingOld(&kept), 1);
+    ASSERT_NE(kept.file, nullptr);
+    EXPECT_EQ(FilesInFolder(), 3);
+    ASSERT_EQ(tb_ResumeFile(&kept, 0), 1);
+    EXPECT_EQ(tb_WriteFile("2nd", 3), 0);
+    EXPECT_EQ(ReadWholeFile(target), (std::vector<BYTE>{'f', 'i', 'r', 's', 't'}));
+    EXPECT_EQ(tb_CommitFileKeepingOld(&kept), 1);
+    EXPECT_EQ(ReadWholeFile(target), (std::vector<BYTE>{'2', 'n', 'd'}));
+    tb_DiscardFile(&kept);
+    EXPECT_EQ(FilesInFolder(), 2);
+    DeleteFileA(fresh.c_str());
+    ASSERT_EQ(tb_OpenFileToReplace(fresh.c_str()), 1);
+    EXPECT_EQ(tb_CommitFileKeepingOld(&kept), 1);
+    EXPECT_EQ(kept.file, nullptr);
     DeleteFileA(fresh.c_str());
 }

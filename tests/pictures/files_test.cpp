@@ -445,12 +445,42 @@ TEST_F(PicturesTest, TheRecoveryCopyWaitsForAPauseIsWrittenInSlicesAndDroppedWhe
     EXPECT_EQ(recovery.writing, 0);
     EXPECT_TRUE(ReadWholeFile(copy).empty());
 
-    recovery.lastInput = tb_GetTime() - recovery.pause;
-    int ticks = 0;
-    while (recovery.copy == RECOVERY_DUE && ++ticks < 100000) recovery_Idle();
-    EXPECT_GT(ticks, 10);
-    EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(reference));
-    EXPECT_EQ(SortedFilesIn(recoveryFolder), (std::vector<std::string>{"name.txt", "picture.bmp"}));
+    // Each copy after a pause is written from its first byte over the file the stopped copy or the
+    // copy before left, while other files come and go on the file channel between its slices, and
+    // holds exactly the picture, also one smaller than what that file held.
+    const int canvas = scene.canvasBitmap;
+    RECT smaller = {0, 0, W() / 2, H() / 3};
+    const struct {
+        BYTE red;
+        bool small;
+        size_t kept;  // temporary files left beside the copy: the copy before, to be written over
+    } copies[] = {{20, false, 0}, {90, false, 1}, {160, true, 1}};
+    for (const auto& c : copies) {
+        SCOPED_TRACE(c.red);
+        if (c.small) scene.canvasBitmap = tb_CreateBitmap(&smaller, 0, 24);
+        FillCanvas(c.red, 40, 60);
+        ASSERT_TRUE(pictures_WriteCanvas(reference.c_str()));
+        recovery_NoteInput(1);
+        recovery.lastInput = tb_GetTime() - recovery.pause;
+        int ticks = 0;
+        while (recovery.copy == RECOVERY_DUE && ++ticks < 100000) {
+            recovery_Idle();
+            if (ticks == 8) {
+                ASSERT_TRUE(pictures_WriteCanvas((folder + "between.bmp").c_str()));
+            }
+        }
+        EXPECT_GT(ticks, 10);
+        EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(reference));
+        EXPECT_EQ(ReadWholeFile(folder + "between.bmp"), ReadWholeFile(reference));
+        const std::vector<std::string> files = SortedFilesIn(recoveryFolder);
+        EXPECT_EQ(std::count_if(files.begin(), files.end(),
+                                [](const std::string& f) { return f.find(".tmp") != std::string::npos; }),
+                  (long)c.kept);
+        EXPECT_EQ(files.size(), 2 + c.kept);
+    }
+    tb_DisposeBitmap(scene.canvasBitmap);
+    scene.canvasBitmap = canvas;
+    DeleteFileA((folder + "between.bmp").c_str());
     recovery_Remove();
     EXPECT_TRUE(FilesIn(recoveryFolder).empty());
 }

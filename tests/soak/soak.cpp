@@ -675,9 +675,9 @@ std::string Check(void)
     if (regions > f->peakRegions) f->peakRegions = regions;
     if (windows > f->peakWindows) f->peakWindows = windows;
 
-    // Between events only the recovery copy's write may hold the one current file.
-    if (tb.file != INVALID_HANDLE_VALUE && !recovery.opened) return Say("a file was left open on the channel");
-    if (recovery.opened && tb.file == INVALID_HANDLE_VALUE) return Say("the recovery copy lost its file");
+    // Between events no file is current; the recovery copy keeps its own off the channel.
+    if (tb.file != INVALID_HANDLE_VALUE) return Say("a file was left open on the channel");
+    if (recovery.opened != (recovery.file.file != nullptr)) return Say("the recovery copy lost its file");
     if (scene.currentObject < 0 || scene.currentObject >= SCENE_OBJECTS)
         return Say("current tool %d is no tool", scene.currentObject);
     if (scene.currentGroup < 0 || scene.currentGroup >= SCENE_GROUPS)
