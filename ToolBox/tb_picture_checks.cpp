@@ -1,8 +1,8 @@
 // What the system's imaging component is given: some of its decoders crash on, or keep memory for,
 // damaged files that a walk over their blocks finds first. A PNG reaches it only with every
 // critical chunk whole and its check sum right; a GIF only up to the end of its first picture (the
-// one shown), with that picture's data whole and a colour table for it. All offsets and lengths
-// are checked against the bytes there are.
+// one shown), with that picture's data whole, its codes giving every pixel, and a colour table for
+// it. All offsets and lengths are checked against the bytes there are.
 #include <cstring>
 
 #include "tb_internal.h"
@@ -59,6 +59,55 @@ size_t SkipSubBlocks(const BYTE* data, size_t size, size_t at)
     return 0;
 }
 
+// Whether the compressed codes of a GIF picture (the sub-blocks at `at`, minimum code size
+// codeSize, 2..8) give all of its pixels before they end: each code one the table holds at that
+// point (after a clear code, a single pixel), the end code not before the last pixel. Only the
+// length of each table entry is kept, not its pixels.
+bool CodesGiveEveryPixel(const BYTE* data, size_t size, size_t at, int codeSize, unsigned long long pixels)
+{
+    WORD lengths[4096];
+    const unsigned clear = 1u << codeSize, end = clear + 1;
+    unsigned width = codeSize + 1, next = end + 1, previous = 0;
+    bool afterClear = true;
+    unsigned long long given = 0;
+    DWORD bits = 0;
+    unsigned held = 0, left = 0;  // bits held; bytes left in the current sub-block
+    for (unsigned c = 0; c < clear; ++c) lengths[c] = 1;
+    for (;;) {
+        while (held < width) {
+            if (!left) {
+                if (at >= size || !data[at]) return false;  // no more data
+                left = data[at++];
+            }
+            bits |= (DWORD)data[at++] << held;
+            held += 8;
+            --left;
+        }
+        unsigned code = bits & ((1u << width) - 1);
+        bits >>= width;
+        held -= width;
+        if (code == clear) {
+            width = codeSize + 1, next = end + 1, afterClear = true;
+            continue;
+        }
+        if (code == end) return given >= pixels;
+        if (afterClear) {
+            if (code > clear) return false;
+            given += 1;
+        } else {
+            if (code > next) return false;
+            given += code == next ? lengths[previous] + 1u : lengths[code];
+            if (next < 4096) {
+                lengths[next++] = (WORD)(lengths[previous] + 1);
+                if (next == 1u << width && width < 12) ++width;
+            }
+        }
+        afterClear = false;
+        previous = code;
+        if (given >= pixels) return true;
+    }
+}
+
 // The length of a GIF up to the end of its first picture's data; 0 when the file does not reach
 // that far whole, or the picture has no colour table of its own or of the file.
 size_t GifFirstPicture(const BYTE* data, size_t size)
@@ -83,7 +132,9 @@ size_t GifFirstPicture(const BYTE* data, size_t size)
             if (table >= size - at - 10) return 0;
             at += 10 + table;  // the descriptor and its table; then the code size and the data
             if (data[at] < 2 || data[at] > 8) return 0;
-            return SkipSubBlocks(data, size, at + 1);
+            size_t behind = SkipSubBlocks(data, size, at + 1);
+            if (!behind || !CodesGiveEveryPixel(data, behind, at + 1, data[at], (unsigned long long)w * h)) return 0;
+            return behind;
         } else {
             return 0;  // the trailer or anything else before a picture
         }

@@ -6,14 +6,16 @@
 // the end. A file that crashes a reader is kept beside the program's working folder.
 //
 //   mutation_runs.exe [--seed N] [--count N] [--what bmp|pictures|prefs|inf|all] [--installs-every N]
-//                     [--seeds FOLDER]...
+//                     [--seeds FOLDER]... [--only png|jpeg|gif] [--every N]
 // Defaults: seed 1, count 100000 BMP files (pictures, prefs and inf: count / 10 each), every 25th
 // INF installed. Seed pictures: the generated layouts of every depth and header, plus the .bmp
 // files of each --seeds folder, and for the other run its .png, .jpg and .gif files (by default the
 // test pictures of the build: tests\ToolBox\bitmaps and tests\ToolBox\foreign beside this
-// program's folder).
+// program's folder); --only keeps the seeds of one of those formats. Every N files (10000 unless
+// --every says) a line with the time and the private bytes so far.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +33,7 @@
 namespace {
 
 uint64_t g_seed = 1;
+long long g_every = 10000;
 const char* g_stage = "start";
 long long g_number = -1;
 const mutate::Bytes* g_file = nullptr;  // the picture file being read, kept when it crashes the reader
@@ -179,8 +182,9 @@ void RunPictures(long long count, const PictureRun& run)
         }
         if (!problem.empty()) roads.Fault(roadNames[road], i, problem);
         ++roads.outcome[std::string(roadNames[road]) + (taken ? ": placed" : ": refused with its message")];
-        if ((i + 1) % 10000 == 0) {
-            std::printf("  ... %lld files, %.1f s\n", i + 1, (bench_Now() - t0) / 1000);
+        if ((i + 1) % g_every == 0) {
+            std::printf("  ... %lld files, %.1f s, private bytes %.1f MB\n", i + 1, (bench_Now() - t0) / 1000,
+                        mutate::PrivateBytes() / 1048576.0);
             std::fflush(stdout);
         }
     }
@@ -343,6 +347,7 @@ int main(int argc, char** argv)
     std::string what = "all";
     int installsEvery = 25;
     std::vector<std::string> folders;
+    std::string only;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string a = argv[i];
         if (a == "--seed") g_seed = std::strtoull(argv[i + 1], nullptr, 10);
@@ -350,6 +355,8 @@ int main(int argc, char** argv)
         else if (a == "--what") what = argv[i + 1];
         else if (a == "--installs-every") installsEvery = std::atoi(argv[i + 1]);
         else if (a == "--seeds") folders.push_back(std::string(argv[i + 1]) + "\\");
+        else if (a == "--only") only = argv[i + 1];
+        else if (a == "--every") g_every = std::max(1LL, std::atoll(argv[i + 1]));
     }
     if (folders.empty()) {
         std::string here = ProgramFolder();
@@ -369,6 +376,15 @@ int main(int argc, char** argv)
         for (const std::string& f : folders) {
             std::vector<mutate::Bytes> some = mutate::PictureSeeds(f);
             others.seeds.insert(others.seeds.end(), some.begin(), some.end());
+        }
+        if (!only.empty()) {
+            // The seeds of one format, by their first bytes.
+            const std::string start = only == "png" ? "\x89PNG" : only == "gif" ? "GIF8" : "\xFF\xD8";
+            std::vector<mutate::Bytes> kept;
+            for (const mutate::Bytes& b : others.seeds)
+                if (b.size() >= start.size() && std::equal(start.begin(), start.end(), b.begin(), [](char c, uint8_t v) { return (uint8_t)c == v; })) kept.push_back(b);
+            others.seeds.swap(kept);
+            std::printf("only %s files\n", only.c_str());
         }
         RunPictures(what == "all" ? count / 10 : count, others);
     }

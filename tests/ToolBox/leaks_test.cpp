@@ -11,18 +11,6 @@ class Leaks : public ToolboxTest {};
 
 namespace {
 
-SIZE_T PrivateBytes()
-{
-    // The commit charge of the process, summed over its private regions.
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION info;
-    for (BYTE* p = nullptr; VirtualQuery(p, &info, sizeof info) == sizeof info; p += info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-        if ((BYTE*)info.BaseAddress + info.RegionSize < p) break;
-    }
-    return total;
-}
-
 // A plain visible window put into window slot 3 for the duration of a test.
 struct SlotWindow {
     HWND hwnd;

@@ -341,19 +341,26 @@ def other_formats(folder, full_png):
                      append_images=[image(lambda x, y: (255 - full(x, y)[0], 0, 0))])
     add("pil_tiff_pages.tif", full)
 
-    # Damage: the GIF cut in its second frame (the first still shows), and without colour tables
-    # (refused: a decoder once crashed on it).
+    # Damage: the GIF cut in its second frame (the first still shows), and refused: without colour
+    # tables (a decoder once crashed on it), its first picture's data breaking off with its blocks
+    # whole, and a code there its table does not hold yet (a decoder kept memory for each).
     gif = open(out("pil_gif_animated.gif"), "rb").read()
     table = 3 << ((gif[10] & 7) + 1)
     at = 13 + table + 19 + 8  # behind Pillow's loop and first frame extensions: the first picture
     assert gif[at] == 0x2C
     at += 11
+    data = at  # the first data sub-block, 9-bit codes from its start
     while gif[at]:  # its data, a chain of sub-blocks
         at += 1 + gif[at]
     put("hand_gif_cut_after_first.gif", gif[:at + 30])
     add("hand_gif_cut_after_first.gif", see_through)
     put("hand_gif_without_colour_table.gif", gif[:10] + bytes((gif[10] & 0x7F,)) + gif[11:13] + gif[13 + table:])
     add("hand_gif_without_colour_table.gif")
+    short = gif[data] // 4
+    put("hand_gif_data_breaks_off.gif", gif[:data] + bytes((short,)) + gif[data + 1:data + 1 + short] + gif[at:])
+    add("hand_gif_data_breaks_off.gif")
+    put("hand_gif_code_beyond_table.gif", gif[:data + 3] + b"\xff" * 4 + gif[data + 7:])
+    add("hand_gif_code_beyond_table.gif")
 
     os.remove(out("raw16"))
     with open(out("pictures.txt"), "w") as f:

@@ -36,6 +36,18 @@ protected:
     }
 };
 
+// The commit charge of the process, summed over its private regions.
+inline SIZE_T PrivateBytes()
+{
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION info;
+    for (BYTE* p = nullptr; VirtualQuery(p, &info, sizeof info) == sizeof info; p += info.RegionSize) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+        if ((BYTE*)info.BaseAddress + info.RegionSize < p) break;
+    }
+    return total;
+}
+
 inline int FreeSlotCount()
 {
     int n = 0;
