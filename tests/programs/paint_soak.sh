@@ -402,9 +402,11 @@ sample
 x keydown c; sleep 0.3; x keyup c
 shot end
 # The speaker changes the sound preference once more, and the file follows. A text or a zoom
-# centre still waiting for its click takes the next click anywhere: two clicks on the bare wall
-# first, so that the speaker's click is the speaker's.
-for i in 1 2; do N=$((N + 1)); log "bare wall"; click 720 300; sleep 0.3; done
+# centre still waiting for its click takes the next click anywhere, and a stamp following the
+# pointer is put away by the next click beside the canvas: two clicks on the frame beside the
+# canvas first (not on the canvas, where a stamp book prints and follows the pointer again), so
+# that the speaker's click is the speaker's.
+for i in 1 2; do N=$((N + 1)); log "frame"; click 790 300; sleep 0.3; done
 settle
 before=$(prefs_value 0)
 one act_speaker
