@@ -176,7 +176,7 @@ void pictures_EnumerateGallery(void)
     }
     // Every picture file of the browse folder, then those of the second folder, each in the order
     // the file system gives them; only the program's own blank page is pinned.
-    for (int second = 0; second <= 1 && (!second || gallery.secondFolder[0]); ++second) {
+    for (int second = 0; second <= 1 && (!second || gallery.secondFolder[0]) && gallery.count < GALLERY_MAX; ++second) {
         lstrcpynA(pattern, second ? gallery.secondFolder : scene.browseFolder, sizeof pattern - 10);
         lstrcatA(pattern, "*");
         search = _findfirst(pattern, &found);
