@@ -12,22 +12,35 @@ namespace {
 // between two sizes. Capped in number (the process holds one object for each), the least recently
 // kept going first, and in bytes. A surface larger than a 1920 x 1080 screen's is not kept: on a
 // large screen the pool would otherwise hold whole canvases nobody draws on, in the program's peak.
+// The exception is a large surface disposed for a return (the room's window-sized bitmaps when the
+// display shrinks): a few of those are kept apart, outside the cap, until a large bitmap of another
+// size is made, so that the display coming back to its size finds its pages already touched.
 struct PooledSurface {
     int width, height, depth;
     HPALETTE palette;  // an 8-bit surface's colour table came from it
     TB_DIB image;
     size_t bytes;
+    bool large;  // kept for a return, beyond the cap
 };
+const int kLargeEntries = 4;
 const int kPoolEntries = 128;
 const size_t kPoolBytes = 32u << 20;
 const size_t kPoolSurfaceBytes = 1920u * 1080u * 3u;
 PooledSurface g_pool[kPoolEntries];
 int g_pooled = 0;
 
-size_t PoolBytes(void)
+size_t PoolBytes(bool large)
 {
     size_t n = 0;
-    for (int i = 0; i < g_pooled; ++i) n += g_pool[i].bytes;
+    for (int i = 0; i < g_pooled; ++i)
+        if (g_pool[i].large == large) n += g_pool[i].bytes;
+    return n;
+}
+
+int LargeKept(void)
+{
+    int n = 0;
+    for (int i = 0; i < g_pooled; ++i) n += g_pool[i].large;
     return n;
 }
 
@@ -38,15 +51,32 @@ void DropPooled(int i)
     --g_pooled;
 }
 
-// Keeps a disposed slot's surface, the oldest going first where there is no room; false when it is
-// not kept (no surface, or larger than the whole pool).
-bool Keep(TB_DIB* image, HPALETTE palette)
+// The oldest kept surface of the kind (large or not), or -1.
+int OldestPooled(bool large)
+{
+    for (int i = 0; i < g_pooled; ++i)
+        if (g_pool[i].large == large) return i;
+    return -1;
+}
+
+// Keeps a disposed slot's surface, the oldest of its kind going first where there is no room; false
+// when it is not kept (no surface, or larger than the whole pool and not kept for a return).
+bool Keep(TB_DIB* image, HPALETTE palette, bool forReturn)
 {
     const int depth = grfx_BitCount(image);
     const size_t bytes = (size_t)grfx_StorageWidth(grfx_Width(image), depth) * (size_t)grfx_Height(image);
-    if (!image->hBitmap || !image->lpBits || bytes > kPoolSurfaceBytes || (depth != 8 && depth != 24)) return false;
-    while (g_pooled > 0 && (g_pooled == kPoolEntries || PoolBytes() + bytes > kPoolBytes)) DropPooled(0);
-    g_pool[g_pooled++] = {grfx_Width(image), grfx_Height(image), depth, palette, *image, bytes};
+    if (!image->hBitmap || !image->lpBits || (depth != 8 && depth != 24)) return false;
+    const bool large = bytes > kPoolSurfaceBytes;
+    if (large && !forReturn) return false;
+    if (large) {
+        if (LargeKept() == kLargeEntries) DropPooled(OldestPooled(true));
+        if (g_pooled == kPoolEntries) DropPooled(OldestPooled(false) >= 0 ? OldestPooled(false) : 0);
+    } else {
+        while (OldestPooled(false) >= 0 && (g_pooled == kPoolEntries || PoolBytes(false) + bytes > kPoolBytes))
+            DropPooled(OldestPooled(false));
+        if (g_pooled == kPoolEntries) DropPooled(0);
+    }
+    g_pool[g_pooled++] = {grfx_Width(image), grfx_Height(image), depth, palette, *image, bytes, large};
     memset(image, 0, sizeof *image);
     return true;
 }
@@ -78,6 +108,11 @@ BOOL MakeSection(HDC dc, TB_DIB* image, int width, int height, int depth, bool b
         }
         return TRUE;
     }
+    // A large bitmap of another size: the display did not come back, and what was kept for its
+    // return goes before the new pages are taken.
+    if ((size_t)grfx_StorageWidth(width, depth) * (size_t)height > kPoolSurfaceBytes)
+        for (int i = g_pooled - 1; i >= 0; --i)
+            if (g_pool[i].large) DropPooled(i);
     if (depth == 8) return grfx_CreateDIBSection8(dc, image, width, height);
     if (depth == 24) return grfx_CreateDIBSection24(dc, image, width, height);
     return grfx_CreateDIBSection1(dc, image, width, height);
@@ -258,7 +293,7 @@ int tb_CreateBitmap(RECT* rect, int source, int depth)
 
 int tb_PooledSurfaces(void) { return g_pooled; }
 
-size_t tb_PooledBytes(void) { return PoolBytes(); }
+size_t tb_PooledBytes(void) { return PoolBytes(false) + PoolBytes(true); }
 
 void tb_ReleaseSurfacePool(void)
 {
@@ -267,12 +302,17 @@ void tb_ReleaseSurfacePool(void)
 
 void tb_DisposeBitmap(int index)
 {
+    tb_DisposeBitmapForReturn(index, false);
+}
+
+void tb_DisposeBitmapForReturn(int index, bool forReturn)
+{
     if (!CheckBitmap(index, "There is no bitmap to free! (tb_DisposeBitmap)")) return;
     TB_BitmapSlot& slot = tb.bitmaps[index];
     if (slot.dc) {
         DeleteDC(slot.dc);
         slot.dc = nullptr;
-        if (!Keep(&slot.image, tb.palette)) grfx_FreeDIB(&slot.image);
+        if (!Keep(&slot.image, tb.palette, forReturn)) grfx_FreeDIB(&slot.image);
     } else {
         grfx_FreeDIB(&slot.image);
     }

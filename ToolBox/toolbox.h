@@ -44,6 +44,9 @@ int tb_CreateBitmap(RECT* rect, int source, int depth);
 // Disposes of the bitmap; its surface may be kept (a bounded number of them) for the next bitmap of
 // the same size and depth, which then needs no new memory.
 void tb_DisposeBitmap(int index);
+// As tb_DisposeBitmap; with forReturn its surface is kept however large, for a bitmap of the same
+// size (a few such, until a large bitmap of another size is made).
+void tb_DisposeBitmapForReturn(int index, bool forReturn);
 // How many surfaces are kept so, their pixels' bytes, and giving them all back to the system.
 int tb_PooledSurfaces(void);
 size_t tb_PooledBytes(void);

@@ -363,17 +363,22 @@ void scene_Relayout(void)
     // A stroke in progress ends here as its release would have ended it, in the old picture.
     scene_EndGesture();
     RECT oldPicture = scene.layout.picture;
+    const long long oldArea = (long long)scene.layout.width * scene.layout.height;
     // The old picture stays in its own bitmap until it has been copied into the new canvas: a copy
     // of it would cost more in fresh memory than the copy itself.
     int kept = scene.canvasBitmap;
-    scene.canvasBitmap = -1;
-
-    DisposeIfAny(&scene.sceneBitmap);
-    DisposeIfAny(&scene.undoBitmap);
+    int oldScene = scene.sceneBitmap, oldUndo = scene.undoBitmap;
+    scene.canvasBitmap = scene.sceneBitmap = scene.undoBitmap = -1;
     for (int i = 0; i < SCENE_OBJECTS; ++i)
         if (scene.objects[i].Destroy) scene.objects[i].Destroy(&scene.objects[i]);
 
     scene_Layout();
+    // When the display shrinks, the window-sized bitmaps keep their pages for its return to the
+    // old size (a display changed for a game or a projector comes back): on a large screen their
+    // fresh memory would be most of the wait. A display that grows gives the old ones back first.
+    const bool shrinking = (long long)scene.layout.width * scene.layout.height < oldArea;
+    if (oldScene >= 0) tb_DisposeBitmapForReturn(oldScene, shrinking);
+    if (oldUndo >= 0) tb_DisposeBitmapForReturn(oldUndo, shrinking);
     KeepScrollOnThePicture(oldPicture);
     CreateSceneBitmaps();
     scene_BuildObjectTable();
@@ -382,7 +387,7 @@ void scene_Relayout(void)
     if (kept >= 0) tb_CopyBitmap(kept, scene.canvasBitmap, &oldPicture, &scene.layout.picture);
     scene_SaveUndo();
     scene_Compose(1, 1, 1);
-    if (kept >= 0) tb_DisposeBitmap(kept);
+    if (kept >= 0) tb_DisposeBitmapForReturn(kept, shrinking);
 }
 
 void scene_Shutdown(void)

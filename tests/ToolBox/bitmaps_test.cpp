@@ -326,6 +326,27 @@ TEST_F(Bitmaps, AKeptSurfaceComesBackAsANewOneWould)
         EXPECT_EQ(tb_PooledSurfaces(), size == 1080 ? 1 : 0) << "1920x" << size;
         EXPECT_EQ(tb_PooledBytes(), size == 1080 ? (size_t)5760 * 1080 : 0u) << "1920x" << size;
     }
+    // A large surface disposed for a return (the display shrank) is kept outside that cap, for
+    // the same size only: the small ones coming and going leave it, a large bitmap of another size
+    // gives it back first, and no more than four are held.
+    tb_ReleaseSurfacePool();
+    int large = Blank24(1920, 1081);
+    HBITMAP kept = tb_GetBitmapDIB(large)->hBitmap;
+    tb_DisposeBitmapForReturn(large, true);
+    for (int i = 1; i <= 300; ++i) tb_DisposeBitmap(Blank24(i, 3));
+    large = Blank24(1920, 1081);
+    EXPECT_EQ(tb_GetBitmapDIB(large)->hBitmap, kept) << "the large surface came back for its size";
+    tb_DisposeBitmapForReturn(large, true);
+    tb_DisposeBitmap(Blank24(1921, 1081));
+    EXPECT_EQ(GetObjectType(kept), 0u) << "another large size gave it back";
+    int six[6];
+    HBITMAP surfaces[6];
+    for (int i = 0; i < 6; ++i) {
+        six[i] = Blank24(1920, 1090 + i);
+        surfaces[i] = tb_GetBitmapDIB(six[i])->hBitmap;
+    }
+    for (int i = 0; i < 6; ++i) tb_DisposeBitmapForReturn(six[i], true);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(GetObjectType(surfaces[i]) != 0, i >= 2) << "large surface " << i;
     tb_ReleaseSurfacePool();
     EXPECT_EQ(tb_PooledSurfaces(), 0);
 }
