@@ -45,8 +45,8 @@ void tb_ApplyKernel(int bitmap, const RECT* rect, const TB_Kernel* kernel)
 
     GdiFlush();  // the system may still be drawing into the picture
     int divisor = kernel->divisor ? kernel->divisor : 1;  // a zero divisor would stop the program
-    // Rows are read through their addresses (bottom row first in the store); without the random
-    // factor, neighbours of weight 0 add nothing and are not read.
+    // Rows are read through their addresses (bottom row first in the store); neighbours of weight 0
+    // add nothing: they are not read, and no random number is drawn for them.
     const int stride = grfx_StorageWidth(width, 24);
     auto rowOf = [&](const TB_DIB* dib, int y) { return dib->lpBits + (size_t)stride * (size_t)(height - 1 - y); };
     const bool random = kernel->random == 1;
@@ -64,6 +64,7 @@ void tb_ApplyKernel(int bitmap, const RECT* rect, const TB_Kernel* kernel)
                     int nx = x + dx;
                     if (nx < 0 || nx >= width) continue;
                     int w = kernel->weight[dy + 2][dx + 2];
+                    if (w == 0) continue;
                     if (random) w *= tb_Random(kernel->randomLow, kernel->randomHigh);
                     if (w == 0) continue;
                     const BYTE* p = row + 3 * nx;
