@@ -144,16 +144,34 @@ bool Magnify2(int source, int destination, const RECT* from, const RECT* to)
     if (clip && !tb_ClipIsNone(*clip) && !IntersectRect(&area, to, clip)) return true;
     const int srcStride = grfx_StorageWidth(grfx_Width(src), 24), dstStride = grfx_StorageWidth(grfx_Width(dst), 24);
     GdiFlush();  // the system may still be drawing into either
+    // Every source row makes two rows: the second is a copy of the first. Along a row, every source
+    // pixel is written twice, after a lone right half where the area starts between the two.
+    const size_t rowBytes = (size_t)(area.right - area.left) * 3;
+    const BYTE* made = nullptr;
+    int madeFrom = -1;
     for (int y = area.top; y < area.bottom; ++y) {
         const int sy = from->top + (y - to->top) / 2;
-        const BYTE* in = src->lpBits + (size_t)(grfx_Height(src) - 1 - sy) * srcStride;
         BYTE* out = dst->lpBits + (size_t)(grfx_Height(dst) - 1 - y) * dstStride + (size_t)area.left * 3;
-        for (int x = area.left; x < area.right; ++x, out += 3) {
-            const BYTE* p = in + (size_t)(from->left + (x - to->left) / 2) * 3;
-            out[0] = p[0];
-            out[1] = p[1];
-            out[2] = p[2];
+        if (sy == madeFrom) {
+            memcpy(out, made, rowBytes);
+            continue;
         }
+        const BYTE* in = src->lpBits + (size_t)(grfx_Height(src) - 1 - sy) * srcStride;
+        const BYTE* p = in + (size_t)(from->left + (area.left - to->left) / 2) * 3;
+        BYTE* o = out;
+        int x = area.left;
+        if ((x - to->left) & 1) {
+            o[0] = p[0], o[1] = p[1], o[2] = p[2];
+            o += 3, p += 3, ++x;
+        }
+        for (; x + 1 < area.right; x += 2, o += 6, p += 3) {
+            o[0] = o[3] = p[0];
+            o[1] = o[4] = p[1];
+            o[2] = o[5] = p[2];
+        }
+        if (x < area.right) o[0] = p[0], o[1] = p[1], o[2] = p[2];
+        made = out;
+        madeFrom = sy;
     }
     return true;
 }

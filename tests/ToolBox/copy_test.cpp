@@ -211,7 +211,8 @@ TEST_F(Copy, DifferentSizesAreStretched)
     } doubles[] = {{Rect(0, 0, 7, 5), Rect(0, 0, 14, 10), Rect(-1, -1, -1, -1)},
                    {Rect(3, 2, 10, 9), Rect(5, 3, 19, 17), Rect(-1, -1, -1, -1)},
                    {Rect(1, 1, 11, 8), Rect(1, 2, 21, 16), Rect(4, 5, 15, 12)},
-                   {Rect(2, 0, 9, 6), Rect(0, 1, 14, 13), Rect(7, 0, 30, 30)}};
+                   {Rect(2, 0, 9, 6), Rect(0, 1, 14, 13), Rect(7, 0, 30, 30)},
+                   {Rect(0, 0, 7, 5), Rect(0, 0, 14, 10), Rect(0, 0, 9, 7)}};
     for (const auto& d : doubles) {
         SCOPED_TRACE(testing::Message() << "to " << d.to.left << "," << d.to.top << " clip " << d.clip.left);
         int from = Blank24(12, 10), ours = Blank24(24, 20), system = Blank24(24, 20);
