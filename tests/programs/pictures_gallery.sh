@@ -6,11 +6,14 @@
 # the tests runs each command on the room.) Screenshots stay in BUILD/programs/shots.
 . "$(dirname "$0")/lib/common.bash"
 session 800x600x24
-CHECK=$BUILD/tests/gallery_check.exe
-TESTS=$BUILD/tests
+# The check program runs from a folder of its own: its Pages\ and Gallery\ beside it are then not
+# those of the test programs in BUILD/tests, whose own tests run meanwhile.
+TESTS=$WORK/beside
+mkdir -p "$TESTS"
+cp "$BUILD/tests/gallery_check.exe" "$TESTS/"
+CHECK=$TESTS/gallery_check.exe
 SHOTS=$BUILD/programs/shots
 mkdir -p "$SHOTS"
-rm -rf "$TESTS/Pages" "$TESTS/Gallery"
 cp -r "$ROOT/resources/Pages" "$TESTS/Pages"
 
 # The gallery dialog (408x417) is centred on the 800x600 room.
@@ -103,4 +106,3 @@ print(png.format, png.mode, png.size, "differing pixels:",
       sum(a != b for a, b in zip(png.convert("RGB").getdata(), truth.getdata())))
 PY
 )" "PNG RGB (634, 488) differing pixels: 0"
-rm -rf "$TESTS/Pages" "$TESTS/Gallery"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "boxes.h"
+#include "input_events.h"
 #include "shell/shell.h"
 #include "toolbox.h"
 
@@ -258,8 +259,7 @@ TEST_F(Shell, RightButtonAndF1PopTheMenuAtThePointer)
     g_log.clear();
     tb_SetPointerMode(2);
     SetCursorPos(200, 150);
-    POINT expected;
-    GetCursorPos(&expected);
+    POINT expected = PointerSettlesAt(200, 150);
     ScreenToClient(tb_GetMainWindow(), &expected);
     EXPECT_EQ(send(WM_KEYDOWN, VK_F1), 0);
     EXPECT_EQ(g_log, (std::vector<std::string>{

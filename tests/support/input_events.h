@@ -28,6 +28,21 @@ inline void DrainMessages()
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
 }
 
+// Where the system puts the pointer after a move: Wine hands the move to the X server, whose own
+// report of an earlier move may come in after it, so the position is read, the thread's messages
+// handled in between, until it is (x, y) or two seconds have passed; the last position read.
+inline POINT PointerSettlesAt(int x, int y)
+{
+    POINT p = {};
+    const DWORD start = GetTickCount();
+    for (;;) {
+        GetCursorPos(&p);
+        if ((p.x == x && p.y == y) || GetTickCount() - start > 2000) return p;
+        DrainMessages();
+        Sleep(1);
+    }
+}
+
 // The primary button held down for the moves of a drag, as tb_IsMouseDown sees it.
 struct ButtonHeld {
     ButtonHeld() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
