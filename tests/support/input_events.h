@@ -1,9 +1,11 @@
 // The pointer's button and the keys pressed and released through the system's input, as the
-// program's own reads of them (tb_IsMouseDown, tb_IsKeyDown) see them, and the pointer's shape.
+// program's own reads of them (tb_IsMouseDown, tb_IsKeyDown) see them, and the pointer shape it set.
 // Tests that use these run alone (see tests/CMakeLists.txt): the input state is the session's.
 #pragma once
 
 #include <windows.h>
+
+#include "toolbox.h"
 
 inline void SendMouse(DWORD flags)
 {
@@ -64,8 +66,12 @@ struct KeyHeld {
     }
 };
 
-// Whether the pointer shows the program's cursor resource id.
+// Whether the pointer shape the program set last is its cursor resource id (a resource there is).
+// The session's shape itself is not only the program's: the input a test injects reaches window
+// procedures that may put their class's cursor over it, at a moment the test does not choose.
 inline bool CursorIs(int id)
 {
-    return GetCursor() == LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    int last = -1;
+    tb_CursorSets(&last);
+    return last == id && LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)) != nullptr;
 }
