@@ -9,16 +9,19 @@ namespace {
 // page of a new surface costs a page fault at its first touch (13 to 20 microseconds a page under
 // Wine on the machines we measured), more than drawing a small picture: the room loads its pictures
 // for each draw (some fifty sizes in all), and its large bitmaps come back at every display change
-// between two sizes. Capped in number (the process holds one object for each), the least recently
+// between two sizes. Capped in number (the process holds two objects for each), the least recently
 // kept going first, and in bytes. A surface larger than a 1920 x 1080 screen's is not kept: on a
 // large screen the pool would otherwise hold whole canvases nobody draws on, in the program's peak.
 // The exception is a large surface disposed for a return (the room's window-sized bitmaps when the
 // display shrinks): a few of those are kept apart, outside the cap, until a large bitmap of another
 // size is made, so that the display coming back to its size finds its pages already touched.
+// Each surface is kept with the memory surface it is selected into: making and deleting one of those
+// costs more than drawing most of the room's pictures.
 struct PooledSurface {
     int width, height, depth;
     HPALETTE palette;  // an 8-bit surface's colour table came from it
     TB_DIB image;
+    HDC dc;  // the image selected, no clip, the default palette
     size_t bytes;
     bool large;  // kept for a return, beyond the cap
 };
@@ -46,6 +49,7 @@ int LargeKept(void)
 
 void DropPooled(int i)
 {
+    DeleteDC(g_pool[i].dc);
     grfx_FreeDIB(&g_pool[i].image);
     for (int k = i + 1; k < g_pooled; ++k) g_pool[k - 1] = g_pool[k];
     --g_pooled;
@@ -59,13 +63,14 @@ int OldestPooled(bool large)
     return -1;
 }
 
-// Keeps a disposed slot's surface, the oldest of its kind going first where there is no room; false
-// when it is not kept (no surface, or larger than the whole pool and not kept for a return).
-bool Keep(TB_DIB* image, HPALETTE palette, bool forReturn)
+// Keeps a disposed slot's surface and the memory surface it is selected into, the oldest of its kind
+// going first where there is no room; false when it is not kept (no surface, or larger than the
+// whole pool and not kept for a return).
+bool Keep(TB_DIB* image, HDC dc, HPALETTE palette, bool forReturn)
 {
     const int depth = grfx_BitCount(image);
     const size_t bytes = (size_t)grfx_StorageWidth(grfx_Width(image), depth) * (size_t)grfx_Height(image);
-    if (!image->hBitmap || !image->lpBits || (depth != 8 && depth != 24)) return false;
+    if (!dc || !image->hBitmap || !image->lpBits || (depth != 8 && depth != 24)) return false;
     const bool large = bytes > kPoolSurfaceBytes;
     if (large && !forReturn) return false;
     if (large) {
@@ -76,20 +81,24 @@ bool Keep(TB_DIB* image, HPALETTE palette, bool forReturn)
             DropPooled(OldestPooled(false));
         if (g_pooled == kPoolEntries) DropPooled(0);
     }
-    g_pool[g_pooled++] = {grfx_Width(image), grfx_Height(image), depth, palette, *image, bytes, large};
+    // The next user starts as on a new surface; the palette may go while the surface is kept.
+    SelectClipRgn(dc, nullptr);
+    if (depth == 8) SelectPalette(dc, (HPALETTE)GetStockObject(DEFAULT_PALETTE), FALSE);
+    g_pool[g_pooled++] = {grfx_Width(image), grfx_Height(image), depth, palette, *image, dc, bytes, large};
     memset(image, 0, sizeof *image);
     return true;
 }
 
-// A kept surface of that size and depth into image (its pixels as the last bitmap left them);
-// false when there is none.
-bool TakePooled(TB_DIB* image, int width, int height, int depth)
+// A kept surface of that size and depth (its pixels as the last bitmap left them) and the memory
+// surface it is selected into; false when there is none.
+bool TakePooled(TB_DIB* image, HDC* dc, int width, int height, int depth)
 {
     for (int i = g_pooled - 1; i >= 0; --i) {
         const PooledSurface& p = g_pool[i];
         if (p.width != width || p.height != height || p.depth != depth || (depth == 8 && p.palette != tb.palette))
             continue;
         *image = p.image;
+        *dc = p.dc;
         for (int k = i + 1; k < g_pooled; ++k) g_pool[k - 1] = g_pool[k];
         --g_pooled;
         return true;
@@ -97,25 +106,45 @@ bool TakePooled(TB_DIB* image, int width, int height, int depth)
     return false;
 }
 
-// A DIB section of the size and depth for a slot's surface, kept or new; blank asks for the black
-// pixels a new one has.
-BOOL MakeSection(HDC dc, TB_DIB* image, int width, int height, int depth, bool blank)
+// The slot's drawing surface with a section of the size and depth selected into it: a kept pair, or
+// a new memory surface (compatible with the main window's screen) and a new section. blank asks for
+// the black pixels a new section has. False when no surface can be made; a section that cannot be
+// made leaves the surface with an empty image (*made false).
+bool MakeSlotSurface(TB_BitmapSlot& slot, int width, int height, int depth, bool blank, BOOL* made)
 {
-    if (TakePooled(image, width, height, depth)) {
+    HDC dc = nullptr;
+    if (TakePooled(&slot.image, &dc, width, height, depth)) {
         if (blank) {
             GdiFlush();
-            memset(image->lpBits, 0, (size_t)grfx_StorageWidth(width, depth) * (size_t)height);
+            memset(slot.image.lpBits, 0, (size_t)grfx_StorageWidth(width, depth) * (size_t)height);
         }
-        return TRUE;
+        if (depth == 8) tb_SelectProgramPalette(dc);
+        slot.dc = dc;
+        *made = TRUE;
+        return true;
+    }
+    HDC screen = GetDC(tb.mainWindow);
+    dc = screen ? CreateCompatibleDC(screen) : nullptr;
+    if (screen) ReleaseDC(tb.mainWindow, screen);
+    if (!dc) return false;
+    if (depth == 8) {
+        tb_SelectProgramPalette(dc);  // the new section's colour table comes from it
+        SetStretchBltMode(dc, COLORONCOLOR);
     }
     // A large bitmap of another size: the display did not come back, and what was kept for its
     // return goes before the new pages are taken.
     if ((size_t)grfx_StorageWidth(width, depth) * (size_t)height > kPoolSurfaceBytes)
         for (int i = g_pooled - 1; i >= 0; --i)
             if (g_pool[i].large) DropPooled(i);
-    if (depth == 8) return grfx_CreateDIBSection8(dc, image, width, height);
-    if (depth == 24) return grfx_CreateDIBSection24(dc, image, width, height);
-    return grfx_CreateDIBSection1(dc, image, width, height);
+    if (depth == 8) *made = grfx_CreateDIBSection8(dc, &slot.image, width, height);
+    else if (depth == 24) *made = grfx_CreateDIBSection24(dc, &slot.image, width, height);
+    else *made = grfx_CreateDIBSection1(dc, &slot.image, width, height);
+    if (*made) {
+        SelectObject(dc, slot.image.hBitmap);
+        if (depth == 8) tb_SelectProgramPalette(dc);
+    }
+    slot.dc = dc;
+    return true;
 }
 
 int LowestFreeBitmap()
@@ -123,12 +152,6 @@ int LowestFreeBitmap()
     for (int i = 0; i < TB_MAX_BITMAPS; ++i)
         if (tb.bitmaps[i].free) return i;
     return -1;
-}
-
-// Memory surface for a slot, made compatible with the main window's screen surface.
-HDC CreateSlotSurface(HDC screen)
-{
-    return CreateCompatibleDC(screen);
 }
 
 // A copy of a loaded 8-bit picture (header, colour table and pixels) in a block of the toolbox's
@@ -169,50 +192,34 @@ bool CreateFromResource(TB_BitmapSlot& slot, int source, int depth)
         return false;
     }
 
-    HDC screen = GetDC(tb.mainWindow);
     if (depth == 8) {
         if (!tb.palette) {
             tb.palette = grfx_CreateIdentityPalette(&picture);
             grfx_MapDIBToPalette(tb.palette, &picture);
             grfx_ClearSystemPalette();
+            HDC screen = GetDC(tb.mainWindow);
             tb_SelectProgramPalette(screen);
+            if (screen) ReleaseDC(tb.mainWindow, screen);
         } else {
             grfx_MapDIBToPalette(tb.palette, &picture);
         }
     }
-    HDC dc = screen ? CreateSlotSurface(screen) : nullptr;
-    if (!dc) {
-        if (screen) ReleaseDC(tb.mainWindow, screen);
+    BOOL made = FALSE;
+    if (!MakeSlotSurface(slot, width, height, depth, false, &made)) {
         grfx_FreeDIB(&picture);
         return false;
     }
-
-    BOOL made = FALSE;
-    if (depth == 8) {
-        tb_SelectProgramPalette(dc);
-        SetStretchBltMode(dc, COLORONCOLOR);
-        made = MakeSection(dc, &slot.image, width, height, 8, false);
-        if (made) grfx_CopyBits(&picture, 0, 0, width, height, &slot.image, 0, 0, 0);
-    } else if (depth == 24) {
-        made = MakeSection(dc, &slot.image, width, height, 24, false);
-        if (made) grfx_CopyBits(&picture, 0, 0, width, height, &slot.image, 0, 0, 0);
-    } else if (depth == 1) {
-        made = grfx_CreateDIBSection1(dc, &slot.image, width, height);
-    }
-    if (made) {
-        SelectObject(dc, slot.image.hBitmap);
-        if (depth == 8) tb_SelectProgramPalette(dc);
-        if (depth == 1)
-            StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, picture.lpBits, picture.lpBitmapInfo,
-                          DIB_RGB_COLORS, SRCCOPY);
-    }
-    ReleaseDC(tb.mainWindow, screen);
+    if (made && depth == 1)
+        StretchDIBits(slot.dc, 0, 0, width, height, 0, 0, width, height, picture.lpBits, picture.lpBitmapInfo,
+                      DIB_RGB_COLORS, SRCCOPY);
+    else if (made)
+        grfx_CopyBits(&picture, 0, 0, width, height, &slot.image, 0, 0, 0);
     grfx_FreeDIB(&picture);
     if (!made) {
-        DeleteDC(dc);
+        DeleteDC(slot.dc);
+        slot.dc = nullptr;
         return false;
     }
-    slot.dc = dc;
     return true;
 }
 
@@ -255,25 +262,12 @@ int tb_CreateBitmap(RECT* rect, int source, int depth)
         if (depth == 8) grfx_CreateDIB8(&slot.image, width, height);
         else if (depth == 24) grfx_CreateDIB24(&slot.image, width, height);
     } else if (source == 0 || source == -1) {
-        HDC screen = GetDC(tb.mainWindow);
-        HDC dc = screen ? CreateSlotSurface(screen) : nullptr;
-        if (!dc) {
+        BOOL made = FALSE;
+        if (!MakeSlotSurface(slot, width, height, depth, true, &made)) {
             tb_ErrorBox("Could not create DC! (tb_CreateBitmap)");
-            if (screen) ReleaseDC(tb.mainWindow, screen);
             slot.pImage = nullptr;
             return -1;
         }
-        slot.dc = dc;
-        if (depth == 8) {
-            tb_SelectProgramPalette(dc);
-            SetStretchBltMode(dc, COLORONCOLOR);
-        }
-        BOOL made = MakeSection(dc, &slot.image, width, height, depth, true);
-        if (made) {
-            SelectObject(dc, slot.image.hBitmap);
-            if (depth == 8) tb_SelectProgramPalette(dc);
-        }
-        ReleaseDC(tb.mainWindow, screen);
     } else if (source > 0) {
         if (!CreateFromResource(slot, source, depth)) {
             slot.pImage = nullptr;
@@ -310,9 +304,11 @@ void tb_DisposeBitmapForReturn(int index, bool forReturn)
     if (!CheckBitmap(index, "There is no bitmap to free! (tb_DisposeBitmap)")) return;
     TB_BitmapSlot& slot = tb.bitmaps[index];
     if (slot.dc) {
-        DeleteDC(slot.dc);
+        if (!Keep(&slot.image, slot.dc, tb.palette, forReturn)) {
+            DeleteDC(slot.dc);  // lets the section go
+            grfx_FreeDIB(&slot.image);
+        }
         slot.dc = nullptr;
-        if (!Keep(&slot.image, tb.palette, forReturn)) grfx_FreeDIB(&slot.image);
     } else {
         grfx_FreeDIB(&slot.image);
     }

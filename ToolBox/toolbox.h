@@ -47,7 +47,8 @@ void tb_DisposeBitmap(int index);
 // As tb_DisposeBitmap; with forReturn its surface is kept however large, for a bitmap of the same
 // size (a few such, until a large bitmap of another size is made).
 void tb_DisposeBitmapForReturn(int index, bool forReturn);
-// How many surfaces are kept so, their pixels' bytes, and giving them all back to the system.
+// How many surfaces are kept so (each a section and the memory surface it is selected into: two GDI
+// objects), their pixels' bytes, and giving them all back to the system.
 int tb_PooledSurfaces(void);
 size_t tb_PooledBytes(void);
 void tb_ReleaseSurfacePool(void);

@@ -245,10 +245,10 @@ TEST_F(Bitmaps, DisposeDeletesSurfaceAndImageAndForgetsTheClip)
     tb_SetClipRect(b, &clip);
     const int pooled = tb_PooledSurfaces();
     tb_DisposeBitmap(b);
-    EXPECT_EQ(GetObjectType(dc), 0u);
-    // The image is kept for the next bitmap of its size, until the pool is given back.
+    // The image and its surface are kept for the next bitmap of its size, until the pool is given back.
     EXPECT_EQ(tb_PooledSurfaces(), pooled + 1);
     tb_ReleaseSurfacePool();
+    EXPECT_EQ(GetObjectType(dc), 0u);
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(tb_PooledSurfaces(), 0);
     const TB_BitmapSlot& slot = tb.bitmaps[b];
@@ -289,6 +289,9 @@ TEST_F(Bitmaps, AKeptSurfaceComesBackAsANewOneWould)
         const std::vector<Rgb> fresh = colours(first);
         HBITMAP kept = tb_GetBitmapDIB(first)->hBitmap;
         memset(tb_GetBitmapDIB(first)->lpBits, 0x5A, (size_t)Stride(c.width, c.depth) * c.height);  // left by its user
+        RECT corner = {0, 0, 1, 1};
+        tb_SetClipRect(first, &corner);  // and its clip, left selected in the surface by a line,
+        tb_Line(first, 0, 0, 5, 5, 1);   // which the painting below must not meet
         tb_DisposeBitmap(first);
         EXPECT_EQ(tb_PooledSurfaces(), 1);
         for (int depth : {c.depth, c.depth == 8 ? 24 : 8}) {

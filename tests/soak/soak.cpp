@@ -472,7 +472,7 @@ bool After(SoakKind kind)
     }
     if (broken.empty() && f->events % kGdiEvery == 0 && !g->button) {
         // The surfaces the toolbox keeps for its next bitmaps are bounded and not the room's.
-        long grown = GdiObjectsInUse() - tb_PooledSurfaces() - g->gdiRoom;
+        long grown = GdiObjectsInUse() - 2 * tb_PooledSurfaces() - g->gdiRoom;
         if (grown > kGdiSlack) broken = Say("%ld more GDI objects than the room held at the start", grown);
     }
     // The sample falls due every so many events and is taken at the next rest on the run's own size.
@@ -882,7 +882,7 @@ int soak_Run(const SoakRun& run, SoakFigures* figures)
     figures->startRegions = figures->peakRegions = soak.baseRegions;
     figures->startWindows = figures->peakWindows = soak.baseWindows;
     soak.baseThreadWindows = ThreadWindows();
-    soak.gdiRoom = GdiObjectsInUse() - tb_PooledSurfaces();
+    soak.gdiRoom = GdiObjectsInUse() - 2 * tb_PooledSurfaces();
     tb_SetSoundObserver(HearSound);
 
     LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = SetUnhandledExceptionFilter(TellCrash);
