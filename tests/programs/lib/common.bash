@@ -25,7 +25,21 @@ dlg() { echo "$(($1 + (SW - 800) / 2)) $(($2 + (SH - 600) / 2))"; }
 
 fail() {
   echo "FAIL: $*" >&2
+  what_was_there >&2
   exit 1
+}
+
+# what_was_there: what the session held when a check failed (its top-level windows, the Windows
+# programs running, the screen), so that a failure that does not come back can still be read.
+what_was_there() {
+  [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] && [ -n "${WINE:-}" ] || return 0
+  echo "-- top-level windows:"
+  timeout 20 "$WINE" "$WINTOOL" windows </dev/null 2>/dev/null | tr -d '\r' | head -40 | sed 's/^/   /' || true
+  echo "-- Windows programs running (the one started last: ${APP_PID:-none}):"
+  ps -eo pid,etime,args | awk '$3 ~ /[.]exe/ { print "   " $0 }' || true
+  local shot=$BUILD/Testing/failed-$(basename "$0" .sh).png
+  mkdir -p "$BUILD/Testing"
+  if timeout 20 import -window root "$shot" 2>/dev/null; then echo "-- the screen: $shot"; fi
 }
 
 cleanup() {

@@ -1,5 +1,6 @@
 // Looks at and drives the windows of a program under test from outside it (console program):
 //   wintool count CLASS              prints how many top-level windows of CLASS exist
+//   wintool windows                  prints every top-level window: class, process, visibility, title
 //   wintool wait CLASS SECONDS       waits until a visible top-level window of CLASS exists
 //   wintool info CLASS               prints title, rectangle, style and visibility of that window
 //   wintool close CLASS              posts WM_CLOSE to it
@@ -106,6 +107,17 @@ BOOL CALLBACK listDialog(HWND hwnd, LPARAM)
     return TRUE;
 }
 
+BOOL CALLBACK listWindow(HWND hwnd, LPARAM)
+{
+    char cls[64] = {}, title[256] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    GetWindowTextA(hwnd, title, sizeof title);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    printf("%s process=%lu visible=%d %s\n", cls, pid, IsWindowVisible(hwnd) != 0, escaped(title).c_str());
+    return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -114,6 +126,10 @@ int main(int argc, char** argv)
     std::string cmd = argv[1];
     if (cmd == "dialogs") {
         EnumWindows(listDialog, 0);
+        return 0;
+    }
+    if (cmd == "windows") {
+        EnumWindows(listWindow, 0);
         return 0;
     }
     if (cmd == "gdicheck") return usage_SelfCheck() ? 0 : 1;
