@@ -36,6 +36,8 @@ what_was_there() {
   echo "-- top-level windows:"
   timeout 20 "$WINE" "$WINTOOL" windows </dev/null 2>/dev/null | tr -d '\r' | head -40 | sed 's/^/   /' || true
   echo "-- Windows programs running (the one started last: ${APP_PID:-none}):"
+  local rc
+  for rc in "$WORK"/rc.*; do [ -f "$rc" ] && echo "   ${rc##*/rc.} ended with exit code $(cat "$rc")"; done
   ps -eo pid,etime,args | awk '$3 ~ /[.]exe/ { print "   " $0 }' || true
   local shot=$BUILD/Testing/failed-$(basename "$0" .sh).png
   mkdir -p "$BUILD/Testing"
