@@ -129,6 +129,28 @@ bool CopyToWindowAs32(int source, HDC dest, int sx, int sy, int w, int h, int dx
     return PutPixels(dest, dx, dy, w, h);
 }
 
+// A rectangle of a 24-bit bitmap put onto a window at exactly twice its size, every pixel a square
+// of four as Magnify2 makes it, turned into 32-bit pixels on the way: a magnified view shown
+// without being made in another bitmap first. False (nothing done) when the copy is not of that kind.
+bool MagnifyToWindow(int source, HDC dest, const RECT* from, const RECT* to)
+{
+    const TB_DIB* dib = Image24(source);
+    const int sw = Width(from), sh = Height(from), w = Width(to), h = Height(to);
+    if (!dib || sw <= 0 || sh <= 0 || w != 2 * sw || h != 2 * sh || (long)w * h < kLargeCopy) return false;
+    if (!InsideImage(dib, *from)) return false;
+    if (g_windowPixels.size() < (size_t)w * h) g_windowPixels.resize((size_t)w * h);
+    GdiFlush();  // the system may still be drawing into the section
+    // Each source row is made once, as a row of half the width, spread to its doubled pixels in
+    // place from the right, and copied to the row under it.
+    uint32_t* row = g_windowPixels.data();
+    for (int y = 0; y < sh; ++y, row += 2 * (size_t)w) {
+        RowsAs32(dib, from->left, from->top + y, sw, 1, row, w);
+        for (int x = sw - 1; x >= 0; --x) row[2 * x] = row[2 * x + 1] = row[x];
+        memcpy(row + w, row, (size_t)w * 4);
+    }
+    return PutPixels(dest, to->left, to->top, w, h);
+}
+
 // A rectangle of a 24-bit bitmap copied into another at exactly twice its size (the magnified
 // canvas view): every pixel becomes a square of four, as the system's stretch in colour-on-colour
 // mode makes it, in one pass over the rows instead of the system's general stretch. Honours the
@@ -241,7 +263,8 @@ void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RE
                 int lines = tb_printCalls.stretchDIBits(dest, dx, dy, Width(destRect), Height(destRect), sx, sy, w, h,
                                                         dib->lpBits, dib->lpBitmapInfo, UsageOf(dib), tb.copyMode);
                 if (lines == 0 || lines == (int)GDI_ERROR) tb_NotePrintFailure();
-            } else if (src) {
+            } else if (src && !(!clipped && IsWindowIndex(destination) &&
+                                MagnifyToWindow(source, dest, sourceRect, destRect))) {
                 StretchBlt(dest, dx, dy, Width(destRect), Height(destRect), src, sx, sy, w, h, tb.copyMode);
             }
         }
