@@ -177,6 +177,9 @@ struct SceneState {
     // Outside this rectangle (picture coordinates) the canvas and the undo copy hold the same
     // pixels: what a press's save of undo has to copy, and all that undo has to put back.
     RECT undoChanged;
+    // Window coordinates: where the window shows the picture straight from the canvas bitmap and
+    // the scene bitmap's canvas view has not caught up with it yet (empty = nowhere).
+    RECT viewBehind;
     int modified;         // the picture changed since it was last saved, opened or started
 
     // Text tool defaults and the picture file.
@@ -223,6 +226,10 @@ void scene_RefreshDrawn(const RECT* rect);
 void scene_RefreshDrawnRects(const RECT* rects, int count);
 // Copies a rectangle of the scene bitmap onto the window.
 void scene_ShowRect(const RECT* rect);
+// Brings the scene bitmap's canvas view up to the picture where a refresh sent the picture
+// straight to the window: whatever reads that view from the scene bitmap calls it first (the
+// scene's own showing does).
+void scene_CatchUpView(void);
 // Copies several rectangles of the scene bitmap onto the window together (a rubber band's wipe).
 void scene_ShowRects(const RECT* rects, int count);
 void scene_DrawToolsOfGroup(void);

@@ -308,9 +308,22 @@ void scene_ShowCaption(int captionId)
 
 // ---------------------------------------------------------------- the canvas view
 
+static bool HasWindow(void) { return scene.mainWindow >= 0 && tb_GetWindowHandle(scene.mainWindow); }
+
+static void CatchUpUnder(const RECT* rects, int count)
+{
+    RECT overlap;
+    for (int i = 0; i < count; ++i)
+        if (IntersectRect(&overlap, &rects[i], &scene.viewBehind)) {
+            scene_CatchUpView();
+            return;
+        }
+}
+
 void scene_ShowRect(const RECT* rect)
 {
-    if (scene.mainWindow < 0 || !tb_GetWindowHandle(scene.mainWindow)) return;
+    if (!HasWindow()) return;
+    CatchUpUnder(rect, 1);
     tb_CopyBitmap(scene.sceneBitmap, scene.mainWindow, rect, rect);
 }
 
@@ -324,6 +337,7 @@ void scene_ComposeCanvasView(void)
     } else {
         tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &L.picture, &L.canvas);
     }
+    SetRectEmpty(&scene.viewBehind);
 }
 
 void scene_ShowAll(void)
@@ -360,17 +374,65 @@ static void ComposeUnder(const RECT* rect)
     if (scene.zoomed) {
         scene_ComposeCanvasView();
     } else {
-        RECT inside;
+        RECT inside, rest;
         if (IntersectRect(&inside, rect, &L.canvas)) {
             RECT source = inside;
             OffsetRect(&source, -L.origin.x, -L.origin.y);
             tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &source, &inside);
+            if (SubtractRect(&rest, &scene.viewBehind, &inside)) scene.viewBehind = rest;
+            else SetRectEmpty(&scene.viewBehind);
         }
     }
 }
 
+void scene_CatchUpView(void)
+{
+    if (IsRectEmpty(&scene.viewBehind)) return;
+    RECT behind = scene.viewBehind;
+    ComposeUnder(&behind);
+    SetRectEmpty(&scene.viewBehind);
+}
+
+// A refresh of much of the picture sends it straight from the canvas bitmap to the window: through
+// the scene bitmap each of its pixels would be copied twice, and at 3840 x 2160 the first copy alone
+// takes milliseconds. The scene bitmap's view catches up when something next shows or reads it.
+// Once it is behind, every refresh goes straight, however small; magnified, only a refresh of the
+// whole view does (with even canvas sides it is the picture quarter at exactly twice its size).
+// False (nothing shown) without a window, or when the refresh is not of that kind.
+static bool ShowStraight(const RECT* rect)
+{
+    const SceneLayout& L = scene.layout;
+    RECT inside, source;
+    if (!HasWindow() || !IntersectRect(&inside, rect, &L.canvas)) return false;
+    if (scene.zoomed) {
+        if (((L.canvasWidth | L.canvasHeight) & 1) || !EqualRect(&inside, &L.canvas)) return false;
+        source = {scene.scroll.x, scene.scroll.y, scene.scroll.x + L.canvasWidth / 2,
+                  scene.scroll.y + L.canvasHeight / 2};
+    } else {
+        const long long area = (long long)(inside.right - inside.left) * (inside.bottom - inside.top);
+        if (IsRectEmpty(&scene.viewBehind) && area * 4 < (long long)L.canvasWidth * L.canvasHeight) return false;
+        source = inside;
+        OffsetRect(&source, -L.origin.x, -L.origin.y);
+    }
+    tb_CopyBitmap(scene.canvasBitmap, scene.mainWindow, &source, &inside);
+    if (IsRectEmpty(&scene.viewBehind)) scene.viewBehind = inside;
+    else UnionRect(&scene.viewBehind, &scene.viewBehind, &inside);
+    // What of rect lies off the canvas (the frame) comes from the scene bitmap as before.
+    RECT around[4] = {{rect->left, rect->top, rect->right, inside.top},
+                      {rect->left, inside.bottom, rect->right, rect->bottom},
+                      {rect->left, inside.top, inside.left, inside.bottom},
+                      {inside.right, inside.top, rect->right, inside.bottom}};
+    RECT off[4];
+    int n = 0;
+    for (const RECT& r : around)
+        if (!IsRectEmpty(&r)) off[n++] = r;
+    if (n) tb_CopyBitmapRects(scene.sceneBitmap, scene.mainWindow, off, n);
+    return true;
+}
+
 void scene_Refresh(const RECT* rect)
 {
+    if (ShowStraight(rect)) return;
     ComposeUnder(rect);
     scene_ShowRect(rect);
 }
@@ -382,6 +444,8 @@ void scene_RefreshDrawn(const RECT* rect)
 
 void scene_RefreshDrawnRects(const RECT* rects, int count)
 {
+    if (count == 1 && ShowStraight(rects)) return;
+    if (scene.zoomed) scene_CatchUpView();  // the view parts below must meet an up-to-date view
     bool whole = false;  // the whole magnified view composed once already
     for (int i = 0; i < count; ++i) {
         if (whole || (scene.zoomed && ComposeViewPart(&rects[i]))) continue;
@@ -393,7 +457,8 @@ void scene_RefreshDrawnRects(const RECT* rects, int count)
 
 void scene_ShowRects(const RECT* rects, int count)
 {
-    if (scene.mainWindow < 0 || !tb_GetWindowHandle(scene.mainWindow)) return;
+    if (!HasWindow()) return;
+    CatchUpUnder(rects, count);
     tb_CopyBitmapRects(scene.sceneBitmap, scene.mainWindow, rects, count);
 }
 
@@ -454,7 +519,8 @@ void scene_SaveUndoChanged(void)
     scene.undoAvailable = 1;
 }
 
-// Puts the undo copy back where the picture changed; the window rectangle whose view changed.
+// Puts the undo copy back where the picture changed; the window rectangle whose view changed
+// (the whole canvas while magnified).
 static RECT PutBack(void)
 {
     const SceneLayout& L = scene.layout;
@@ -462,16 +528,16 @@ static RECT PutBack(void)
     if (!IsRectEmpty(&changed)) tb_CopyBitmap(scene.undoBitmap, scene.canvasBitmap, &changed, &changed);
     SetRectEmpty(&scene.undoChanged);
     scene.undoAvailable = 0;
-    if (scene.zoomed) {
-        scene_ComposeCanvasView();
-        return shown;
-    }
+    if (scene.zoomed) return shown;
     OffsetRect(&changed, L.origin.x, L.origin.y);
-    ComposeUnder(&changed);
     return changed;
 }
 
-void scene_Undo(void) { PutBack(); }
+void scene_Undo(void)
+{
+    RECT shown = PutBack();
+    if (!IsRectEmpty(&shown)) ComposeUnder(&shown);
+}
 
 void scene_CleanerBottle(void)
 {
@@ -479,5 +545,5 @@ void scene_CleanerBottle(void)
     tb_PlaySoundNoStop(SCENE_SOUND_UNDO);
     // Only the canvas view changed, where the picture came back: that alone goes to the window.
     RECT shown = PutBack();
-    if (!IsRectEmpty(&shown)) scene_ShowRect(&shown);
+    if (!IsRectEmpty(&shown)) scene_Refresh(&shown);
 }

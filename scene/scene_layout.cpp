@@ -285,6 +285,7 @@ static void CreateSceneBitmaps(void)
     tb_PaintRect(scene.canvasBitmap, &L.picture);
     tb_SetClipRect(scene.canvasBitmap, &L.picture);
     scene.undoChanged = L.picture;  // nothing known of the two yet
+    SetRectEmpty(&scene.viewBehind);  // a new scene bitmap, composed before it is shown
 }
 
 static void DisposeIfAny(int* bitmap)

@@ -625,6 +625,47 @@ TEST_F(CanvasTools, TheJarsPressShowsItsWholeFillPlainOrMagnified)
     }
 }
 
+TEST_F(CanvasTools, AfterAFillOfTheWholePictureWhatWipesOrCutsSeesTheFill)
+{
+    // The jar's fill of the whole picture reaches the window before the room's back buffer: the
+    // wipes of a rubber band and a marquee, and the scissors' cut, must show or take the filled
+    // picture, never the white one before it.
+    const Channels fill{0, 157, 255};
+    struct Reader {
+        int tool;
+        ScenePoint moves[2];
+        ScenePoint wiped;  // a window point the first move's preview covered and the second's not
+    };
+    for (Reader r : {Reader{4, {{500, 100}, {200, 300}}, {350, 100}}, Reader{8, {{500, 300}, {250, 150}}, {500, 200}},
+                     Reader{8, {{300, 200}, {300, 200}}, {0, 0}}}) {
+        SCOPED_TRACE(testing::Message() << "tool " << r.tool << (r.wiped.x ? " wiping" : " cutting"));
+        tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
+        tb_PaintRect(scene.canvasBitmap, &scene.layout.picture);
+        scene_ShowAll();
+        Use(6);
+        scene_SetCurrentColor(0, 157 * 255, 65025, 0);
+        Drag(400, 200, 400, 200);
+        Release(400, 200);
+        ASSERT_EQ(ShownWrong(), 0) << "the fill is on the window";
+        Use(r.tool);
+        Tool().size = 8;
+        {
+            ButtonHeld held;
+            Press(200, 100);
+            Move(r.moves[0].x, r.moves[0].y);
+            Move(r.moves[1].x, r.moves[1].y);
+        }
+        if (r.wiped.x) {
+            EXPECT_EQ(WindowPixel(r.wiped.x, r.wiped.y), fill);
+        }
+        Release(r.moves[1].x, r.moves[1].y);
+        if (!r.wiped.x) {
+            EXPECT_EQ(CountIn(scissorsPiece.bitmap, {10, 10, 90, 90}, fill), 80 * 80);
+        }
+        scissors_DisposePiece();
+    }
+}
+
 TEST_F(CanvasTools, ThePressesOfTheDecorationsAndBooksShowWhatTheyPrint)
 {
     // Their presses print under the pointer and their releases print nothing: after each the
