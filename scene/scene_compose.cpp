@@ -422,11 +422,8 @@ static bool ShowStraight(const RECT* rect)
                       {rect->left, inside.bottom, rect->right, rect->bottom},
                       {rect->left, inside.top, inside.left, inside.bottom},
                       {inside.right, inside.top, rect->right, inside.bottom}};
-    RECT off[4];
-    int n = 0;
     for (const RECT& r : around)
-        if (!IsRectEmpty(&r)) off[n++] = r;
-    if (n) tb_CopyBitmapRects(scene.sceneBitmap, scene.mainWindow, off, n);
+        if (!IsRectEmpty(&r)) tb_CopyBitmap(scene.sceneBitmap, scene.mainWindow, &r, &r);
     return true;
 }
 
