@@ -310,15 +310,7 @@ void scene_ShowCaption(int captionId)
 
 static bool HasWindow(void) { return scene.mainWindow >= 0 && tb_GetWindowHandle(scene.mainWindow); }
 
-static void CatchUpUnder(const RECT* rects, int count)
-{
-    RECT overlap;
-    for (int i = 0; i < count; ++i)
-        if (IntersectRect(&overlap, &rects[i], &scene.viewBehind)) {
-            scene_CatchUpView();
-            return;
-        }
-}
+static void CatchUpUnder(const RECT* rects, int count);
 
 void scene_ShowRect(const RECT* rect)
 {
@@ -385,17 +377,24 @@ static void ComposeUnder(const RECT* rect)
     }
 }
 
-void scene_CatchUpView(void)
+// The scene bitmap's view brought up to the picture under rects only, where it is behind: what
+// shows or reads a small place pays for that place, not for the whole canvas. The view stays
+// marked behind wherever these rectangles do not cut it down whole.
+static void CatchUpUnder(const RECT* rects, int count)
 {
-    if (IsRectEmpty(&scene.viewBehind)) return;
-    RECT behind = scene.viewBehind;
-    ComposeUnder(&behind);
-    SetRectEmpty(&scene.viewBehind);
+    for (int i = 0; i < count && !IsRectEmpty(&scene.viewBehind); ++i) {
+        RECT part;
+        if (!IntersectRect(&part, &rects[i], &scene.viewBehind)) continue;
+        if (scene.zoomed && ComposeViewPart(&part)) continue;
+        ComposeUnder(&part);
+    }
 }
+
+void scene_CatchUpView(const RECT* rect) { CatchUpUnder(rect, 1); }
 
 // A refresh of much of the picture sends it straight from the canvas bitmap to the window: through
 // the scene bitmap each of its pixels would be copied twice, and at 3840 x 2160 the first copy alone
-// takes milliseconds. The scene bitmap's view catches up when something next shows or reads it.
+// takes milliseconds. The scene bitmap's view catches up where something next shows or reads it.
 // Once it is behind, every refresh goes straight, however small; magnified, only a refresh of the
 // whole view does (with even canvas sides it is the picture quarter at exactly twice its size).
 // False (nothing shown) without a window, or when the refresh is not of that kind.
@@ -431,7 +430,7 @@ void scene_Refresh(const RECT* rect)
 {
     if (ShowStraight(rect)) return;
     ComposeUnder(rect);
-    scene_ShowRect(rect);
+    if (HasWindow()) tb_CopyBitmap(scene.sceneBitmap, scene.mainWindow, rect, rect);  // composed just now
 }
 
 void scene_RefreshDrawn(const RECT* rect)
@@ -442,14 +441,14 @@ void scene_RefreshDrawn(const RECT* rect)
 void scene_RefreshDrawnRects(const RECT* rects, int count)
 {
     if (count == 1 && ShowStraight(rects)) return;
-    if (scene.zoomed) scene_CatchUpView();  // the view parts below must meet an up-to-date view
     bool whole = false;  // the whole magnified view composed once already
     for (int i = 0; i < count; ++i) {
         if (whole || (scene.zoomed && ComposeViewPart(&rects[i]))) continue;
         ComposeUnder(&rects[i]);
         whole = scene.zoomed != 0;
     }
-    scene_ShowRects(rects, count);
+    // Every rectangle's view was composed just now.
+    if (HasWindow()) tb_CopyBitmapRects(scene.sceneBitmap, scene.mainWindow, rects, count);
 }
 
 void scene_ShowRects(const RECT* rects, int count)

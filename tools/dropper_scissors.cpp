@@ -110,7 +110,7 @@ void FloatPiece(SceneObject* object, int x, int y)
     scissors_PieceSize(&w, &h);
     const int window = object->previewWindow;
     RECT before = scissors_PieceRect(object->currentPoint.x, object->currentPoint.y, w, h);
-    scene_CatchUpView();  // the piece is wiped with the scene bitmap's view of the picture
+    scene_CatchUpView(&before);  // the piece is wiped with the scene bitmap's view of the picture
     tb_CopyBitmap(object->sceneBitmap, window, &before, &before);
     RECT now = scissors_PieceRect(x, y, w, h);
     tb_CopyBitmap(scissorsPiece.bitmap, window, &scissorsPiece.rect, &now);
@@ -151,7 +151,7 @@ void ScissorsRelease(SceneObject* object, int x, int y)
         LeaveStampMode(object);
         return;
     }
-    scene_CatchUpView();  // the piece is cut from the scene bitmap's view of the picture
+    scene_CatchUpView(&r);  // the piece is cut from the scene bitmap's view of the picture
     tb_CopyBitmap(object->sceneBitmap, object->previewWindow, &r, &r);
     RECT pieceRect = {0, 0, w, h};
     scissors_DisposePiece();

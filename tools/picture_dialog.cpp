@@ -30,8 +30,8 @@ void Paint(PictureDialog* d)
     int face = tb_CreateBitmap(&faceRect, 0, 24);
     if (face < 0) return;
     if (tb_GetBitmapDIB(scene.sceneBitmap)) {
-        scene_CatchUpView();  // the room behind the dialog, picture included
         RECT behind = picture_SceneRect(d);
+        scene_CatchUpView(&behind);  // the room behind the dialog, picture included
         tb_CopyBitmap(scene.sceneBitmap, face, &behind, &faceRect);
     }
     if (d->draw) d->draw(d, face);
