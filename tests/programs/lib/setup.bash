@@ -21,9 +21,15 @@ fresh_prefix() {
   echo "at ${SECONDS}s: fresh prefix $FRESH/wineprefix ready"
 }
 
-# reg_value KEY NAME: the data of a registry value, or nothing.
+# reg_value KEY NAME: the data of a registry value, or nothing; when there is nothing, what reg
+# said and its exit code go to the check's output (a value found missing once, right after
+# another of the same key was read, left nothing to tell a missing value from a failed query).
 reg_value() {
-  timeout 30 "$WINE" reg query "$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+  local out rc=0
+  out=$(timeout 30 "$WINE" reg query "$1" /v "$2" </dev/null 2>"$WORK/reg.err") || rc=$?
+  out=$(printf '%s\n' "$out" | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p")
+  [ -n "$out" ] || echo "   (reg query $1 /v $2: exit $rc, $(tr -d '\r' <"$WORK/reg.err" | head -c 200 | tr '\n' ' '))" >&2
+  printf '%s' "$out"
 }
 
 # reg_key KEY: "yes" when the key exists.
