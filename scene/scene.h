@@ -226,8 +226,9 @@ void scene_RefreshDrawn(const RECT* rect);
 void scene_RefreshDrawnRects(const RECT* rects, int count);
 // Copies a rectangle of the scene bitmap onto the window.
 void scene_ShowRect(const RECT* rect);
-// Brings the scene bitmap's canvas view up to the picture under rect (window coordinates) where a refresh sent the picture straight to the window: whatever reads that view
-// from the scene bitmap calls it first (the scene's own showing does).
+// Brings the scene bitmap's canvas view up to the picture under rect (window coordinates) where a
+// refresh sent the picture straight to the window: whatever reads that view from the scene bitmap
+// calls it first (the scene's own showing does).
 void scene_CatchUpView(const RECT* rect);
 // Copies several rectangles of the scene bitmap onto the window together (a rubber band's wipe).
 void scene_ShowRects(const RECT* rects, int count);
