@@ -92,7 +92,7 @@ touch "$HEART"
     fi
   done ) &
 WATCHDOG=$!
-trap 'rc=$?; trap - ERR; kill "$WATCHDOG" 2>/dev/null || true; (exit $rc); cleanup' EXIT
+trap 'rc=$?; trap - ERR; kill "$WATCHDOG" 2>/dev/null || true; cleanup $rc' EXIT
 
 # ------------------------------------------------------------------------------------ helpers
 N=0            # actions

@@ -45,7 +45,7 @@ CUPSD_PID=
 stop_cups() { [ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null; wait "$CUPSD_PID" 2>/dev/null || true; CUPSD_PID=; }
 POLICY='HKLM\Software\Policies\Marrowby\Tintwell'
 clear_policy() { timeout 60 "$WINE" reg delete "$POLICY" /f </dev/null >/dev/null 2>&1 || true; }
-trap 'rc=$?; stop_cups; clear_policy; (exit $rc); cleanup' EXIT
+trap 'rc=$?; stop_cups || true; clear_policy || true; cleanup $rc' EXIT
 clear_policy
 /usr/sbin/cupsd -f -c "$CUPSDIR/cupsd.conf" -s "$CUPSDIR/cups-files.conf" </dev/null >/dev/null 2>&1 &
 CUPSD_PID=$!

@@ -44,8 +44,10 @@ what_was_there() {
   if timeout 20 import -window root "$shot" 2>/dev/null; then echo "-- the screen: $shot"; fi
 }
 
+# cleanup [CODE]: ends the check's programs, screen and scratch folder, and exits with CODE (the
+# status it was called with unless given).
 cleanup() {
-  local rc=$?
+  local rc=${1:-$?}
   [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
   if [ -n "${WINEPREFIX:-}" ]; then timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true; fi
   xvfb_stop

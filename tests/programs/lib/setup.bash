@@ -9,7 +9,9 @@ fresh_prefix() {
   rm -rf "$FRESH"
   mkdir -p "$FRESH"
   cp "$BUILD/wine-arch" "$FRESH/"
-  trap 'rc=$?; timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true; rm -rf "$FRESH"; (exit $rc); cleanup' EXIT
+  # (Under errexit, a failing "(exit $rc)" here would end the trap before the cleanup, leaving the
+  # check's Xvfb running after a failure.)
+  trap 'rc=$?; timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true; rm -rf "$FRESH"; cleanup $rc' EXIT
   xvfb_start 800x600x24 || fail "no Xvfb"
   local display=$DISPLAY
   timeout 180 "$ROOT/scripts/wine-session" prefix "$FRESH" || fail "no prefix"
