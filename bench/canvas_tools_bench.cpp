@@ -367,6 +367,9 @@ int main()
     }
     bench_Report("tb_FloodFill of the whole canvas", raw, kColumn);
     bench_Report("jar press event (undo copy, fill, refresh)", pressEvents, kColumn);
+    // A rubber band right after the jar: the fill went straight to the window, and the ruler's
+    // wipes read the scene bitmap's view where it has not caught up with the fill yet.
+    bench_Report("ruler move across the canvas after the jar", Sweep(4, 32, 0), kColumn);
 
     // The freehand tools, the ruler and the floating piece while magnified.
     Stripes();
