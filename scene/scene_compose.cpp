@@ -332,10 +332,15 @@ void scene_ComposeCanvasView(void)
     SetRectEmpty(&scene.viewBehind);
 }
 
+static bool ShowStraight(const RECT* rect);
+
+// The room shown whole: the canvas goes straight from the picture to the window, as a large refresh
+// does, and the rest comes from the scene bitmap.
 void scene_ShowAll(void)
 {
-    scene_ComposeCanvasView();
     RECT whole = {0, 0, scene.layout.width, scene.layout.height};
+    if (ShowStraight(&whole)) return;
+    scene_ComposeCanvasView();
     scene_ShowRect(&whole);
 }
 

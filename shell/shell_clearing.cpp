@@ -308,6 +308,7 @@ void shell_RunClearing(int type)
     } else {
         tb_SetForeColor(scene.sceneBitmap, 65025, 65025, 65025);
         tb_PaintRect(scene.sceneBitmap, &L.canvas);  // the canvas view of a white picture
+        SetRectEmpty(&scene.viewBehind);
         if (!IsRectEmpty(&left)) {
             OffsetRect(&left, L.origin.x, L.origin.y);
             scene_ShowRect(&left);

@@ -89,8 +89,17 @@ protected:
             }
         return n;
     }
+    // The room as the scene bitmap holds it once its canvas view has caught up with the picture:
+    // what the window shows wherever nothing is drawn over it.
+    std::vector<uint32_t> Room()
+    {
+        RECT whole = {0, 0, scene.layout.width, scene.layout.height};
+        scene_CatchUpView(&whole);
+        return GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), whole.right, whole.bottom);
+    }
     int WindowDiffers(const RECT& r)
     {
+        scene_CatchUpView(&r);
         int n = 0;
         for (int y = r.top; y < r.bottom; y += 2)
             for (int x = r.left; x < r.right; x += 2)
@@ -173,7 +182,7 @@ TEST_F(CanvasTools, RubberBandsLeaveNothingBehindAsTheyMove)
                         // The ends as the tool took them: the routing keeps the ruler's inside the canvas.
                         const ScenePoint start = Tool().lastPoint, p = Tool().currentPoint;
                         std::vector<uint32_t> window = GrabWindow(W, H);
-                        std::vector<uint32_t> room = GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), W, H);
+                        std::vector<uint32_t> room = Room();
                         // Where the preview may be: near the segment, or on the figure's rectangle.
                         auto mayShow = [&](int x, int y) {
                             if (k.tool == 5)
@@ -193,7 +202,7 @@ TEST_F(CanvasTools, RubberBandsLeaveNothingBehindAsTheyMove)
                     }
                 }
                 Release(path[6].x, path[6].y);
-                std::vector<uint32_t> window = GrabWindow(W, H), room = GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), W, H);
+                std::vector<uint32_t> window = GrabWindow(W, H), room = Room();
                 EXPECT_TRUE(window == room) << "after the release";
                 scene_Undo();
                 scene_ShowAll();
@@ -760,6 +769,7 @@ TEST_F(CanvasTools, AfterEachGestureTheWindowShowsThePicture)
             for (int i = 1; i <= 6; ++i) Move(250 + i * 25, 150 + i * 15);
         }
         Release(400, 240);
+        scene_CatchUpView(&c);
         int n = 0;
         for (int y = c.top; y < c.bottom; y += 3)
             for (int x = c.left; x < c.right; x += 3) n += !(WindowPixel(x, y) == PixelOf(scene.sceneBitmap, x, y));

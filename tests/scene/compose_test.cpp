@@ -27,7 +27,7 @@ TEST_F(SceneTest, UndoRestoresOnceAndTheSecondClickIsSilent)
     Fill(scene.canvasBitmap, spot, 0, 65025, 0);
     scene_PictureChanged(&spot);  // what draws into the picture says where
     scene_ShowAll();
-    EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 105, 16 + 105), (Channels{0, 255, 0}));
+    EXPECT_EQ(WindowPixel(147 + 105, 16 + 105), (Channels{0, 255, 0}));
 
     scene_CleanerBottle();
     ASSERT_EQ(SoundsHeard().size(), 1u);
@@ -35,7 +35,6 @@ TEST_F(SceneTest, UndoRestoresOnceAndTheSecondClickIsSilent)
     EXPECT_EQ(SoundsHeard()[0].second, 1028);
     EXPECT_EQ(scene.undoAvailable, 0);
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 105, 105), (Channels{255, 255, 255}));
-    EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 105, 16 + 105), (Channels{255, 255, 255}));
     EXPECT_EQ(WindowPixel(147 + 105, 16 + 105), (Channels{255, 255, 255}));
 
     // A change after the undo, then a second click: nothing restored, nothing heard.
@@ -49,6 +48,7 @@ TEST_F(SceneTest, UndoRestoresOnceAndTheSecondClickIsSilent)
 TEST_F(SceneTest, RefreshPartlyOutsideTheCanvasCopiesThePictureOnlyInside)
 {
     StartAt(640, 480);
+    scene_ComposeCanvasView();  // the scene bitmap's view up to date: a small refresh composes
     RECT picture = scene.layout.picture;
     Fill(scene.canvasBitmap, picture, 65025, 0, 0);
     // A mark in the scene bitmap left of the canvas, where the picture must not go.
@@ -76,6 +76,7 @@ TEST_F(SceneTest, RefreshPartlyOutsideTheCanvasCopiesThePictureOnlyInside)
 TEST_F(SceneTest, WhileZoomedARefreshRecomposesTheMagnifiedQuarter)
 {
     StartAt(640, 480);
+    scene_ComposeCanvasView();
     // One red block at picture (50..60, 40..50); the view shows the quarter from (30, 20).
     RECT block = {50, 40, 60, 50};
     Fill(scene.canvasBitmap, block, 65025, 0, 0);
@@ -102,8 +103,8 @@ TEST_F(SceneTest, WhileZoomedARefreshRecomposesTheMagnifiedQuarter)
     // Zoom off: the view is the picture 1:1 again.
     scene.zoomed = 0;
     scene_ShowAll();
-    EXPECT_EQ(PixelOf(scene.sceneBitmap, 147 + 55, 16 + 45), (Channels{255, 0, 0}));
-    EXPECT_EQ(PixelOf(scene.sceneBitmap, 187, 56), (Channels{255, 255, 255}));
+    EXPECT_EQ(WindowPixel(147 + 55, 16 + 45), (Channels{255, 0, 0}));
+    EXPECT_EQ(WindowPixel(187, 56), (Channels{255, 255, 255}));
 }
 
 namespace {
@@ -154,6 +155,7 @@ TEST_F(SceneTest, WhileMagnifiedARefreshOfWhatWasDrawnShowsWhatTheWholeViewShows
         scene.zoomed = 1;
         scene.scroll = {31, 17};
         scene_ShowAll();
+        scene_ComposeCanvasView();
         TB_DIB* picture = tb_GetBitmapDIB(scene.canvasBitmap);
         for (const RECT& r : rects) {
             // The "tool" draws: every picture pixel shown under the rectangle changes.
@@ -248,11 +250,12 @@ TEST_F(SceneTest, TheFullCompositionShowsTheRoomItWouldComposeWithTheWallUnderTh
         scene.zoomed = c.zoomed;
         scene.scroll = {L.canvasWidth / 5, L.canvasHeight / 7};
         scene_Compose(1, 1, 0);
-        scene_ShowAll();
+        scene_ComposeCanvasView();
         const std::vector<uint32_t> withWall = GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), L.width, L.height);
         RECT whole = {0, 0, L.width, L.height};
         Fill(scene.sceneBitmap, whole, 0, 65025, 0);  // nothing left of the last composition
         scene_Compose(1, 1, 1);
+        scene_CatchUpView(&whole);  // the window got the canvas view straight from the picture
         EXPECT_TRUE(GrabPixels(tb_GetBitmapDC(scene.sceneBitmap), L.width, L.height) == withWall);
         if (L.width <= GetSystemMetrics(SM_CXSCREEN) && L.height <= GetSystemMetrics(SM_CYSCREEN)) {
             EXPECT_TRUE(GrabWindow(L.width, L.height) == withWall);  // (a window off the screen shows nothing there)
