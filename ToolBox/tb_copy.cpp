@@ -432,6 +432,14 @@ void tb_SetClipRect(int index, const RECT* rect)
     *clip = *rect;
 }
 
+int tb_GetClipRect(int index, RECT* rect)
+{
+    const RECT* clip = tb_ClipOf(index);
+    if (!clip || tb_ClipIsNone(*clip)) return 0;
+    if (rect) *rect = *clip;
+    return 1;
+}
+
 void tb_ClearClipRect(int index)
 {
     RECT* clip = tb_ClipOf(index);

@@ -211,6 +211,8 @@ int tb_CreateTiledBitmap(const RECT* rect, int pictureId);
 void tb_BumpMap(int destination, int heightMap, const RECT* rect, int strength, int shift);
 void tb_SetClipRect(int index, const RECT* rect);
 void tb_ClearClipRect(int index);
+// 1 with the clip rectangle of a bitmap or window in rect, 0 when it has none.
+int tb_GetClipRect(int index, RECT* rect);
 
 // ---------------------------------------------------------------- printer surface
 // The drawing surface behind index 9000 while a print job is open (nullptr otherwise).

@@ -319,15 +319,27 @@ void scene_ShowRect(const RECT* rect)
     tb_CopyBitmap(scene.sceneBitmap, scene.mainWindow, rect, rect);
 }
 
+// The picture copied into the scene bitmap's view, whatever clip a tool has set on it while it
+// draws: the toolbox skips a copy that overlaps a clip by four pixels or less, which would leave a
+// thin edge of the view behind the picture. Every destination here lies inside the canvas.
+static void CopyIntoView(const RECT* source, const RECT* dest)
+{
+    RECT clip;
+    const int clipped = tb_GetClipRect(scene.sceneBitmap, &clip);
+    if (clipped) tb_ClearClipRect(scene.sceneBitmap);
+    tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, source, dest);
+    if (clipped) tb_SetClipRect(scene.sceneBitmap, &clip);
+}
+
 void scene_ComposeCanvasView(void)
 {
     const SceneLayout& L = scene.layout;
     if (scene.zoomed) {
         RECT quarter = {scene.scroll.x, scene.scroll.y, scene.scroll.x + L.canvasWidth / 2,
                         scene.scroll.y + L.canvasHeight / 2};
-        tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &quarter, &L.canvas);
+        CopyIntoView(&quarter, &L.canvas);
     } else {
-        tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &L.picture, &L.canvas);
+        CopyIntoView(&L.picture, &L.canvas);
     }
     SetRectEmpty(&scene.viewBehind);
 }
@@ -360,7 +372,7 @@ static bool ComposeViewPart(const RECT* rect)
     RECT source = {scene.scroll.x + left / 2, scene.scroll.y + top / 2, scene.scroll.x + right / 2,
                    scene.scroll.y + bottom / 2};
     RECT dest = {L.canvas.left + left, L.canvas.top + top, L.canvas.left + right, L.canvas.top + bottom};
-    tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &source, &dest);
+    CopyIntoView(&source, &dest);
     return true;
 }
 
@@ -375,7 +387,7 @@ static void ComposeUnder(const RECT* rect)
         if (IntersectRect(&inside, rect, &L.canvas)) {
             RECT source = inside;
             OffsetRect(&source, -L.origin.x, -L.origin.y);
-            tb_CopyBitmap(scene.canvasBitmap, scene.sceneBitmap, &source, &inside);
+            CopyIntoView(&source, &inside);
             if (SubtractRect(&rest, &scene.viewBehind, &inside)) scene.viewBehind = rest;
             else SetRectEmpty(&scene.viewBehind);
         }

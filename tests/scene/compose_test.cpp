@@ -71,6 +71,18 @@ TEST_F(SceneTest, RefreshPartlyOutsideTheCanvasCopiesThePictureOnlyInside)
     Fill(scene.sceneBitmap, outside, 0, 65025, 0);
     scene_Refresh(&outside);
     EXPECT_EQ(WindowPixel(50, 450), (Channels{0, 255, 0}));
+
+    // A tool clips the scene bitmap to the canvas while it draws. A view left behind by a refresh
+    // that went straight to the window still catches up under a wipe reaching two pixels into it.
+    Fill(scene.canvasBitmap, picture, 0, 65025, 0);
+    const RECT canvas = scene.layout.canvas;
+    scene_Refresh(&canvas);
+    tb_SetClipRect(scene.sceneBitmap, &canvas);
+    RECT edge = {100, 60, 149, 108};
+    scene_ShowRects(&edge, 1);
+    tb_ClearClipRect(scene.sceneBitmap);
+    EXPECT_EQ(WindowPixel(147, 61), (Channels{0, 255, 0}));
+    EXPECT_EQ(WindowPixel(148, 107), (Channels{0, 255, 0}));
 }
 
 TEST_F(SceneTest, WhileZoomedARefreshRecomposesTheMagnifiedQuarter)
