@@ -56,7 +56,9 @@ int PictureY(int y)
 
 void Start(SceneObject* object, int x, int y)
 {
-    object->lastPoint = {x, y};
+    // Nothing is shown yet: the first move wipes only the press point, not a line to wherever the
+    // last drag ended.
+    object->lastPoint = object->currentPoint = {x, y};
     object->active = 1;
     tb_SetCursor(object->cursorId);
 }
