@@ -122,6 +122,7 @@ void FloatPiece(SceneObject* object, int x, int y)
     if (tb_IsKeyDown('C')) {
         // C leaves stamp mode; the piece just drawn goes from the window with it.
         LeaveStampMode(object);
+        scene_CatchUpView(&now);
         tb_CopyBitmap(object->sceneBitmap, window, &now, &now);
     }
 }

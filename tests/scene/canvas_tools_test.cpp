@@ -365,8 +365,14 @@ TEST_F(CanvasTools, ScissorsStampHalfSizeWhileMagnifiedAndLeaveStampModeOnC)
     EXPECT_EQ(CountIn(scene.canvasBitmap, {0, 0, 200, 200}, kRed), 800);
     EXPECT_EQ(Tool().active, 1);
 
-    // C held during a move leaves stamp mode; the piece goes from the window.
+    // C held during a move leaves stamp mode; the piece goes from the window, which shows the
+    // picture there even where the scene bitmap's view has not caught up with it.
     Move(300, 200);
+    const ScenePoint from = scene_ToPicture(280, 180), to = scene_ToPicture(340, 240);
+    const RECT under = {from.x, from.y, to.x, to.y};
+    tb_SetForeColor(scene.canvasBitmap, 0, 65025, 0);
+    tb_PaintRect(scene.canvasBitmap, &under);
+    scene_Refresh(&scene.layout.canvas);
     {
         KeyHeld c('C');
         Move(310, 210);
