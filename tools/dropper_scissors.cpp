@@ -110,8 +110,7 @@ void FloatPiece(SceneObject* object, int x, int y)
     scissors_PieceSize(&w, &h);
     const int window = object->previewWindow;
     RECT before = scissors_PieceRect(object->currentPoint.x, object->currentPoint.y, w, h);
-    scene_CatchUpView(&before);  // the piece is wiped with the scene bitmap's view of the picture
-    tb_CopyBitmap(object->sceneBitmap, window, &before, &before);
+    scene_ShowRect(&before);  // the piece is wiped with the scene bitmap's view of the picture
     RECT now = scissors_PieceRect(x, y, w, h);
     tb_CopyBitmap(scissorsPiece.bitmap, window, &scissorsPiece.rect, &now);
     tb_SetForeColor(window, 0, 0, 0);
@@ -122,8 +121,7 @@ void FloatPiece(SceneObject* object, int x, int y)
     if (tb_IsKeyDown('C')) {
         // C leaves stamp mode; the piece just drawn goes from the window with it.
         LeaveStampMode(object);
-        scene_CatchUpView(&now);
-        tb_CopyBitmap(object->sceneBitmap, window, &now, &now);
+        scene_ShowRect(&now);
     }
 }
 
