@@ -1,5 +1,6 @@
 // Drawing state per target, shapes, lines, flood fill and text.
 // Brushes, pens, fonts and clip regions are made and deleted within each call.
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -168,48 +169,63 @@ static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF
     if (x < area.left || x >= area.right || y < area.top || y >= area.bottom) return true;
 
     GdiFlush();  // the system may still be drawing into the bitmap
-    // Four pixels of the surface colour and of the fill colour as twelve bytes: long runs are
-    // compared and painted four pixels at a time.
-    BYTE surface4[12], fill4[12];
-    for (int i = 0; i < 12; i += 3) {
-        surface4[i] = GetBValue(surface), surface4[i + 1] = GetGValue(surface), surface4[i + 2] = GetRValue(surface);
-        fill4[i] = GetBValue(fore), fill4[i + 1] = GetGValue(fore), fill4[i + 2] = GetRValue(fore);
+    // Eight pixels of the surface colour and of the fill colour as three 8-byte words: long runs
+    // are compared and painted eight pixels at a time.
+    BYTE surface8[24], fill8[24];
+    for (int i = 0; i < 24; i += 3) {
+        surface8[i] = GetBValue(surface), surface8[i + 1] = GetGValue(surface), surface8[i + 2] = GetRValue(surface);
+        fill8[i] = GetBValue(fore), fill8[i + 1] = GetGValue(fore), fill8[i + 2] = GetRValue(fore);
     }
+    uint64_t surfaceWords[3], fillWords[3];
+    std::memcpy(surfaceWords, surface8, 24);
+    std::memcpy(fillWords, fill8, 24);
     const int left0 = area.left;
     auto row = [dib, left0](int py) { return grfx_GetPixelAddress(dib, left0, py); };
     auto at = [left0](BYTE* r, int px) { return r + 3 * (px - left0); };
-    auto matches = [&](const BYTE* p) { return std::memcmp(p, surface4, 3) == 0; };
+    auto matches = [&](const BYTE* p) { return std::memcmp(p, surface8, 3) == 0; };
+    auto matches8 = [&](const BYTE* p) {
+        uint64_t w[3];
+        std::memcpy(w, p, 24);
+        return ((w[0] ^ surfaceWords[0]) | (w[1] ^ surfaceWords[1]) | (w[2] ^ surfaceWords[2])) == 0;
+    };
     // The first pixel from px on (up to end, exclusive) that is not of the surface colour.
     auto runEnd = [&](BYTE* r, int px, int end) {
-        while (px + 4 <= end && std::memcmp(at(r, px), surface4, 12) == 0) px += 4;
+        while (px + 8 <= end && matches8(at(r, px))) px += 8;
         while (px < end && matches(at(r, px))) ++px;
         return px;
     };
     // The first pixel of the run of the surface colour that ends at px.
     auto runStart = [&](BYTE* r, int px) {
-        while (px - 4 >= area.left && std::memcmp(at(r, px - 4), surface4, 12) == 0) px -= 4;
+        while (px - 8 >= area.left && matches8(at(r, px - 8))) px -= 8;
         while (px > area.left && matches(at(r, px - 1))) --px;
         return px;
     };
     if (!matches(at(row(y), x))) return true;
-    if (std::memcmp(surface4, fill4, 3) == 0) return true;  // the area has the fill colour already
+    if (std::memcmp(surface8, fill8, 3) == 0) return true;  // the area has the fill colour already
 
     // Spans: fill a run of the row, then look for runs to continue in the rows above and below,
-    // leaving out the part of the row it came from that its parent run has filled already.
+    // leaving out the part of the row it came from that its parent run has filled already. A seed
+    // knows what its parent's scan saw of its run: where the run starts when the scan saw the
+    // pixel before it, and the first pixel past it the scan reached. The run cannot change before
+    // the seed is taken (a fill paints whole runs), so only the rest is read again.
     struct Seed {
         int x, y;
         int parentY, parentLeft, parentRight;
+        bool startKnown;
+        int scanned;  // the first pixel past x not yet seen to be of the surface colour
+        bool endKnown;
     };
     std::vector<Seed> seeds;
-    seeds.push_back({x, y, -1, 0, -1});
+    seeds.push_back({x, y, -1, 0, -1, false, x, false});
     // Every run of the surface colour that starts in [from, to] of row ny becomes a seed.
     auto scan = [&](BYTE* r, int ny, int from, int to, int y0, int left, int right) {
         int px = from;
         while (px <= to) {
             while (px <= to && !matches(at(r, px))) ++px;
             if (px > to) break;
-            seeds.push_back({px, ny, y0, left, right});
-            px = runEnd(r, px, to + 1);
+            int end = runEnd(r, px, to + 1);
+            seeds.push_back({px, ny, y0, left, right, px > from, end, end <= to});
+            px = end;
         }
     };
     int minX = area.right, maxX = area.left - 1, minY = area.bottom, maxY = area.top - 1;
@@ -218,16 +234,16 @@ static bool tb_FloodFillPixels(int target, int x, int y, COLORREF fore, COLORREF
         seeds.pop_back();
         BYTE* r = row(sd.y);
         if (!matches(at(r, sd.x))) continue;
-        int left = runStart(r, sd.x);
-        int right = runEnd(r, sd.x, area.right) - 1;
+        int left = sd.startKnown ? sd.x : runStart(r, sd.x);
+        int right = (sd.endKnown ? sd.scanned : runEnd(r, sd.scanned, area.right)) - 1;
         minX = left < minX ? left : minX;
         maxX = right > maxX ? right : maxX;
         minY = sd.y < minY ? sd.y : minY;
         maxY = sd.y > maxY ? sd.y : maxY;
         BYTE* p = at(r, left);
         int n = right - left + 1;
-        for (; n >= 4; n -= 4, p += 12) std::memcpy(p, fill4, 12);
-        for (; n > 0; --n, p += 3) std::memcpy(p, fill4, 3);
+        for (; n >= 8; n -= 8, p += 24) std::memcpy(p, fillWords, 24);
+        for (; n > 0; --n, p += 3) std::memcpy(p, fill8, 3);
         for (int ny = sd.y - 1; ny <= sd.y + 1; ny += 2) {
             if (ny < area.top || ny >= area.bottom) continue;
             BYTE* next = row(ny);

@@ -359,12 +359,12 @@ TEST(Draw, FloodFillFillsOnlyTheConnectedArea)
 }
 
 // The fill in the picture's own pixels against the platform's surface fill on the same pixels:
-// speckled and striped areas of a few sizes (rows of every length modulo four), colours one step
+// speckled and striped areas of a few sizes (rows of every length modulo eight), colours one step
 // apart in a single channel, seeds anywhere, with and without a clip rectangle.
 TEST(Draw, FloodFillPaintsWhatThePlatformsSurfaceFillPaints)
 {
     const COLORREF colours[] = {kWhite, RGB(255, 255, 254), RGB(254, 255, 255), RGB(255, 254, 255), kBlack};
-    const SIZE sizes[] = {{1, 1}, {3, 5}, {4, 4}, {5, 3}, {7, 9}, {13, 11}, {64, 9}, {67, 41}, {150, 97}};
+    const SIZE sizes[] = {{1, 1}, {3, 5}, {4, 4}, {5, 3}, {7, 9}, {13, 11}, {10, 6}, {64, 9}, {67, 41}, {150, 97}};
     unsigned seed = 12345;
     auto next = [&seed](unsigned n) {
         seed = seed * 1103515245u + 12345u;
@@ -445,7 +445,7 @@ TEST(Draw, FloodFillPaintsWhatThePlatformsSurfaceFillPaints)
                 tb_ClearClipRect(b);
             }
     DeleteDC(reference);
-    EXPECT_EQ(cases, 9 * 6 * 2 * 3);
+    EXPECT_EQ(cases, 10 * 6 * 2 * 3);
 }
 
 TEST(Draw, PrinterAndWindowTargetsDrawWithTheirOwnState)
