@@ -317,6 +317,47 @@ void tb_CopyBitmapRects(int source, int destination, const RECT* rects, int coun
     ReleaseWindowSurface(destination, dest);
 }
 
+void tb_CopyBitmapWithInset(int source, int destination, const RECT* rect, int inset, const RECT* insetSource,
+                            const RECT* insetRect)
+{
+    if (!rect || !insetSource || !insetRect) return;
+    RECT part;
+    if (!IntersectRect(&part, insetRect, rect) || !EqualRect(&part, insetRect)) return;
+    const TB_DIB* dib = IsWindowIndex(destination) ? Image24(source) : nullptr;
+    const TB_DIB* in = IsWindowIndex(destination) ? Image24(inset) : nullptr;
+    const RECT* clip = tb_ClipOf(destination);
+    const int w = Width(rect), h = Height(rect), iw = Width(&part), ih = Height(&part);
+    const bool together = dib && in && tb_WindowInUse(destination) && !(clip && !tb_ClipIsNone(*clip)) &&
+                          Width(insetSource) == iw && Height(insetSource) == ih && InsideImage(dib, *rect) &&
+                          InsideImage(in, *insetSource) && (long)w * h >= kLargeCopy;
+    // What of rect lies around the inset: above, below, left and right of it.
+    const RECT around[4] = {{rect->left, rect->top, rect->right, part.top},
+                            {rect->left, part.bottom, rect->right, rect->bottom},
+                            {rect->left, part.top, part.left, part.bottom},
+                            {part.right, part.top, rect->right, part.bottom}};
+    if (!together) {
+        tb_CopyBitmap(inset, destination, insetSource, &part);
+        for (const RECT& r : around)
+            if (!IsRectEmpty(&r)) tb_CopyBitmap(source, destination, &r, &r);
+        return;
+    }
+    if (g_windowPixels.size() < (size_t)w * h) g_windowPixels.resize((size_t)w * h);
+    GdiFlush();  // the system may still be drawing into either
+    uint32_t* out = g_windowPixels.data();
+    for (const RECT& r : around)
+        if (!IsRectEmpty(&r))
+            RowsAs32(dib, r.left, r.top, Width(&r), Height(&r),
+                     out + (size_t)(r.top - rect->top) * w + (r.left - rect->left), w);
+    RowsAs32(in, insetSource->left, insetSource->top, iw, ih,
+             out + (size_t)(part.top - rect->top) * w + (part.left - rect->left), w);
+    HDC dest = tb_AcquireSurface(destination);
+    if (dest) {
+        tb_SelectPaletteForCopy(destination, dest);
+        PutPixels(dest, rect->left, rect->top, w, h);
+    }
+    ReleaseWindowSurface(destination, dest);
+}
+
 void tb_CopyBitmapTransparent(int source, int destination, const RECT* sourceRect, const RECT* destRect,
                               int transparent)
 {

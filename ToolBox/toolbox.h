@@ -199,6 +199,11 @@ void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RE
 // a 24-bit bitmap, they go together, in one call: much cheaper than one copy each when there are
 // many (a rubber band's wipe).
 void tb_CopyBitmapRects(int source, int destination, const RECT* rects, int count);
+// rect of source copied to the same place on destination, except insetRect (inside rect), which
+// shows insetSource of inset instead (at twice its size when it is half as large). Onto a window,
+// from 24-bit bitmaps at the same size, in one call.
+void tb_CopyBitmapWithInset(int source, int destination, const RECT* rect, int inset, const RECT* insetSource,
+                            const RECT* insetRect);
 void tb_CopyBitmapTransparent(int source, int destination, const RECT* sourceRect, const RECT* destRect,
                               int transparent);
 void tb_CopyBitmapToDialog(HWND window, int index, const RECT* sourceRect, const RECT* destRect);

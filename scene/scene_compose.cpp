@@ -430,16 +430,10 @@ static bool ShowStraight(const RECT* rect)
         source = inside;
         OffsetRect(&source, -L.origin.x, -L.origin.y);
     }
-    tb_CopyBitmap(scene.canvasBitmap, scene.mainWindow, &source, &inside);
+    // What of rect lies off the canvas (the frame) comes from the scene bitmap as before.
+    tb_CopyBitmapWithInset(scene.sceneBitmap, scene.mainWindow, rect, scene.canvasBitmap, &source, &inside);
     if (IsRectEmpty(&scene.viewBehind)) scene.viewBehind = inside;
     else UnionRect(&scene.viewBehind, &scene.viewBehind, &inside);
-    // What of rect lies off the canvas (the frame) comes from the scene bitmap as before.
-    RECT around[4] = {{rect->left, rect->top, rect->right, inside.top},
-                      {rect->left, inside.bottom, rect->right, rect->bottom},
-                      {rect->left, inside.top, inside.left, inside.bottom},
-                      {inside.right, inside.top, rect->right, inside.bottom}};
-    for (const RECT& r : around)
-        if (!IsRectEmpty(&r)) tb_CopyBitmap(scene.sceneBitmap, scene.mainWindow, &r, &r);
     return true;
 }
 

@@ -83,6 +83,22 @@ TEST_F(SceneTest, RefreshPartlyOutsideTheCanvasCopiesThePictureOnlyInside)
     tb_ClearClipRect(scene.sceneBitmap);
     EXPECT_EQ(WindowPixel(147, 61), (Channels{0, 255, 0}));
     EXPECT_EQ(WindowPixel(148, 107), (Channels{0, 255, 0}));
+
+    // A large refresh reaching off the canvas on every side goes to the window in one copy: the
+    // picture inside the canvas, the scene bitmap around it, each piece in its own place.
+    RECT side = {100, 200, 147, 260};
+    Fill(scene.sceneBitmap, side, 0, 0, 65025);
+    Fill(scene.canvasBitmap, picture, 65025, 65025, 0);
+    RECT large = {100, 0, scene.layout.width, scene.layout.height};
+    scene_Refresh(&large);
+    EXPECT_EQ(WindowPixel(120, 230), (Channels{0, 0, 255}));
+    EXPECT_EQ(WindowPixel(146, 259), (Channels{0, 0, 255}));
+    EXPECT_EQ(WindowPixel(canvas.left, canvas.top), (Channels{255, 255, 0}));
+    EXPECT_EQ(WindowPixel(canvas.right - 1, canvas.bottom - 1), (Channels{255, 255, 0}));
+    const POINT around[] = {{canvas.left, canvas.top - 1}, {canvas.right, canvas.bottom - 1},
+                            {canvas.left, canvas.bottom}, {scene.layout.width - 1, scene.layout.height - 1}};
+    for (const POINT& p : around)
+        EXPECT_EQ(WindowPixel(p.x, p.y), PixelOf(scene.sceneBitmap, p.x, p.y)) << p.x << "," << p.y;
 }
 
 TEST_F(SceneTest, WhileZoomedARefreshRecomposesTheMagnifiedQuarter)
