@@ -94,11 +94,6 @@ const TB_DIB* Image24(int source)
     return dib->lpBits && grfx_BitCount(dib) == 24 ? dib : nullptr;
 }
 
-bool InsideImage(const TB_DIB* dib, const RECT& r)
-{
-    return r.left >= 0 && r.top >= 0 && r.right <= grfx_Width(dib) && r.bottom <= grfx_Height(dib);
-}
-
 // The block of 32-bit pixels at (x, y) of a window, w x h, rows top first, in one call.
 bool PutPixels(HDC dest, int x, int y, int w, int h)
 {
@@ -121,7 +116,7 @@ bool CopyToWindowAs32(int source, HDC dest, int sx, int sy, int w, int h, int dx
 {
     const TB_DIB* dib = Image24(source);
     if (!dib || w <= 0 || h <= 0 || (long)w * h < kLargeCopy) return false;
-    if (!InsideImage(dib, {sx, sy, sx + w, sy + h})) return false;
+    if (!tb_InsideImage(dib, {sx, sy, sx + w, sy + h})) return false;
     const size_t count = (size_t)w * (size_t)h;
     if (g_windowPixels.size() < count) g_windowPixels.resize(count);
     GdiFlush();  // the system may still be drawing into the section
@@ -137,7 +132,7 @@ bool MagnifyToWindow(int source, HDC dest, const RECT* from, const RECT* to)
     const TB_DIB* dib = Image24(source);
     const int sw = Width(from), sh = Height(from), w = Width(to), h = Height(to);
     if (!dib || sw <= 0 || sh <= 0 || w != 2 * sw || h != 2 * sh || (long)w * h < kLargeCopy) return false;
-    if (!InsideImage(dib, *from)) return false;
+    if (!tb_InsideImage(dib, *from)) return false;
     if (g_windowPixels.size() < (size_t)w * h) g_windowPixels.resize((size_t)w * h);
     GdiFlush();  // the system may still be drawing into the section
     // Each source row is made once, as a row of half the width, spread to its doubled pixels in
@@ -160,7 +155,7 @@ bool Magnify2(int source, int destination, const RECT* from, const RECT* to)
     if (destination > 4999 || Width(to) != 2 * Width(from) || Height(to) != 2 * Height(from)) return false;
     const TB_DIB* src = Image24(source);
     const TB_DIB* dst = Image24(destination);
-    if (!src || !dst || !InsideImage(src, *from) || !InsideImage(dst, *to)) return false;
+    if (!src || !dst || !tb_InsideImage(src, *from) || !tb_InsideImage(dst, *to)) return false;
     RECT area = *to;
     const RECT* clip = tb_ClipOf(destination);
     if (clip && !tb_ClipIsNone(*clip) && !IntersectRect(&area, to, clip)) return true;
@@ -328,8 +323,8 @@ void tb_CopyBitmapWithInset(int source, int destination, const RECT* rect, int i
     const RECT* clip = tb_ClipOf(destination);
     const int w = Width(rect), h = Height(rect), iw = Width(&part), ih = Height(&part);
     const bool together = dib && in && tb_WindowInUse(destination) && !(clip && !tb_ClipIsNone(*clip)) &&
-                          Width(insetSource) == iw && Height(insetSource) == ih && InsideImage(dib, *rect) &&
-                          InsideImage(in, *insetSource) && (long)w * h >= kLargeCopy;
+                          Width(insetSource) == iw && Height(insetSource) == ih && tb_InsideImage(dib, *rect) &&
+                          tb_InsideImage(in, *insetSource) && (long)w * h >= kLargeCopy;
     // What of rect lies around the inset: above, below, left and right of it.
     const RECT around[4] = {{rect->left, rect->top, rect->right, part.top},
                             {rect->left, part.bottom, rect->right, rect->bottom},

@@ -67,6 +67,11 @@ inline bool tb_WindowInUse(int index)
     int slot = index - TB_WINDOW_BASE;
     return slot >= 0 && slot < TB_MAX_WINDOWS && !tb.windows[slot].free && tb.windows[slot].hwnd;
 }
+// Whether a rectangle lies wholly inside an image.
+inline bool tb_InsideImage(const TB_DIB* dib, const RECT& r)
+{
+    return r.left >= 0 && r.top >= 0 && r.right <= grfx_Width(dib) && r.bottom <= grfx_Height(dib);
+}
 inline bool tb_ClipIsNone(const RECT& r) { return r.left == -1 || r.top == -1 || r.right == -1 || r.bottom == -1; }
 
 // Drawing state of a target (bitmap, window or printer), or nullptr when the index names none.

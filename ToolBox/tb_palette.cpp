@@ -21,10 +21,7 @@ bool MaskedPixels(int image, int mask, int destination, const RECT* imageRect, c
     if (imageRect->right - imageRect->left != w || imageRect->bottom - imageRect->top != h ||
         maskRect->right - maskRect->left != w || maskRect->bottom - maskRect->top != h)
         return false;
-    auto inside = [](const TB_DIB* d, const RECT& r) {
-        return r.left >= 0 && r.top >= 0 && r.right <= grfx_Width(d) && r.bottom <= grfx_Height(d);
-    };
-    if (w <= 0 || h <= 0 || !inside(img, *imageRect) || !inside(msk, *maskRect)) return false;
+    if (w <= 0 || h <= 0 || !tb_InsideImage(img, *imageRect) || !tb_InsideImage(msk, *maskRect)) return false;
     RECT area = {0, 0, grfx_Width(dst), grfx_Height(dst)};
     const RECT* clip = tb_ClipOf(destination);
     if (clip && !tb_ClipIsNone(*clip)) IntersectRect(&area, &area, clip);

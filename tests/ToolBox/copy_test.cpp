@@ -304,6 +304,56 @@ TEST_F(Copy, LargeCopiesIntoAWindowLandPixelForPixel)
     tb_DisposeBitmap(src);
 }
 
+// A block shown with another bitmap inset in it: the inset's pixels inside its rectangle, the
+// source's all around, whether the block goes to the window in one piece (large) or in parts
+// (small), and when the inset fills the block or touches its edges.
+TEST_F(Copy, WithInsetShowsTheInsetInsideAndTheSourceAround)
+{
+    TestWindow window(3, 400, 300);
+    ASSERT_NE(window.hwnd, nullptr);
+    auto outer = [](int x, int y) { return Rgb{(x * 7) & 255, (y * 5) & 255, (x + 3 * y) & 255}; };
+    auto inner = [](int x, int y) { return Rgb{(x * 3 + 1) & 255, (x ^ y) & 255, (y * 11) & 255}; };
+    int src = Blank24(400, 300), in = Blank24(331, 262);
+    Fill(src, outer);
+    Fill(in, inner);
+    struct Case {
+        const char* name;
+        RECT block, inset;
+        POINT from;  // the inset's corner in its own bitmap
+    };
+    const Case cases[] = {
+        {"large, inset in the middle", Rect(7, 9, 308, 259), Rect(50, 41, 251, 200), {10, 12}},
+        {"large, inset at the top left", Rect(7, 9, 308, 259), Rect(7, 9, 200, 150), {0, 0}},
+        {"large, inset at the bottom right", Rect(5, 3, 390, 290), Rect(101, 130, 390, 290), {40, 100}},
+        {"large, inset filling the block", Rect(7, 9, 308, 259), Rect(7, 9, 308, 259), {3, 5}},
+        {"small", Rect(7, 9, 67, 49), Rect(20, 21, 41, 33), {2, 4}},
+    };
+    BoxScript boxes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fill(src, outer);
+        RECT whole = Rect(0, 0, 400, 300);
+        tb_CopyBitmap(src, window.index, &whole, &whole);  // the window starts as the source
+        RECT from = {c.from.x, c.from.y, c.from.x + c.inset.right - c.inset.left,
+                     c.from.y + c.inset.bottom - c.inset.top};
+        Fill(src, Grey);  // the block must come from the source as it is now
+        tb_CopyBitmapWithInset(src, window.index, &c.block, in, &from, &c.inset);
+        const int w = c.block.right - c.block.left, h = c.block.bottom - c.block.top;
+        int back = Blank24(w, h);
+        RECT all = Rect(0, 0, w, h);
+        tb_CopyBitmap(window.index, back, &c.block, &all);
+        ExpectPixels(back, [&](int x, int y) {
+            POINT p = {x + c.block.left, y + c.block.top};
+            if (PtInRect(&c.inset, p)) return inner(p.x - c.inset.left + c.from.x, p.y - c.inset.top + c.from.y);
+            return Grey(p.x, p.y);
+        });
+        tb_DisposeBitmap(back);
+    }
+    EXPECT_EQ(boxes.count(), 0u);
+    tb_DisposeBitmap(in);
+    tb_DisposeBitmap(src);
+}
+
 TEST_F(Copy, ToThePrinterSameSizeIsABlockAndOtherSizesAreStretchedFromThePixels)
 {
     FakePrinter printer(40, 40);
