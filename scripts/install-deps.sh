@@ -12,7 +12,7 @@ export DEBIAN_FRONTEND=noninteractive
 PKGS=(wine wine64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake xvfb xauth wixl
       xdotool imagemagick googletest fonts-liberation fonts-liberation2 fonts-wine x11-utils python3
       python3-pil python3-numpy cups cups-client printer-driver-cups-pdf libcups2
-      poppler-utils gcc libx11-dev libxtst-dev)
+      poppler-utils gcc libx11-dev libxtst-dev gdb)
 WANTED_I386=(wine32:i386 libcups2:i386)
 
 missing_of() {  # missing_of PKG...: the ones not installed
