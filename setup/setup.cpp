@@ -46,6 +46,7 @@ void setup_ResetState(void)
     setup.defaultQueueCallback = SetupDefaultQueueCallbackA;
     setup.installSection = SetupInstallFromInfSectionA;
     setup.programsFolder = setup_ProgramsFolder;
+    setup.clock = GetTickCount;
 }
 
 void setup_ReadOwnVersion(char* version, size_t size)

@@ -85,6 +85,7 @@ struct SetupState {
     // The user's (common = 0) or every user's (common = 1) Programs folder of the Start menu,
     // without a final backslash; 0 when there is none.
     int (*programsFolder)(int common, char* path);
+    DWORD(WINAPI* clock)(void);                   // GetTickCount: what the Program Manager waits count by
 };
 
 extern SetupState setup;

@@ -76,8 +76,8 @@ int setup_ExecuteProgman(const char* command)
         return 0;
     }
     int accepted = 0, answered = 0;
-    DWORD start = GetTickCount();
-    while (!answered && GetTickCount() - start < SETUP_DDE_WAIT_MS) {
+    DWORD start = setup.clock();
+    while (!answered && setup.clock() - start < SETUP_DDE_WAIT_MS) {
         MSG msg;
         if (!PeekMessageA(&msg, client, WM_DDE_ACK, WM_DDE_ACK, PM_REMOVE)) {
             Sleep(1);
@@ -103,8 +103,8 @@ void setup_TerminateProgman(void)
         return;
     }
     PostMessageA(setup.progman, WM_DDE_TERMINATE, (WPARAM)client, 0);
-    DWORD start = GetTickCount();
-    while (setup.progman && GetTickCount() - start < SETUP_DDE_WAIT_MS) {
+    DWORD start = setup.clock();
+    while (setup.progman && setup.clock() - start < SETUP_DDE_WAIT_MS) {
         MSG msg;
         if (!PeekMessageA(&msg, client, WM_DDE_TERMINATE, WM_DDE_TERMINATE, PM_REMOVE)) {
             Sleep(1);
