@@ -64,7 +64,7 @@ struct Soak {
     bool keyC;          // the C key as tb_IsKeyDown reads it
     bool cancelAll;     // every dialog and box is cancelled (the warm-up)
     bool looping;       // a looping sound was started and not stopped or replaced since
-    int baseThreadWindows;
+    std::vector<std::string> baseThreadWindows;  // the classes of the thread's windows at the start
     long gdiRoom;       // GDI objects with the room built, at the start
     DWORD start;        // when the first event was fed
     int pendingMenuItem;  // the command the menu chose, delivered after the right click as the menu posts it
@@ -340,17 +340,27 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found)
     return TRUE;
 }
 
-BOOL CALLBACK CountWindow(HWND, LPARAM count)
+BOOL CALLBACK NameWindow(HWND hwnd, LPARAM names)
 {
-    ++*(int*)count;
+    char name[128] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    ((std::vector<std::string>*)names)->push_back(name);
     return TRUE;
 }
 
-int ThreadWindows(void)
+// The classes of this thread's top-level windows.
+std::vector<std::string> ThreadWindows(void)
 {
-    int n = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountWindow, (LPARAM)&n);
-    return n;
+    std::vector<std::string> names;
+    EnumThreadWindows(GetCurrentThreadId(), NameWindow, (LPARAM)&names);
+    return names;
+}
+
+std::string Joined(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+    return list;
 }
 
 // ---------------------------------------------------------------- events
@@ -734,9 +744,10 @@ std::string Check(void)
                    ProgramWideBitmaps());
     if (regions > g->baseRegions) return Say("%d region slots in use at rest, %d at start", regions, g->baseRegions);
     if (windows > g->baseWindows) return Say("%d window slots in use at rest, %d at start", windows, g->baseWindows);
-    const int threadWindows = ThreadWindows();
-    if (threadWindows > g->baseThreadWindows)
-        return Say("%d windows of the program at rest, %d at start", threadWindows, g->baseThreadWindows);
+    const std::vector<std::string> threadWindows = ThreadWindows();
+    if (threadWindows.size() > g->baseThreadWindows.size())
+        return Say("windows of the program at rest: %s; at start: %s", Joined(threadWindows).c_str(),
+                   Joined(g->baseThreadWindows).c_str());
     return std::string();
 }
 
