@@ -38,6 +38,10 @@ what_was_there() {
   echo "-- Windows programs running (the one started last: ${APP_PID:-none}):"
   local rc
   for rc in "$WORK"/rc.*; do [ -f "$rc" ] && echo "   ${rc##*/rc.} ended with exit code $(cat "$rc")"; done
+  # What Wine itself said on the standard error of the programs the check started, and of wintool.
+  for rc in "$WORK"/stderr.*; do
+    [ -s "$rc" ] && { echo "-- Wine's standard error of ${rc##*/stderr.}:"; tail -n 15 "$rc" | sed 's/^/   /'; }
+  done
   ps -eo pid,etime,args | awk '$3 ~ /[.]exe/ { print "   " $0 }' || true
   local shot=$BUILD/Testing/failed-$(basename "$0" .sh).png
   mkdir -p "$BUILD/Testing"
@@ -81,7 +85,8 @@ recovery_folder() { echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Tint
 start() {
   local exe=$1
   if [ "${2:-}" != keep ] && [ "$exe" = "$PAINT" ]; then rm -rf "$(recovery_folder)"; fi
-  ( "$WINE" "$exe" </dev/null >/dev/null 2>&1; echo $? >"$WORK/rc.$BASHPID" ) &
+  # Whatever the program ends with is recorded (errexit would end the subshell on a non-zero one).
+  ( me=$BASHPID rc=0; "$WINE" "$exe" </dev/null >/dev/null 2>"$WORK/stderr.$me" || rc=$?; echo $rc >"$WORK/rc.$me" ) &
   APP_PID=$!
 }
 
@@ -100,7 +105,7 @@ exit_code() {
   echo "timeout"
 }
 
-wintool() { timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+wintool() { timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>>"$WORK/stderr.wintool" | tr -d '\r'; }
 
 # x_windows NAME: ids of the X windows with exactly that name.
 x_windows() { timeout 10 xdotool search --name "^$1\$" 2>/dev/null || true; }
