@@ -120,7 +120,7 @@ for i in $(seq 1 100); do [ "$(wintool count '#32770')" = 1 ] && wintool info '#
 info=$(wintool info '#32770')
 expect_eq "About's title" "$(field title "$info")" "About Tintwell..."
 shot about
-click $(dlg 400 300); wait_dialogs 0 || fail "About did not close on a click"
+click_closing $(dlg 400 300); wait_dialogs 0 || fail "About did not close on a click"
 
 # The remote's Prefs: the sound column's bottom cell and OK: sound off, in the file.
 click $(room 156 560); wait_dialog 228 || fail "no remote panel"

@@ -11,6 +11,7 @@
 //                                    waits for a message box with that caption, prints its text
 //                                    (line breaks as \n), its owner's class and, given CLASS, how
 //                                    many windows of CLASS exist while it is up; then presses OK
+//                                    and waits (as long again at most) until the box is gone
 //   wintool yes CAPTION SECONDS      the same for a question, answered with Yes
 //   wintool run SECONDS COMMAND      runs the command line (one argument), waits for it and prints exit=CODE
 //                                    (the whole code, which a Unix exit status would cut to 8 bits)
@@ -224,6 +225,12 @@ int main(int argc, char** argv)
         fflush(stdout);
         int button = cmd == "yes" ? IDYES : IDOK;
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(box, button));
+        // Answered once the box is gone: a dialog counted next is not this box any more.
+        DWORD end = GetTickCount() + (DWORD)(atof(argv[3]) * 1000);
+        while (IsWindow(box)) {
+            if ((LONG)(GetTickCount() - end) >= 0) return 1;
+            Sleep(20);
+        }
         return 0;
     }
     return 2;
