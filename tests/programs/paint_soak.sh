@@ -156,6 +156,7 @@ close_one() {
   }
   esc() { x key Escape; }
   at() { click $((l + $1)) $((t + $2)); }   # at X Y: a click in dialog coordinates
+  closing_at() { click_closing $((l + $1)) $((t + $2)); }   # the same on a dialog that closes on the press
   if [ "$cls" = "#32768" ]; then
     kind=menu
     # The command menu: Escape, or one of its commands by its letter (never Quit).
@@ -172,10 +173,10 @@ close_one() {
         button 'OK' || esc ;;
       "Save As"|"Open") kind="$title"; rnd_close 0 1; if [ $R = 0 ]; then button 'Cancel' || esc; else esc; fi ;;
       "Print"*) kind="$title"; rnd_close 0 1; if [ $R = 0 ]; then button 'OK|Cancel' || esc; else esc; fi ;;
-      "About Tintwell...") kind="about"; rnd_close 0 1; if [ $R = 0 ]; then at 200 120; else esc; fi ;;
+      "About Tintwell...") kind="about"; rnd_close 0 1; if [ $R = 0 ]; then closing_at 200 120; else esc; fi ;;
       *)
         case "${w}x${h}" in
-          448x324) kind=splash; at 224 162 ;;
+          448x324) kind=splash; closing_at 224 162 ;;
           228x240) kind=remote; rnd_close 0 1; if [ $R = 0 ]; then at 50 228; else esc; fi ;;           # Back
           # (A page turned with the next arrow is followed by a way out, so that every choice closes.)
           408x417) kind=gallery                                                                      # cancel, choose, next
