@@ -7,6 +7,8 @@
 
 int main(int argc, char** argv)
 {
+    // Unbuffered: what a test printed before its process died still reaches the test runner.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     testing::InitGoogleTest(&argc, argv);
     tb_SetInstance(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     tb_InitToolbox();
