@@ -1,5 +1,6 @@
 // The bitmap table: creation from memory, blank surfaces and resources, queries and disposal.
 #include <cstring>
+#include <utility>
 
 #include "tb_internal.h"
 
@@ -352,4 +353,30 @@ HDC tb_GetBitmapDC(int index)
 TB_DIB* tb_GetBitmapDIB(int index)
 {
     return tb_BitmapInUse(index) ? tb.bitmaps[index].pImage : nullptr;
+}
+
+int tb_SwapBitmapPixels(int a, int b)
+{
+    if (a == b || !tb_BitmapInUse(a) || !tb_BitmapInUse(b)) return 0;
+    TB_BitmapSlot& x = tb.bitmaps[a];
+    TB_BitmapSlot& y = tb.bitmaps[b];
+    if (!x.dc || !y.dc || !x.image.hBitmap || !y.image.hBitmap) return 0;
+    if (grfx_Width(&x.image) != grfx_Width(&y.image) || grfx_Height(&x.image) != grfx_Height(&y.image) ||
+        grfx_BitCount(&x.image) != grfx_BitCount(&y.image))
+        return 0;
+    // A section is selected into one surface at a time: the first surface lets its own go (for a
+    // placeholder) before the second takes it.
+    HBITMAP placeholder = CreateBitmap(1, 1, 1, 1, nullptr);
+    int swapped = 0;
+    if (placeholder && SelectObject(x.dc, placeholder)) {
+        if (SelectObject(y.dc, x.image.hBitmap)) {
+            SelectObject(x.dc, y.image.hBitmap);
+            std::swap(x.image, y.image);
+            swapped = 1;
+        } else {
+            SelectObject(x.dc, x.image.hBitmap);
+        }
+    }
+    if (placeholder) DeleteObject(placeholder);
+    return swapped;
 }

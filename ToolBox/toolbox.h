@@ -59,6 +59,10 @@ int tb_GetBitmapStorageWidth(int index);
 HDC tb_GetBitmapDC(int index);
 // The slot's image record, or nullptr for an index that names no bitmap in use.
 TB_DIB* tb_GetBitmapDIB(int index);
+// Exchanges the pixels of two bitmaps of the same size and depth, each with a surface, at no cost
+// in copying; each keeps its index, its surface's settings and its clip. 0 (nothing changed) when
+// they do not match.
+int tb_SwapBitmapPixels(int a, int b);
 HPALETTE tb_GetProgramPalette(void);
 
 // ---------------------------------------------------------------- masked drawing

@@ -349,6 +349,7 @@ int main()
         fills.push_back(bench_Now() - start);
         bench_Idle();
         scene.objects[6].Release(&scene.objects[6], 300, 300);
+        bench_Idle();  // the time between two clicks
         scene_SetCurrentColor(65025, 0, 0, 0);
         start = bench_Now();
         scene_PressHandler(g_window, 500, 500);
@@ -409,6 +410,22 @@ int main()
     }
     bench_Report("routing: undo copy at a press", undo, kColumn);
     bench_Report("routing: whole-canvas refresh (press, release)", refresh, kColumn);
+    // The idle ticks that bring the spare copy up to a picture changed whole: one tick (what an event
+    // arriving meanwhile waits for at most) and all of them.
+    std::vector<double> tick, ticks;
+    for (int i = 0; i < 10; ++i) {
+        scene_PictureChanged(nullptr);
+        double begun = bench_Now();
+        for (;;) {
+            double start = bench_Now();
+            if (!scene_CatchUpSpare()) break;
+            GdiFlush();
+            tick.push_back(bench_Now() - start);
+        }
+        ticks.push_back(bench_Now() - begun);
+    }
+    bench_Report("idle: one tick of the spare's catch-up", tick, kColumn);
+    bench_Report("idle: the spare caught up after a whole change", ticks, kColumn);
 
     sceneServices.disposeToolBitmaps();
     bench_Close(g_window);

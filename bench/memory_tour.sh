@@ -154,7 +154,7 @@ echo
 echo "what holds it: private mappings of 1 MB or more (size kB, resident kB), largest first,"
 echo "beside the sizes of what the program holds:"
 printf '  scene bitmap (24-bit, %dx%d)              %6d kB\n' $W $H $(((W * 3 + 3) / 4 * 4 * H / 1024))
-printf '  canvas bitmap and undo copy (24-bit, %dx%d) %6d kB each\n' $cw $ch $(((cw * 3 + 3) / 4 * 4 * ch / 1024))
+printf '  canvas bitmap, undo copy and spare (24-bit, %dx%d) %6d kB each\n' $cw $ch $(((cw * 3 + 3) / 4 * 4 * ch / 1024))
 printf '  a 32-bit block of the window (%dx%d)      %6d kB\n' $W $H $((W * H * 4 / 1024))
 echo "  the surfaces the toolbox keeps of disposed bitmaps: at most 32768 kB, none larger than 6075 kB"
 echo "  (a 1920x1080 screen's), so never a canvas or scene of this screen; the benchmarks print what"

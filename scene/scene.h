@@ -156,6 +156,7 @@ struct SceneState {
     int sceneBitmap;      // the window-sized back buffer
     int undoBitmap;       // the picture before the last change
     int canvasBitmap;     // the picture
+    int spareBitmap;      // the picture as it is now, caught up between gestures: a press makes it the undo copy
     int tableBackup;      // the table middle with no tools on it; -1 until the first full composition
 
     SceneObject objects[SCENE_OBJECTS];
@@ -177,6 +178,9 @@ struct SceneState {
     // Outside this rectangle (picture coordinates) the canvas and the undo copy hold the same
     // pixels: what a press's save of undo has to copy, and all that undo has to put back.
     RECT undoChanged;
+    // Outside this rectangle the canvas and the spare hold the same pixels: what is left for the
+    // idle ticks to copy.
+    RECT spareChanged;
     // Window coordinates: where the window shows the picture straight from the canvas bitmap and
     // the scene bitmap's canvas view has not caught up with it yet (empty = nowhere).
     RECT viewBehind;
@@ -248,6 +252,9 @@ void scene_SaveUndo(void);
 void scene_SaveUndoChanged(void);
 // Whatever draws into the canvas bitmap says where (picture coordinates; nullptr = anywhere).
 void scene_PictureChanged(const RECT* picture);
+// One idle tick's share of bringing the spare up to the picture (a band of at most 128 kB); 0 once
+// there is nothing left to copy or while a gesture goes on.
+int scene_CatchUpSpare(void);
 void scene_Undo(void);
 void scene_CleanerBottle(void);
 

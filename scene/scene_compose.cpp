@@ -1,6 +1,9 @@
 // Composition of the room in the scene bitmap, the canvas view with its 2x zoom, refreshing parts
 // of the window, the paint blot and the cans, and the single level of undo.
+#include <algorithm>
+
 #include "scene/scene.h"
+#include "scene/scene_routing.h"
 #include "toolbox.h"
 #include "tools/effects.h"
 
@@ -494,46 +497,95 @@ void scene_RecolorCan(int can, unsigned red, unsigned green, unsigned blue, int 
 // as it was for the cleaner bottle, copies only what the last gesture changed, and the cleaner
 // bottle puts back only that. Every change of the canvas bitmap is gathered in
 // scene.undoChanged for it (scene_PictureChanged).
+//
+// A spare bitmap is brought up to the picture by the idle ticks between gestures. A press whose
+// gesture follows a large change (the jar, a figure over the whole canvas, an opened picture) then
+// takes the spare as its undo copy instead of copying, and the old undo copy becomes the spare.
+
+static long long Area(const RECT& r) { return IsRectEmpty(&r) ? 0 : (long long)(r.right - r.left) * (r.bottom - r.top); }
+
+static void Grow(RECT* into, const RECT& r)
+{
+    if (IsRectEmpty(into)) *into = r;
+    else UnionRect(into, into, &r);
+}
 
 void scene_PictureChanged(const RECT* picture)
 {
     RECT r = picture ? *picture : scene.layout.picture;
     if (IsRectEmpty(&r)) return;
-    if (IsRectEmpty(&scene.undoChanged)) scene.undoChanged = r;
-    else UnionRect(&scene.undoChanged, &scene.undoChanged, &r);
+    Grow(&scene.undoChanged, r);
+    Grow(&scene.spareChanged, r);
 }
 
-// What changed since the last save of undo, within the picture (empty when nothing did).
-static RECT UndoChanged(void)
+// What changed since the last save of undo (or since the spare last caught up), within the
+// picture (empty when nothing did).
+static RECT WithinPicture(const RECT& changed)
 {
     RECT r;
-    if (!IntersectRect(&r, &scene.undoChanged, &scene.layout.picture)) SetRectEmpty(&r);
+    if (!IntersectRect(&r, &changed, &scene.layout.picture)) SetRectEmpty(&r);
     return r;
 }
 
+static RECT UndoChanged(void) { return WithinPicture(scene.undoChanged); }
+
 void scene_SaveUndo(void)
 {
-    tb_CopyBitmap(scene.canvasBitmap, scene.undoBitmap, &scene.layout.picture, &scene.layout.picture);
-    SetRectEmpty(&scene.undoChanged);
-    scene.undoAvailable = 1;
+    // The picture may have changed anywhere without a word (a picture opened, the canvas cleared).
+    scene.undoChanged = scene.spareChanged = scene.layout.picture;
+    scene_SaveUndoChanged();
 }
 
 void scene_SaveUndoChanged(void)
 {
-    RECT changed = UndoChanged();
-    if (!IsRectEmpty(&changed)) tb_CopyBitmap(scene.canvasBitmap, scene.undoBitmap, &changed, &changed);
+    RECT changed = UndoChanged(), spareBehind = WithinPicture(scene.spareChanged);
+    if (Area(spareBehind) < Area(changed) && tb_SwapBitmapPixels(scene.undoBitmap, scene.spareBitmap)) {
+        // The spare, made whole first where it is behind, is the picture now; the old undo copy
+        // differs from it where the picture changed since that copy was saved.
+        if (!IsRectEmpty(&spareBehind))
+            tb_CopyBitmap(scene.canvasBitmap, scene.undoBitmap, &spareBehind, &spareBehind);
+        scene.spareChanged = changed;
+    } else if (!IsRectEmpty(&changed)) {
+        tb_CopyBitmap(scene.canvasBitmap, scene.undoBitmap, &changed, &changed);
+    }
     SetRectEmpty(&scene.undoChanged);
     scene.undoAvailable = 1;
 }
 
+int scene_CatchUpSpare(void)
+{
+    RECT behind = WithinPicture(scene.spareChanged);
+    if (IsRectEmpty(&behind) || scene.spareBitmap < 0 || scene_GestureGoesOn()) return 0;
+    const int width = behind.right - behind.left;
+    const int rows = std::max(1, (128 * 1024) / (width * 3));
+    RECT band = behind;
+    band.bottom = std::min(behind.bottom, behind.top + rows);
+    tb_CopyBitmap(scene.canvasBitmap, scene.spareBitmap, &band, &band);
+    behind.top = band.bottom;
+    if (behind.top >= behind.bottom) SetRectEmpty(&behind);
+    scene.spareChanged = behind;
+    return 1;
+}
+
 // Puts the undo copy back where the picture changed; the window rectangle whose view changed
-// (the whole canvas while magnified).
+// (the whole canvas while magnified). The two bitmaps trade their pixels rather than copy them: the
+// canvas then holds the picture as it was, the undo copy the picture as it is, and they differ
+// where the gesture changed the picture.
 static RECT PutBack(void)
 {
     const SceneLayout& L = scene.layout;
     RECT changed = UndoChanged(), shown = L.canvas;
-    if (!IsRectEmpty(&changed)) tb_CopyBitmap(scene.undoBitmap, scene.canvasBitmap, &changed, &changed);
-    SetRectEmpty(&scene.undoChanged);
+    if (!IsRectEmpty(&changed)) {
+        if (tb_SwapBitmapPixels(scene.undoBitmap, scene.canvasBitmap)) {
+            scene.undoChanged = changed;
+        } else {
+            tb_CopyBitmap(scene.undoBitmap, scene.canvasBitmap, &changed, &changed);
+            SetRectEmpty(&scene.undoChanged);
+        }
+        Grow(&scene.spareChanged, changed);
+    } else {
+        SetRectEmpty(&scene.undoChanged);
+    }
     scene.undoAvailable = 0;
     if (scene.zoomed) return shown;
     OffsetRect(&changed, L.origin.x, L.origin.y);

@@ -279,12 +279,15 @@ static void CreateSceneBitmaps(void)
     tb_PaintRect(scene.undoBitmap, &L.picture);
 
     picture = L.picture;
+    scene.spareBitmap = tb_CreateBitmap(&picture, TB_SOURCE_BLANK, 24);
+
+    picture = L.picture;
     scene.canvasBitmap = tb_CreateBitmap(&picture, TB_SOURCE_BLANK, 24);
     tb_SetForeColor(scene.canvasBitmap, 65025, 65025, 65025);
     tb_SetBackColor(scene.canvasBitmap, 65025, 65025, 65025);
     tb_PaintRect(scene.canvasBitmap, &L.picture);
     tb_SetClipRect(scene.canvasBitmap, &L.picture);
-    scene.undoChanged = L.picture;  // nothing known of the two yet
+    scene.undoChanged = scene.spareChanged = L.picture;  // nothing known of the three yet
     SetRectEmpty(&scene.viewBehind);  // a new scene bitmap, composed before it is shown
 }
 
@@ -297,7 +300,7 @@ static void DisposeIfAny(int* bitmap)
 void scene_Prepare(int mainWindow)
 {
     scene.mainWindow = mainWindow;
-    scene.sceneBitmap = scene.undoBitmap = scene.canvasBitmap = scene.tableBackup = -1;
+    scene.sceneBitmap = scene.undoBitmap = scene.spareBitmap = scene.canvasBitmap = scene.tableBackup = -1;
     scene_Layout();
 
     static const int highlightPictures[SCENE_HOT_SPOTS] = {114, 115, 116, 117, 118, 119, 120, 121, 122, 138};
@@ -368,8 +371,8 @@ void scene_Relayout(void)
     // The old picture stays in its own bitmap until it has been copied into the new canvas: a copy
     // of it would cost more in fresh memory than the copy itself.
     int kept = scene.canvasBitmap;
-    int oldScene = scene.sceneBitmap, oldUndo = scene.undoBitmap;
-    scene.canvasBitmap = scene.sceneBitmap = scene.undoBitmap = -1;
+    int oldScene = scene.sceneBitmap, oldUndo = scene.undoBitmap, oldSpare = scene.spareBitmap;
+    scene.canvasBitmap = scene.sceneBitmap = scene.undoBitmap = scene.spareBitmap = -1;
     for (int i = 0; i < SCENE_OBJECTS; ++i)
         if (scene.objects[i].Destroy) scene.objects[i].Destroy(&scene.objects[i]);
 
@@ -380,6 +383,7 @@ void scene_Relayout(void)
     const bool shrinking = (long long)scene.layout.width * scene.layout.height < oldArea;
     if (oldScene >= 0) tb_DisposeBitmapForReturn(oldScene, shrinking);
     if (oldUndo >= 0) tb_DisposeBitmapForReturn(oldUndo, shrinking);
+    if (oldSpare >= 0) tb_DisposeBitmapForReturn(oldSpare, shrinking);
     KeepScrollOnThePicture(oldPicture);
     CreateSceneBitmaps();
     scene_BuildObjectTable();
@@ -395,6 +399,7 @@ void scene_Shutdown(void)
 {
     DisposeIfAny(&scene.sceneBitmap);
     DisposeIfAny(&scene.undoBitmap);
+    DisposeIfAny(&scene.spareBitmap);
     DisposeIfAny(&scene.canvasBitmap);
     DisposeIfAny(&scene.tableBackup);
     for (int i = 0; i < SCENE_OBJECTS; ++i)

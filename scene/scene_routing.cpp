@@ -657,13 +657,19 @@ void scene_CancelPieceOnKey(void)
     if (w > 0 && h > 0) ErasePiece(routing.previous.x, routing.previous.y, w, h);
 }
 
+int scene_GestureGoesOn(void)
+{
+    const int index = scene.currentObject;
+    const SceneObject& o = Current();
+    return o.active && !((index == 8 && o.mode == 1) || IsBook(index));
+}
+
 void scene_EndGesture(void)
 {
     const int index = scene.currentObject;
     SceneObject& o = Current();
-    if (!o.active) return;
     // A piece or a stamp that follows the pointer keeps following it.
-    if ((index == 8 && o.mode == 1) || IsBook(index)) return;
+    if (!scene_GestureGoesOn()) return;
     tb_StopSound();
     if (index == 8) {
         // The marquee is dropped, no piece is taken.

@@ -70,6 +70,9 @@ void scene_CancelPieceOnKey(void);
 // the templates draw their figure, a marquee is dropped, a looping sound stops. A piece or stamp
 // that follows the pointer keeps following it.
 void scene_EndGesture(void);
+// Whether a gesture goes on: a button pressed on the canvas and not yet released (a piece or stamp
+// that follows the pointer is not a gesture).
+int scene_GestureGoesOn(void);
 
 // Resets the routing state (start-up).
 void scene_ResetRouting(void);

@@ -78,13 +78,14 @@ void shell_CleanupHook(void)
 }
 
 // Whenever the queue is empty: C drops a piece that follows the pointer; a grown-up's Ctrl+Shift+Q
-// quits; the recovery copy is written a slice at a time.
+// quits; the recovery copy is written a slice at a time, and so is the spare copy of the picture.
 void shell_IdleTick(void)
 {
     if (!shell.started) return;
     scene_CancelPieceOnKey();
     shell_GrownUpQuitKeys();
     recovery_Idle();
+    scene_CatchUpSpare();
 }
 
 // Shows the whole scene on the main window.

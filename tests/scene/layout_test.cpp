@@ -88,11 +88,12 @@ TEST_F(SceneTest, StartupStateAndBitmapsAreWhite)
     EXPECT_EQ(PixelOf(scene.canvasBitmap, 473, 367), (Channels{255, 255, 255}));
     EXPECT_EQ(PixelOf(scene.undoBitmap, 200, 100), (Channels{255, 255, 255}));
     EXPECT_EQ(PixelOf(scene.sceneBitmap, 300, 200), (Channels{255, 255, 255}));
-    // The scene keeps four bitmaps and nothing more: pictures are disposed of right after use.
-    EXPECT_EQ(BitmapSlotsInUse(), 4);
+    // The scene keeps five bitmaps (the spare copy of the picture with them) and nothing more:
+    // pictures are disposed of right after use.
+    EXPECT_EQ(BitmapSlotsInUse(), 5);
     scene_Compose(1, 1, 1);
     scene_Compose(0, 0, 0);
-    EXPECT_EQ(BitmapSlotsInUse(), 4);
+    EXPECT_EQ(BitmapSlotsInUse(), 5);
 }
 
 TEST_F(SceneTest, ObjectTableFromConstruction)

@@ -655,31 +655,39 @@ int ProgramWideBitmaps(void)
 }
 
 // Outside what the room says changed since the last save of undo, the canvas and the undo copy
-// hold the same pixels; else the cleaner bottle would leave part of a change behind.
-std::string UndoAgrees(void)
+// hold the same pixels, else the cleaner bottle would leave part of a change behind; and outside
+// what the idle ticks have still to copy, the canvas and the spare do, else a press that takes the
+// spare as its undo copy would keep a wrong picture.
+std::string Agrees(int copy, const RECT& behind, const char* what)
 {
     const TB_DIB* canvas = tb_GetBitmapDIB(scene.canvasBitmap);
-    const TB_DIB* undo = tb_GetBitmapDIB(scene.undoBitmap);
-    if (!canvas || !undo || !canvas->lpBits || !undo->lpBits) return std::string();
+    const TB_DIB* other = tb_GetBitmapDIB(copy);
+    if (!canvas || !other || !canvas->lpBits || !other->lpBits) return std::string();
     const SceneLayout& L = scene.layout;
     RECT changed;
-    if (!IntersectRect(&changed, &scene.undoChanged, &L.picture)) SetRectEmpty(&changed);
+    if (!IntersectRect(&changed, &behind, &L.picture)) SetRectEmpty(&changed);
     const int stride = grfx_StorageWidth(L.canvasWidth, 24);
     GdiFlush();
     for (int y = 0; y < L.canvasHeight; ++y) {
         const BYTE* c = canvas->lpBits + (size_t)(L.canvasHeight - 1 - y) * stride;
-        const BYTE* u = undo->lpBits + (size_t)(L.canvasHeight - 1 - y) * stride;
+        const BYTE* u = other->lpBits + (size_t)(L.canvasHeight - 1 - y) * stride;
         const bool inside = y >= changed.top && y < changed.bottom;
         for (int x = 0; x < L.canvasWidth; ++x) {
             if (inside && x == changed.left) x = changed.right;
             if (x >= L.canvasWidth) break;
             if (memcmp(c + 3 * x, u + 3 * x, 3) != 0)
-                return Say("canvas and undo copy differ at (%d, %d), outside what changed (%ld, %ld, %ld, %ld); tool %d%s",
-                           x, y, changed.left, changed.top, changed.right, changed.bottom, scene.currentObject,
+                return Say("canvas and %s differ at (%d, %d), outside what changed (%ld, %ld, %ld, %ld); tool %d%s",
+                           what, x, y, changed.left, changed.top, changed.right, changed.bottom, scene.currentObject,
                            scene.zoomed ? ", magnified" : "");
         }
     }
     return std::string();
+}
+
+std::string UndoAgrees(void)
+{
+    const std::string undo = Agrees(scene.undoBitmap, scene.undoChanged, "undo copy");
+    return undo.empty() ? Agrees(scene.spareBitmap, scene.spareChanged, "spare") : undo;
 }
 
 std::string Check(void)
