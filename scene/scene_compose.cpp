@@ -540,8 +540,8 @@ void scene_SaveUndoChanged(void)
 {
     RECT changed = UndoChanged(), spareBehind = WithinPicture(scene.spareChanged);
     if (Area(spareBehind) < Area(changed) && tb_SwapBitmapPixels(scene.undoBitmap, scene.spareBitmap)) {
-        // The spare, made whole first where it is behind, is the picture now; the old undo copy
-        // differs from it where the picture changed since that copy was saved.
+        // The spare is the undo copy now, made whole where it was still behind; the old undo copy,
+        // now the spare, differs from the picture where it changed since that copy was saved.
         if (!IsRectEmpty(&spareBehind))
             tb_CopyBitmap(scene.canvasBitmap, scene.undoBitmap, &spareBehind, &spareBehind);
         scene.spareChanged = changed;
