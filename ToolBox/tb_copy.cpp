@@ -15,6 +15,7 @@ HWND WindowOf(int index) { return tb.windows[index - TB_WINDOW_BASE].hwnd; }
 void ReleaseWindowSurface(int index, HDC dc)
 {
     if (!dc || !IsWindowIndex(index) || !tb_WindowInUse(index)) return;
+    ++tb.windowDraws;
     if (!ReleaseDC(WindowOf(index), dc)) tb_ErrorBox("Could not release DC! (tb_CopyBitmap)");
 }
 

@@ -90,9 +90,13 @@ HDC tb_AcquireSurface(int target)
 
 void tb_ReleaseSurface(int target, HDC dc)
 {
-    if (dc && target >= TB_WINDOW_BASE && target != TB_PRINTER && tb_WindowInUse(target))
+    if (dc && target >= TB_WINDOW_BASE && target != TB_PRINTER && tb_WindowInUse(target)) {
         ReleaseDC(tb.windows[target - TB_WINDOW_BASE].hwnd, dc);
+        ++tb.windowDraws;
+    }
 }
+
+unsigned tb_WindowDraws(void) { return tb.windowDraws; }
 
 void tb_SelectProgramPalette(HDC dc)
 {

@@ -56,6 +56,7 @@ struct TB_Globals {
     char replaceTarget[MAX_PATH];  // the file a temporary current file replaces on commit ("" = none)
     char replaceTemp[MAX_PATH];    // that temporary file
     TB_SoundObserver soundObserver;
+    unsigned windowDraws;  // window surfaces released after drawing or copying
 };
 
 extern TB_Globals tb;

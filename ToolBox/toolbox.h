@@ -165,6 +165,9 @@ HCURSOR tb_SetCursor(int cursorId);
 // How many times tb_SetCursor has been called, and (lastId) the cursor it set last: a caller that
 // saw a cursor set since it last asked need not set the same one again.
 unsigned tb_CursorSets(int* lastId);
+// How many times something has been drawn on or copied to a window: a caller that saw none since
+// it drew there knows the window still shows what it drew.
+unsigned tb_WindowDraws(void);
 DWORD tb_GetTime(void);
 void tb_Wait(DWORD milliseconds);
 // The one seam through which in-process checks run the clock themselves (and so catch a frame of an

@@ -234,6 +234,9 @@ void scene_ShowRect(const RECT* rect);
 // refresh sent the picture straight to the window: whatever reads that view from the scene bitmap
 // calls it first (the scene's own showing does).
 void scene_CatchUpView(const RECT* rect);
+// The picture changed under rect (window coordinates, unmagnified) where the window already shows
+// it as it is now: the scene bitmap's canvas view there is marked behind, for its next reader.
+void scene_ViewBehind(const RECT* rect);
 // Copies several rectangles of the scene bitmap onto the window together (a rubber band's wipe).
 void scene_ShowRects(const RECT* rects, int count);
 void scene_DrawToolsOfGroup(void);

@@ -435,9 +435,16 @@ static bool ShowStraight(const RECT* rect)
     }
     // What of rect lies off the canvas (the frame) comes from the scene bitmap as before.
     tb_CopyBitmapWithInset(scene.sceneBitmap, scene.mainWindow, rect, scene.canvasBitmap, &source, &inside);
+    scene_ViewBehind(&inside);
+    return true;
+}
+
+void scene_ViewBehind(const RECT* rect)
+{
+    RECT inside;
+    if (!IntersectRect(&inside, rect, &scene.layout.canvas)) return;
     if (IsRectEmpty(&scene.viewBehind)) scene.viewBehind = inside;
     else UnionRect(&scene.viewBehind, &scene.viewBehind, &inside);
-    return true;
 }
 
 void scene_Refresh(const RECT* rect)

@@ -15,7 +15,7 @@
 #include "tools/stamps.h"
 #include "tools/text.h"
 
-SceneRouting routing = {{0, 0}, 0, 0};
+SceneRouting routing = {{0, 0}, 0, 0, 0, 0};
 
 // ---------------------------------------------------------------- work of the parts that come later
 
@@ -220,6 +220,9 @@ struct RefreshPlan {
     ScenePoint start, last, end;
     int pen;
     bool fill;  // the jar's press: where its fill painted, known once it has run
+    // A filled figure that the window shows already: its last preview, drawn where the release
+    // ends it and untouched since, has the figure's very pixels. Only the picture changes.
+    bool shown;
 };
 
 // Refreshes a rectangle of the window from the picture, cut to the window; the picture changed
@@ -298,6 +301,10 @@ void Carry(const RefreshPlan& plan)
         RefreshCanvas();
         return;
     }
+    if (plan.shown) {
+        scene_ViewBehind(&plan.rect);
+        return;
+    }
     if (plan.band >= 0) {
         g_cuts.clear();
         if (plan.band == 4) {
@@ -320,7 +327,7 @@ void Carry(const RefreshPlan& plan)
 // Planned before the tool's Press runs, from the window point and the tool's state.
 RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 {
-    RefreshPlan plan = {false, {0, 0, 0, 0}, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
+    RefreshPlan plan = {false, {0, 0, 0, 0}, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false, false};
     const int grow = scene.zoomed ? o.size + 10 : o.size / 2 + 5;
     if (MarksUnderThePointer(index)) {
         plan.rect = Around(x, y, grow);
@@ -353,7 +360,7 @@ RefreshPlan PlanPress(int index, const SceneObject& o, int x, int y)
 // Planned before the tool's Release runs, with the window point of the release.
 RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
 {
-    RefreshPlan plan = {false, {0, 0, 0, 0}, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false};
+    RefreshPlan plan = {false, {0, 0, 0, 0}, {0, 0, 0, 0}, -1, 0, {0, 0}, {0, 0}, {0, 0}, 0, false, false};
     if (MarksUnderThePointer(index) || index == 6 || index == 7 || IsBook(index)) {
         // Their marks were shown as they were made; a book's release prints nothing.
     } else if (index == 4 || index == 5 || index == 8) {
@@ -374,6 +381,10 @@ RefreshPlan PlanRelease(int index, const SceneObject& o, int x, int y)
             plan.end = {x, y};
             plan.pen = index == 4 ? rubberBand_PenReach(o.size) : 3;
         }
+        // A filled figure's preview is drawn with the figure's own brush and pen, on the window
+        // where the picture shows pixel for pixel.
+        plan.shown = index == 5 && !outline && !scene.zoomed && routing.bandShown &&
+                     routing.bandDraws == tb_WindowDraws() && o.currentPoint.x == x && o.currentPoint.y == y;
     } else {
         plan.whole = true;
     }
@@ -593,6 +604,7 @@ void scene_ResetRouting(void)
     routing.previous = {0, 0};
     routing.textPending = 0;
     routing.zoomPending = 0;
+    routing.bandShown = 0;
 }
 
 void scene_KeepInside(int* x, int* y)
@@ -700,6 +712,7 @@ void scene_PressHandler(int window, int x, int y)
         return;
     }
     if (!scene_OnCanvas(x, y)) return;
+    routing.bandShown = 0;  // no preview of this gesture yet
     scene_SaveUndoChanged();
     scene.modified = 1;
     ClipScene();
@@ -738,7 +751,13 @@ void scene_MoveHandler(int window, int x, int y)
         ScenePoint p = ToolPoint(&x, &y);
         if (index != 22) o.SetColor(&o, scene.currentColor.red, scene.currentColor.green, scene.currentColor.blue);
         bool needsActive = index == 8 || IsRubberBand(index) || IsBook(index);
-        if (!(needsActive && !o.active)) o.Drag(&o, p.x, p.y);
+        if (!(needsActive && !o.active)) {
+            o.Drag(&o, p.x, p.y);
+            if (IsRubberBand(index)) {
+                routing.bandShown = 1;
+                routing.bandDraws = tb_WindowDraws();
+            }
+        }
         if (!IsRubberBand(index)) {
             const SceneLayout& L = scene.layout;
             if (index == 26) {

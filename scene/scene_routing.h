@@ -9,6 +9,10 @@ struct SceneRouting {
     ScenePoint previous;  // window point of the last press or drawing move: one corner of the next dirty rectangle
     int textPending;      // the text dialog was confirmed: the next release on the canvas places the text
     int zoomPending;      // the spyglass was clicked while not zoomed: the next release on the canvas picks the centre
+    // A rubber band's preview was drawn by a move of this gesture, and the window had been drawn
+    // on bandDraws times (tb_WindowDraws) just after it.
+    int bandShown;
+    unsigned bandDraws;
 };
 
 extern SceneRouting routing;
