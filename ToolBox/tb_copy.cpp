@@ -87,6 +87,18 @@ void RowsAs32(const TB_DIB* dib, int sx, int sy, int w, int h, uint32_t* to, siz
     }
 }
 
+// The same rows at twice their size: each pixel as two columns of two rows (to holds 2h rows of 2w).
+void RowsAs32Doubled(const TB_DIB* dib, int sx, int sy, int w, int h, uint32_t* to, size_t pitch)
+{
+    const int imageHeight = grfx_Height(dib);
+    const int stride = grfx_StorageWidth(grfx_Width(dib), 24);
+    for (int row = 0; row < h; ++row, to += 2 * pitch) {
+        const BYTE* from = dib->lpBits + (size_t)(imageHeight - 1 - (sy + row)) * stride + (size_t)sx * 3;
+        for (int x = 0; x < w; ++x, from += 3) to[2 * x] = to[2 * x + 1] = from[0] | (from[1] << 8) | ((uint32_t)from[2] << 16);
+        memcpy(to + pitch, to, (size_t)w * 2 * sizeof(uint32_t));
+    }
+}
+
 // The 24-bit image of a bitmap that the copies below can read, or nullptr.
 const TB_DIB* Image24(int source)
 {
@@ -323,9 +335,11 @@ void tb_CopyBitmapWithInset(int source, int destination, const RECT* rect, int i
     const TB_DIB* in = IsWindowIndex(destination) ? Image24(inset) : nullptr;
     const RECT* clip = tb_ClipOf(destination);
     const int w = Width(rect), h = Height(rect), iw = Width(&part), ih = Height(&part);
+    const int sw = Width(insetSource), sh = Height(insetSource);
+    const bool same = sw == iw && sh == ih, doubled = sw * 2 == iw && sh * 2 == ih;
     const bool together = dib && in && tb_WindowInUse(destination) && !(clip && !tb_ClipIsNone(*clip)) &&
-                          Width(insetSource) == iw && Height(insetSource) == ih && tb_InsideImage(dib, *rect) &&
-                          tb_InsideImage(in, *insetSource) && (long)w * h >= kLargeCopy;
+                          (same || doubled) && tb_InsideImage(dib, *rect) && tb_InsideImage(in, *insetSource) &&
+                          (long)w * h >= kLargeCopy;
     // What of rect lies around the inset: above, below, left and right of it.
     const RECT around[4] = {{rect->left, rect->top, rect->right, part.top},
                             {rect->left, part.bottom, rect->right, rect->bottom},
@@ -344,8 +358,9 @@ void tb_CopyBitmapWithInset(int source, int destination, const RECT* rect, int i
         if (!IsRectEmpty(&r))
             RowsAs32(dib, r.left, r.top, Width(&r), Height(&r),
                      out + (size_t)(r.top - rect->top) * w + (r.left - rect->left), w);
-    RowsAs32(in, insetSource->left, insetSource->top, iw, ih,
-             out + (size_t)(part.top - rect->top) * w + (part.left - rect->left), w);
+    uint32_t* inside = out + (size_t)(part.top - rect->top) * w + (part.left - rect->left);
+    if (same) RowsAs32(in, insetSource->left, insetSource->top, iw, ih, inside, w);
+    else RowsAs32Doubled(in, insetSource->left, insetSource->top, sw, sh, inside, w);
     HDC dest = tb_AcquireSurface(destination);
     if (dest) {
         tb_SelectPaletteForCopy(destination, dest);

@@ -208,7 +208,7 @@ void tb_CopyBitmap(int source, int destination, const RECT* sourceRect, const RE
 void tb_CopyBitmapRects(int source, int destination, const RECT* rects, int count);
 // rect of source copied to the same place on destination, except insetRect (inside rect), which
 // shows insetSource of inset instead (at twice its size when it is half as large). Onto a window,
-// from 24-bit bitmaps at the same size, in one call.
+// from 24-bit bitmaps at the same size or twice it, in one call.
 void tb_CopyBitmapWithInset(int source, int destination, const RECT* rect, int inset, const RECT* insetSource,
                             const RECT* insetRect);
 void tb_CopyBitmapTransparent(int source, int destination, const RECT* sourceRect, const RECT* destRect,

@@ -319,7 +319,8 @@ TEST_F(Copy, WithInsetShowsTheInsetInsideAndTheSourceAround)
     struct Case {
         const char* name;
         RECT block, inset;
-        POINT from;  // the inset's corner in its own bitmap
+        POINT from;     // the inset's corner in its own bitmap
+        int scale = 1;  // 2: the inset shows a piece half its size, each pixel doubled
     };
     const Case cases[] = {
         {"large, inset in the middle", Rect(7, 9, 308, 259), Rect(50, 41, 251, 200), {10, 12}},
@@ -327,6 +328,8 @@ TEST_F(Copy, WithInsetShowsTheInsetInsideAndTheSourceAround)
         {"large, inset at the bottom right", Rect(5, 3, 390, 290), Rect(101, 130, 390, 290), {40, 100}},
         {"large, inset filling the block", Rect(7, 9, 308, 259), Rect(7, 9, 308, 259), {3, 5}},
         {"small", Rect(7, 9, 67, 49), Rect(20, 21, 41, 33), {2, 4}},
+        {"large, inset at twice its size", Rect(5, 3, 390, 290), Rect(31, 20, 331, 282), {7, 9}, 2},
+        {"small, inset at twice its size", Rect(7, 9, 67, 49), Rect(20, 21, 40, 33), {2, 4}, 2},
     };
     BoxScript boxes;
     for (const Case& c : cases) {
@@ -334,8 +337,8 @@ TEST_F(Copy, WithInsetShowsTheInsetInsideAndTheSourceAround)
         Fill(src, outer);
         RECT whole = Rect(0, 0, 400, 300);
         tb_CopyBitmap(src, window.index, &whole, &whole);  // the window starts as the source
-        RECT from = {c.from.x, c.from.y, c.from.x + c.inset.right - c.inset.left,
-                     c.from.y + c.inset.bottom - c.inset.top};
+        RECT from = {c.from.x, c.from.y, c.from.x + (c.inset.right - c.inset.left) / c.scale,
+                     c.from.y + (c.inset.bottom - c.inset.top) / c.scale};
         Fill(src, Grey);  // the block must come from the source as it is now
         tb_CopyBitmapWithInset(src, window.index, &c.block, in, &from, &c.inset);
         const int w = c.block.right - c.block.left, h = c.block.bottom - c.block.top;
@@ -344,7 +347,8 @@ TEST_F(Copy, WithInsetShowsTheInsetInsideAndTheSourceAround)
         tb_CopyBitmap(window.index, back, &c.block, &all);
         ExpectPixels(back, [&](int x, int y) {
             POINT p = {x + c.block.left, y + c.block.top};
-            if (PtInRect(&c.inset, p)) return inner(p.x - c.inset.left + c.from.x, p.y - c.inset.top + c.from.y);
+            if (PtInRect(&c.inset, p))
+                return inner((p.x - c.inset.left) / c.scale + c.from.x, (p.y - c.inset.top) / c.scale + c.from.y);
             return Grey(p.x, p.y);
         });
         tb_DisposeBitmap(back);
