@@ -249,16 +249,17 @@ TEST(Input, PointerPositionInScreenAndClientCoordinates)
     EXPECT_EQ(p.x, 110);
     EXPECT_EQ(p.y, 70);
 
-    // Any other mode neither reads nor moves the pointer.
+    // Any other mode neither reads nor moves the pointer. A move the call made would read back at
+    // once; where the pointer reads otherwise is the system's own (under Wine a read once gave 30, 40
+    // here, after the pointer had settled at 110, 70: the X server had not taken the last move).
     tb_SetPointerMode(3);
     p = {-77, -88};
     tb_GetCursorPos(&p);
     EXPECT_EQ(p.x, -77);
     EXPECT_EQ(p.y, -88);
     tb_SetCursorPos(500, 500);
-    GetCursorPos(&p);  // a move the system made would show at once; the one above has settled
-    EXPECT_EQ(p.x, 110);
-    EXPECT_EQ(p.y, 70);
+    GetCursorPos(&p);
+    EXPECT_FALSE(p.x == 500 && p.y == 500) << "the pointer moved";
 }
 
 TEST(Input, ClientCoordinatesOfAWindowAtTheOriginAreScreenCoordinates)
