@@ -64,13 +64,18 @@ std::vector<uint32_t> g_windowPixels;
 
 // Rows of a w x h rectangle of a 24-bit image, from (sx, sy), turned into 32-bit pixels at `to`,
 // rows `pitch` pixels apart, top row first.
+// The first byte of pixel (x, y) of a 24-bit image, whose rows lie bottom row first.
+const BYTE* Pixel24(const TB_DIB* dib, int x, int y)
+{
+    return dib->lpBits + (size_t)(grfx_Height(dib) - 1 - y) * grfx_StorageWidth(grfx_Width(dib), 24) + (size_t)x * 3;
+}
+
+uint32_t As32(const BYTE* from) { return from[0] | (from[1] << 8) | ((uint32_t)from[2] << 16); }
+
 void RowsAs32(const TB_DIB* dib, int sx, int sy, int w, int h, uint32_t* to, size_t pitch)
 {
-    const int imageHeight = grfx_Height(dib);
-    const int stride = grfx_StorageWidth(grfx_Width(dib), 24);
     for (int row = 0; row < h; ++row, to += pitch) {
-        // Rows lie bottom row first in the bitmap.
-        const BYTE* from = dib->lpBits + (size_t)(imageHeight - 1 - (sy + row)) * stride + (size_t)sx * 3;
+        const BYTE* from = Pixel24(dib, sx, sy + row);
         int x = 0;
         // Four pixels (blue, green, red each) from three 32-bit words at a time.
         for (; x + 4 <= w; x += 4, from += 12) {
@@ -83,18 +88,16 @@ void RowsAs32(const TB_DIB* dib, int sx, int sy, int w, int h, uint32_t* to, siz
             to[x + 2] = (b >> 16) | ((c & 0xff) << 16);
             to[x + 3] = c >> 8;
         }
-        for (; x < w; ++x, from += 3) to[x] = from[0] | (from[1] << 8) | ((uint32_t)from[2] << 16);
+        for (; x < w; ++x, from += 3) to[x] = As32(from);
     }
 }
 
 // The same rows at twice their size: each pixel as two columns of two rows (to holds 2h rows of 2w).
 void RowsAs32Doubled(const TB_DIB* dib, int sx, int sy, int w, int h, uint32_t* to, size_t pitch)
 {
-    const int imageHeight = grfx_Height(dib);
-    const int stride = grfx_StorageWidth(grfx_Width(dib), 24);
     for (int row = 0; row < h; ++row, to += 2 * pitch) {
-        const BYTE* from = dib->lpBits + (size_t)(imageHeight - 1 - (sy + row)) * stride + (size_t)sx * 3;
-        for (int x = 0; x < w; ++x, from += 3) to[2 * x] = to[2 * x + 1] = from[0] | (from[1] << 8) | ((uint32_t)from[2] << 16);
+        const BYTE* from = Pixel24(dib, sx, sy + row);
+        for (int x = 0; x < w; ++x, from += 3) to[2 * x] = to[2 * x + 1] = As32(from);
         memcpy(to + pitch, to, (size_t)w * 2 * sizeof(uint32_t));
     }
 }
