@@ -135,39 +135,41 @@ inline void bench_PrintLayout()
     std::printf("window %dx%d, canvas %dx%d\n", L.width, L.height, L.canvasWidth, L.canvasHeight);
 }
 
+// One copy bound: the plain copy of a rectangle of the scene bitmap to the window, thirty times.
+// Each copy is followed, untimed, by the program's look at its queue; the X screen's share of that
+// is printed as its own line.
+inline void bench_CopyBound(int window, const char* name, const char* flush, const RECT* rect, int nameWidth)
+{
+    std::vector<double> copies, flushes;
+    // The first copy of a size grows the toolbox's staging rows for the window once; the bound is
+    // what every copy after it costs.
+    tb_CopyBitmap(scene.sceneBitmap, window, rect, rect);
+    GdiFlush();
+    bench_Idle();
+    for (int i = 0; i < 30; ++i) {
+        double start = bench_Now();
+        tb_CopyBitmap(scene.sceneBitmap, window, rect, rect);
+        GdiFlush();
+        double copied = bench_Now();
+        bench_Idle();
+        copies.push_back(copied - start);
+        flushes.push_back(bench_Now() - copied);
+    }
+    bench_Report(name, copies, nameWidth);
+    bench_Report(flush, flushes, nameWidth);
+}
+
 // The copy bounds of this screen, measured beside the benchmark's own figures: one plain copy of the
 // canvas rectangle, and one of the whole scene bitmap, from the scene bitmap to the window. No event
-// that shows the whole canvas (or the whole room) can cost less. Each copy is followed, untimed,
-// by the program's look at its queue; the X screen's share of that is printed as its own line.
+// that shows the whole canvas (or the whole room) can cost less.
 inline void bench_CopyBounds(int window, int nameWidth)
 {
     const SceneLayout& L = scene.layout;
     const RECT whole = {0, 0, L.width, L.height};
-    struct Bound {
-        const char* name;
-        const char* flush;
-        const RECT* rect;
-    } bounds[] = {{"copy bound: canvas rectangle to the window", "copy bound: canvas rectangle, X screen flush", &L.canvas},
-                  {"copy bound: scene bitmap to the window", "copy bound: scene bitmap, X screen flush", &whole}};
-    for (const Bound& b : bounds) {
-        std::vector<double> copies, flushes;
-        // The first copy of a size grows the toolbox's staging rows for the window once; the bound
-        // is what every copy after it costs.
-        tb_CopyBitmap(scene.sceneBitmap, window, b.rect, b.rect);
-        GdiFlush();
-        bench_Idle();
-        for (int i = 0; i < 30; ++i) {
-            double start = bench_Now();
-            tb_CopyBitmap(scene.sceneBitmap, window, b.rect, b.rect);
-            GdiFlush();
-            double copied = bench_Now();
-            bench_Idle();
-            copies.push_back(copied - start);
-            flushes.push_back(bench_Now() - copied);
-        }
-        bench_Report(b.name, copies, nameWidth);
-        bench_Report(b.flush, flushes, nameWidth);
-    }
+    bench_CopyBound(window, "copy bound: canvas rectangle to the window", "copy bound: canvas rectangle, X screen flush",
+                    &L.canvas, nameWidth);
+    bench_CopyBound(window, "copy bound: scene bitmap to the window", "copy bound: scene bitmap, X screen flush",
+                    &whole, nameWidth);
 }
 
 // Closes the room, first printing what the toolbox keeps of disposed bitmaps for the next ones.

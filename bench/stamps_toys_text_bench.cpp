@@ -82,6 +82,27 @@ void TextPreview(int window, const char* what, int zoomed)
     bench_Report(what, ms, kColumn);
 }
 
+// What no move of the magnified preview can cost less than: one copy, to the window, of a box the
+// size of the text's own (measured as the preview measures it, with the margin it leaves for italic
+// and smoothed glyphs), in the middle of the canvas and clipped to it.
+void PreviewBoxBound(int window, const TextSettings& s, const char* what, const char* flush)
+{
+    RECT one = {0, 0, 1, 1};
+    int scratch = tb_CreateBitmap(&one, TB_SOURCE_BLANK, 24);
+    if (scratch < 0) return;
+    const int height = textSizeTable[s.sizeIndex] * 2;
+    SIZE size = tb_DrawText(scratch, 0, 0, s.text, (int)std::strlen(s.text), s.face, height, s.style, 0, 0, 0, 0.0,
+                            nullptr);
+    tb_DisposeBitmap(scratch);
+    const RECT& canvas = scene.layout.canvas;
+    const int x = (canvas.left + canvas.right) / 2, y = (canvas.top + canvas.bottom) / 2 + size.cy / 2;
+    const int margin = size.cy / 3 + 2;
+    RECT box = {x - size.cx / 2 - margin, y - size.cy - 2, x + size.cx / 2 + margin, y + 2};
+    IntersectRect(&box, &box, &canvas);
+    std::printf("the magnified preview's box: %ldx%ld\n", box.right - box.left, box.bottom - box.top);
+    bench_CopyBound(window, what, flush, &box, kColumn);
+}
+
 // The text placed by a click on the canvas (the release prints it into the picture and shows the
 // canvas anew).
 void TextPlaced(int window, const char* what)
@@ -135,6 +156,7 @@ int main()
     text_SetSettings(&s);
     TextPreview(window, "text preview, 40 characters at 80 px, move", 0);
     TextPreview(window, "text preview, 40 characters at 80 px, magnified", 1);
+    PreviewBoxBound(window, s, "copy bound: the magnified text preview's box", "copy bound: preview's box, X screen flush");
     TextPlaced(window, "text placed, 40 characters at 80 px (click)");
 
     stamps_DisposeStamp();

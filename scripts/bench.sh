@@ -10,13 +10,19 @@
 #                                 the same, each screen running BUILD's benchmarks (another tree's
 #                                 64-bit build, e.g. an earlier commit's) and then this tree's, in
 #                                 one session: a table of "before -> after"
+#   bench.sh --screens --rounds N [--before BUILD] [NAME...]
+#                                 every screen N times over, round after round; each cell of the
+#                                 table is the median of the rounds' p50s and of their p99s, so that
+#                                 one stall of a busy machine does not make a series' p99
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/wine-lib.sh
 screens_mode=
 before_build=
+rounds=1
 if [ "${1:-}" = --screens ]; then screens_mode=1; shift; fi
+if [ -n "$screens_mode" ] && [ "${1:-}" = --rounds ]; then rounds=$2; shift 2; fi
 if [ -n "$screens_mode" ] && [ "${1:-}" = --before ]; then before_build=$(cd "$2" && pwd); shift 2; fi
 if [ -n "$screens_mode" ]; then bash scripts/build.sh mingw64 >/dev/null; else bash scripts/build.sh >/dev/null; fi
 
@@ -43,24 +49,26 @@ if [ -n "$screens_mode" ]; then
   out=$(mktemp -d)
   trap 'rm -rf "$out"' EXIT
   echo "uptime at the start: $(uptime)"
+  for round in $(seq 1 "$rounds"); do
   for screen in 1366x768 1920x1080 2560x1440 3840x2160; do
     export TINTWELL_SCREEN=${screen}x24
     scripts/wine-session stop "$session" >/dev/null 2>&1 || true
     scripts/wine-session start "$session"
     for name in "${names[@]}"; do
       if [ -n "$before_build" ]; then
-        echo "== $screen $name (before)" >&2
-        run_benchmarks "$before_build" "$session" "$name" >"$out/before.$screen.$name.1" 2>/dev/null
-        cat "$out/before.$screen.$name.1"
+        echo "== round $round, $screen $name (before)" >&2
+        run_benchmarks "$before_build" "$session" "$name" >"$out/before.$screen.$name.$round" 2>/dev/null
+        cat "$out/before.$screen.$name.$round"
         side=after
       else
         side=now
       fi
-      echo "== $screen $name" >&2
-      run_benchmarks "$build" "$session" "$name" >"$out/$side.$screen.$name.1" 2>/dev/null
-      cat "$out/$side.$screen.$name.1"
+      echo "== round $round, $screen $name" >&2
+      run_benchmarks "$build" "$session" "$name" >"$out/$side.$screen.$name.$round" 2>/dev/null
+      cat "$out/$side.$screen.$name.$round"
     done
     scripts/wine-session stop "$session"
+  done
   done
   echo "uptime at the end: $(uptime)"
   echo
