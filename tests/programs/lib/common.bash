@@ -38,6 +38,8 @@ what_was_there() {
   echo "-- Windows programs running (the one started last: ${APP_PID:-none}):"
   local rc
   for rc in "$WORK"/rc.*; do [ -f "$rc" ] && echo "   ${rc##*/rc.} ended with exit code $(cat "$rc")"; done
+  # What the installer's checks were told by the programs they ran through wintool (empty: still running).
+  for rc in "$WORK"/code.*; do [ -f "$rc" ] && echo "   ${rc##*/} (wintool run): $(tr -d '\r' <"$rc" | tr '\n' ' ')"; done
   # What Wine itself said on the standard error of the programs the check started, and of wintool.
   for rc in "$WORK"/stderr.*; do
     [ -s "$rc" ] && { echo "-- Wine's standard error of ${rc##*/stderr.}:"; tail -n 15 "$rc" | sed 's/^/   /'; }
@@ -75,6 +77,21 @@ session() {
   # Wine's helper processes start first, with their output on /dev/null (see platform notes).
   wineserver -p </dev/null >/dev/null 2>&1 || true
   timeout 120 "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
+  desktop_up
+}
+
+# desktop_up: Wine's desktop process (explorer /desktop) started by one program, and seen running,
+# before the check starts programs of its own. A check that starts two at once (the program and the
+# probe waiting for its window) would otherwise have both start it: once neither got past its start
+# for a minute, and the desktop came up only when a later probe ran alone. Starting the environment
+# may take a second try, told in one line.
+desktop_up() {
+  local try
+  for try in 1 2; do
+    [ "$(timeout 30 "$WINE" "$WINTOOL" count Shell_TrayWnd </dev/null 2>/dev/null | tr -d '\r')" = 1 ] && return 0
+    [ $try = 2 ] || echo "session: Wine's desktop was not running 30 s after it was asked for; asking again" >&2
+  done
+  fail "Wine's desktop did not start"
 }
 
 # The painting program's recovery copy in this prefix (the user's %LOCALAPPDATA%\Tintwell\Recovery).

@@ -19,6 +19,7 @@ fresh_prefix() {
   export DISPLAY=$display
   timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
   timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
+  desktop_up
   C=$WINEPREFIX/drive_c
   echo "at ${SECONDS}s: fresh prefix $FRESH/wineprefix ready"
 }
@@ -29,8 +30,14 @@ fresh_prefix() {
 reg_value() {
   local out rc=0
   out=$(timeout 30 "$WINE" reg query "$1" /v "$2" </dev/null 2>"$WORK/reg.err") || rc=$?
+  local said=$out
   out=$(printf '%s\n' "$out" | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p")
-  [ -n "$out" ] || echo "   (reg query $1 /v $2: exit $rc, $(tr -d '\r' <"$WORK/reg.err" | head -c 200 | tr '\n' ' '))" >&2
+  if [ -z "$out" ]; then
+    # What reg said on each output (Wine's reg tells a missing value on the standard output), and
+    # what the key holds now.
+    echo "   (reg query $1 /v $2: exit $rc, output: $(printf '%s' "$said" | tr -d '\r' | head -c 200 | tr '\n' ' '), error output: $(tr -d '\r' <"$WORK/reg.err" | head -c 200 | tr '\n' ' '))" >&2
+    echo "   (the key now: $(timeout 30 "$WINE" reg query "$1" </dev/null 2>&1 | tr -d '\r' | head -c 600 | tr '\n' ' '))" >&2
+  fi
   printf '%s' "$out"
 }
 
