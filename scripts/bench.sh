@@ -50,25 +50,25 @@ if [ -n "$screens_mode" ]; then
   trap 'rm -rf "$out"' EXIT
   echo "uptime at the start: $(uptime)"
   for round in $(seq 1 "$rounds"); do
-  for screen in 1366x768 1920x1080 2560x1440 3840x2160; do
-    export TINTWELL_SCREEN=${screen}x24
-    scripts/wine-session stop "$session" >/dev/null 2>&1 || true
-    scripts/wine-session start "$session"
-    for name in "${names[@]}"; do
-      if [ -n "$before_build" ]; then
-        echo "== round $round, $screen $name (before)" >&2
-        run_benchmarks "$before_build" "$session" "$name" >"$out/before.$screen.$name.$round" 2>/dev/null
-        cat "$out/before.$screen.$name.$round"
-        side=after
-      else
-        side=now
-      fi
-      echo "== round $round, $screen $name" >&2
-      run_benchmarks "$build" "$session" "$name" >"$out/$side.$screen.$name.$round" 2>/dev/null
-      cat "$out/$side.$screen.$name.$round"
+    for screen in 1366x768 1920x1080 2560x1440 3840x2160; do
+      export TINTWELL_SCREEN=${screen}x24
+      scripts/wine-session stop "$session" >/dev/null 2>&1 || true
+      scripts/wine-session start "$session"
+      for name in "${names[@]}"; do
+        if [ -n "$before_build" ]; then
+          echo "== round $round, $screen $name (before)" >&2
+          run_benchmarks "$before_build" "$session" "$name" >"$out/before.$screen.$name.$round" 2>/dev/null
+          cat "$out/before.$screen.$name.$round"
+          side=after
+        else
+          side=now
+        fi
+        echo "== round $round, $screen $name" >&2
+        run_benchmarks "$build" "$session" "$name" >"$out/$side.$screen.$name.$round" 2>/dev/null
+        cat "$out/$side.$screen.$name.$round"
+      done
+      scripts/wine-session stop "$session"
     done
-    scripts/wine-session stop "$session"
-  done
   done
   echo "uptime at the end: $(uptime)"
   echo

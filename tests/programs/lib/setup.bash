@@ -28,10 +28,9 @@ fresh_prefix() {
 # said and its exit code go to the check's output (a value found missing once, right after
 # another of the same key was read, left nothing to tell a missing value from a failed query).
 reg_value() {
-  local out rc=0
-  out=$(timeout 30 "$WINE" reg query "$1" /v "$2" </dev/null 2>"$WORK/reg.err") || rc=$?
-  local said=$out
-  out=$(printf '%s\n' "$out" | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p")
+  local said out rc=0
+  said=$(timeout 30 "$WINE" reg query "$1" /v "$2" </dev/null 2>"$WORK/reg.err") || rc=$?
+  out=$(printf '%s\n' "$said" | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p")
   if [ -z "$out" ]; then
     # What reg said on each output (Wine's reg tells a missing value on the standard output), and
     # what the key holds now.
