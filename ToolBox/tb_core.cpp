@@ -38,6 +38,7 @@ void tb_InitToolbox(void)
     tb.showCommand = showCommand ? showCommand : SW_SHOWNORMAL;
     memcpy(tb.className, className, sizeof className);
     tb.soundObserver = observer;
+    tb_ForgetCursor();
 
     for (auto& slot : tb.bitmaps) {
         slot.free = 1;

@@ -95,13 +95,21 @@ static HCURSOR tb_LoadCursorCached(int cursorId)
 
 static unsigned tb_cursorSets;
 static int tb_lastCursorId;
+static HCURSOR tb_shownCursor;
+static bool tb_cursorKnown;  // the system shows tb_shownCursor, set here last
 
 HCURSOR tb_SetCursor(int cursorId)
 {
     ++tb_cursorSets;
+    HCURSOR cursor = tb_LoadCursorCached(cursorId);
+    if (tb_cursorKnown && cursorId == tb_lastCursorId && cursor == tb_shownCursor) return cursor;
     tb_lastCursorId = cursorId;
-    return SetCursor(tb_LoadCursorCached(cursorId));
+    tb_shownCursor = cursor;
+    tb_cursorKnown = true;
+    return SetCursor(cursor);
 }
+
+void tb_ForgetCursor(void) { tb_cursorKnown = false; }
 
 unsigned tb_CursorSets(int* lastId)
 {

@@ -161,7 +161,13 @@ void tb_Beep(void);
 enum TB_SoundKind { TB_SOUND_PLAY, TB_SOUND_NOSTOP, TB_SOUND_LOOP, TB_SOUND_STOP, TB_SOUND_BEEP };
 typedef void (*TB_SoundObserver)(TB_SoundKind kind, int id);
 void tb_SetSoundObserver(TB_SoundObserver observer);
+// Puts up the module's cursor cursorId; returns the one shown before. The same cursor set again
+// while the system still shows it is not asked of the system a second time (a drag sets its
+// cursor at every move, and under Wine each set is a round trip to the server).
 HCURSOR tb_SetCursor(int cursorId);
+// Something else may have put up another pointer shape since the last tb_SetCursor (another window
+// under the pointer, a box, a menu): the next tb_SetCursor reaches the system whatever it sets.
+void tb_ForgetCursor(void);
 // How many times tb_SetCursor has been called, and (lastId) the cursor it set last: a caller that
 // saw a cursor set since it last asked need not set the same one again.
 unsigned tb_CursorSets(int* lastId);

@@ -3,7 +3,7 @@
 
 #include "toolbox.h"
 
-ShellState shell = {TB_NONE, 0, 0, nullptr, {0, 0, 0, 0}, 0};
+ShellState shell = {TB_NONE, 0, 0, nullptr, {0, 0, 0, 0}, 0, 0};
 
 static const char kClassName[] = "Paint";
 

@@ -12,6 +12,7 @@ struct ShellState {
     RECT desktop;       // the desktop window's rectangle as last read
     int splashClick;    // 1 from the press that closed the splash or the About box until its
                         // release: that release finishes the click on the box and is not the room's
+    int leaveTracked;   // 1 while the system is asked to say when the pointer leaves the window
 };
 
 extern ShellState shell;

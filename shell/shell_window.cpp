@@ -75,12 +75,42 @@ LRESULT shell_SessionEnd(UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+// Whether the pointer's shape the room set last is surely still the one shown after this message:
+// pointer messages over the room keep it (the window class has no cursor of its own, so the system
+// puts none up here). Anything else may come with another shape: a box or menu, the window turned
+// off under a box (the system shows its arrow over it), the pointer gone to another window.
+static bool shell_KeepsCursor(UINT message, LPARAM lParam)
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_NCHITTEST:
+        return true;
+    case WM_SETCURSOR:
+        return LOWORD(lParam) == HTCLIENT;
+    default:
+        return false;
+    }
+}
+
+// Asks once per visit of the pointer to be told when it leaves the window (another window's shape
+// may then be up when it comes back); where the system cannot say, no shape is taken as kept.
+static void shell_TrackLeave(HWND hwnd)
+{
+    if (shell.leaveTracked) return;
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd, 0};
+    shell.leaveTracked = TrackMouseEvent(&track) ? 1 : 0;
+    if (!shell.leaveTracked) tb_ForgetCursor();
+}
+
 LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Client coordinates, taken as unsigned 16-bit numbers.
     int x = LOWORD(lParam);
     int y = HIWORD(lParam);
 
+    if (!shell_KeepsCursor(message, lParam)) tb_ForgetCursor();
     switch (message) {
     case WM_LBUTTONDOWN:
         shell.splashClick = 0;
@@ -95,7 +125,11 @@ LRESULT CALLBACK shell_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         if (!shell.focusLost && shell_HasMainWindow()) shell_PassPointer(shellHooks.release, wParam, x, y, true);
         return 0;
     case WM_MOUSEMOVE:
+        shell_TrackLeave(hwnd);
         if (shell_HasMainWindow()) shell_PassPointer(shellHooks.move, wParam, x, y, false);
+        return 0;
+    case WM_MOUSELEAVE:
+        shell.leaveTracked = 0;
         return 0;
     case WM_LBUTTONDBLCLK:
         shell.splashClick = 0;

@@ -70,7 +70,7 @@ struct Shell : testing::Test {
         UnregisterClassA("Paint", instance);
         ASSERT_TRUE(shell_RegisterClass(instance));
         shell_SetUpToolbox(instance, SW_SHOWNORMAL);
-        shell = ShellState{-1, 0, 0, nullptr, {0, 0, 0, 0}, 0};
+        shell = ShellState{-1, 0, 0, nullptr, {0, 0, 0, 0}, 0, 0};
         saved = shellHooks;
         shellHooks.press = rec_press;
         shellHooks.release = rec_release;
@@ -239,6 +239,27 @@ TEST_F(Shell, LostFocusGatesLeftPressAndReleaseOnly)
     send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
     send(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0x8000));  // unsigned 16-bit coordinates
     EXPECT_EQ(g_log, (std::vector<std::string>{"press 5000 30 40", "release 5000 65535 32768"}));
+}
+
+TEST_F(Shell, OnlyPointerMessagesOverTheRoomKeepTheShapeTheRoomSet)
+{
+    HWND main = openMain();
+    HCURSOR room = LoadCursorA(instance, MAKEINTRESOURCEA(203));
+    const LPARAM over = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), offUnderABox = MAKELPARAM(HTERROR, WM_MOUSEMOVE);
+    const struct { UINT message; WPARAM wParam; LPARAM lParam; bool kept; } cases[] = {
+        {WM_MOUSEMOVE, 0, 6, true}, {WM_LBUTTONDOWN, MK_LBUTTON, 6, true}, {WM_LBUTTONUP, 0, 6, true},
+        {WM_SETCURSOR, (WPARAM)main, over, true}, {WM_SETCURSOR, (WPARAM)main, offUnderABox, false},
+        {WM_MOUSELEAVE, 0, 0, false}, {WM_ENABLE, TRUE, 0, false}, {WM_ENTERMENULOOP, TRUE, 0, false}};
+    for (const auto& c : cases) {
+        tb_ForgetCursor();
+        tb_SetCursor(203);
+        SetCursor(nullptr);  // another shape, put up as another window would
+        send(c.message, c.wParam, c.lParam);
+        tb_SetCursor(203);  // set again: it reaches the system only when another shape may be up
+        EXPECT_EQ(GetCursor() == room, !c.kept) << "message " << std::hex << c.message;
+    }
+    send(WM_MOUSEMOVE, 0, 6);  // a move after the leave asks again to be told of the next one
+    EXPECT_EQ(shell.leaveTracked, 1);
 }
 
 TEST_F(Shell, PointerMessagesWaitForTheMainWindowIndex)
