@@ -20,6 +20,17 @@ void step(const char* what, const char* detail = "")
     std::fprintf(g_steps, "%lu ms: %s%s%s\n", GetTickCount(), what, *detail ? " " : "", detail);
 }
 
+// Opened before any other static initialiser of the program runs: a process that records nothing
+// ended in Wine's start of it, before the first line of ours.
+__attribute__((constructor(101))) void open_steps()
+{
+    if (const char* path = std::getenv("TINTWELL_TEST_STEPS")) {
+        g_steps = std::fopen(path, "a");
+        if (g_steps) std::setvbuf(g_steps, nullptr, _IONBF, 0);
+    }
+    step("static initialisation begun");
+}
+
 struct StepRecorder : testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo& test) override
     {
@@ -45,10 +56,6 @@ int main(int argc, char** argv)
 {
     // Unbuffered: what a test printed before its process died still reaches the test runner.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    if (const char* path = std::getenv("TINTWELL_TEST_STEPS")) {
-        g_steps = std::fopen(path, "a");
-        if (g_steps) std::setvbuf(g_steps, nullptr, _IONBF, 0);
-    }
     step("main entered");
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new StepRecorder);
