@@ -14,10 +14,6 @@
 # Screenshots, the action log, the samples and Wine's output land in BUILD/shots/soak.
 . "$(dirname "$0")/lib/common.bash"
 
-# A command that fails unexpectedly says where.
-set -E
-trap '[ "$BASH_SUBSHELL" = 0 ] && echo "FAIL: line $LINENO: $BASH_COMMAND (exit $?)" >&2' ERR
-
 # The suite runs the same sequence every time; SEED=N (any number) runs another by hand.
 SEED=${SEED:-20261209}
 DURATION=${DURATION:-75}

@@ -29,6 +29,11 @@ fail() {
   exit 1
 }
 
+# A command that ends a check under errexit, unguarded, says which it was, with its exit code and
+# what the session held (a Wine program that ended badly at once otherwise left only "Failed").
+set -E
+trap 'rc=$?; [ "$BASH_SUBSHELL" = 0 ] && { echo "FAIL: line $LINENO of ${BASH_SOURCE[0]##*/}: $BASH_COMMAND (exit $rc)"; what_was_there; } >&2' ERR
+
 # what_was_there: what the session held when a check failed (its top-level windows, the Windows
 # programs running, the screen), so that a failure that does not come back can still be read.
 what_was_there() {
