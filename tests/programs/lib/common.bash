@@ -49,6 +49,10 @@ what_was_there() {
   for rc in "$WORK"/stderr.*; do
     [ -s "$rc" ] && { echo "-- Wine's standard error of ${rc##*/stderr.}:"; tail -n 15 "$rc" | sed 's/^/   /'; }
   done
+  if [ -s "$WORK/wintool.answers" ]; then
+    echo "-- the probe's last answers other than 0:"
+    tail -n 5 "$WORK/wintool.answers" | sed 's/^/   /'
+  fi
   ps -eo pid,etime,args | awk '$3 ~ /[.]exe/ { print "   " $0 }' || true
   local shot=$BUILD/Testing/failed-$(basename "$0" .sh).png
   mkdir -p "$BUILD/Testing"
@@ -127,7 +131,36 @@ exit_code() {
   echo "timeout"
 }
 
-wintool() { timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>>"$WORK/stderr.wintool" | tr -d '\r'; }
+# wintool ARGS: the probe. It records its steps (its command, then its code) in a file of its own: a
+# probe that Wine ended before its first step ran none of its code, and is started once more, told
+# in one line here and in the build's list of such starts; one that ended inside its own code says
+# how far it came. A code it gave itself (1: a window not found in time) is returned as it is.
+wintool() {
+  local steps=$WORK/steps.wintool.$BASHPID try rc started ms
+  for try in 1 2; do
+    rm -f "$steps"
+    rc=0
+    started=$(date +%s%N)
+    TINTWELL_TEST_STEPS="Z:${steps//\//\\}" timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>>"$WORK/stderr.wintool" |
+      tr -d '\r' || rc=$?
+    [ $rc -ne 0 ] || return 0
+    ms=$((($(date +%s%N) - started) / 1000000))
+    if [ ! -s "$steps" ]; then
+      [ $try = 1 ] || break
+      echo "wintool $1: Wine ended it with exit code $rc after $ms ms before its first step; starting it once more" |
+        tee -a "$BUILD/environment-restarts.log" >&2
+      continue
+    fi
+    if grep -q "ended, code" "$steps"; then
+      echo "wintool $*: its own answer, code $rc after $ms ms" >>"$WORK/wintool.answers"
+      return $rc
+    fi
+    break
+  done
+  echo "wintool $*: ended with exit code $rc after $ms ms; the steps it recorded:" >&2
+  tr -d '\r' <"$steps" 2>/dev/null | sed 's/^/  /' >&2 || echo "  none" >&2
+  return $rc
+}
 
 # x_windows NAME: ids of the X windows with exactly that name.
 x_windows() { timeout 10 xdotool search --name "^$1\$" 2>/dev/null || true; }

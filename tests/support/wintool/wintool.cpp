@@ -19,6 +19,7 @@
 #include <windows.h>
 
 #include "process_usage.h"
+#include "steps.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -119,9 +120,7 @@ BOOL CALLBACK listWindow(HWND hwnd, LPARAM)
     return TRUE;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     if (argc < 2) return 2;
     std::string cmd = argv[1];
@@ -234,4 +233,16 @@ int main(int argc, char** argv)
         return 0;
     }
     return 2;
+}
+
+}  // namespace
+
+// The steps file (when the checks' helper names one) tells an answer of wintool's own, such as a
+// window not found, from a process that Wine ended before or while it ran.
+int main(int argc, char** argv)
+{
+    steps_Record("main entered:", argc > 1 ? argv[1] : "");
+    int code = run(argc, argv);
+    steps_Record("ended, code", std::to_string(code).c_str());
+    return code;
 }
