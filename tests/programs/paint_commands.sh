@@ -28,7 +28,7 @@ echo "ok: the help page and its pictures lie beside paint.exe"
 
 session "${SCREEN}x24"
 # As on any Windows system, a page ending in .html opens in the browser (Wine's winebrowser).
-"$WINE" reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f </dev/null >/dev/null 2>&1
+reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f
 PREFS="$WINEPREFIX/drive_c/windows/qlnpfs.pfs"
 rm -f "$PREFS"
 

@@ -8,7 +8,6 @@
 . "$(dirname "$0")/lib/common.bash"
 session 800x600x24
 POLICY='HKLM\Software\Policies\Marrowby\Tintwell'
-reg() { timeout 60 "$WINE" reg "$@" </dev/null >/dev/null 2>&1; }
 clear_policy() { reg delete "$POLICY" /f || true; }
 trap 'rc=$?; timeout 5 xdotool keyup ctrl+shift+q || true; clear_policy || true; cleanup $rc' EXIT
 clear_policy

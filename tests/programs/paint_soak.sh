@@ -57,9 +57,9 @@ fail() {
   exit 1
 }
 # A crash prints its backtrace to the log and ends the program instead of waiting in a dialog.
-"$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
 # As on any Windows system, a page ending in .html opens in the browser (Wine's winebrowser).
-"$WINE" reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f </dev/null >/dev/null 2>&1
+reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f
 PREFS="$WINEPREFIX/drive_c/windows/qlnpfs.pfs"
 rm -f "$PREFS"
 

@@ -162,6 +162,9 @@ wintool() {
   return $rc
 }
 
+# reg ARGS: Wine's reg in the check's prefix; what it says is kept with the session's record.
+reg() { timeout 60 "$WINE" reg "$@" </dev/null >>"$WORK/stderr.reg" 2>&1; }
+
 # x_windows NAME: ids of the X windows with exactly that name.
 x_windows() { timeout 10 xdotool search --name "^$1\$" 2>/dev/null || true; }
 
