@@ -136,18 +136,20 @@ exit_code() {
 # in one line here and in the build's list of such starts; one that ended inside its own code says
 # how far it came. A code it gave itself (1: a window not found in time) is returned as it is.
 wintool() {
-  local steps=$WORK/steps.wintool.$BASHPID try rc started ms
+  local steps=$WORK/steps.wintool.$BASHPID err=$WORK/wintool-said.$BASHPID try rc started ms said
   for try in 1 2; do
     rm -f "$steps"
     rc=0
     started=$(date +%s%N)
-    TINTWELL_TEST_STEPS="Z:${steps//\//\\}" timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>>"$WORK/stderr.wintool" |
+    TINTWELL_TEST_STEPS="Z:${steps//\//\\}" timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>"$err" |
       tr -d '\r' || rc=$?
+    cat "$err" >>"$WORK/stderr.wintool"
     [ $rc -ne 0 ] || return 0
     ms=$((($(date +%s%N) - started) / 1000000))
     if [ ! -s "$steps" ]; then
       [ $try = 1 ] || break
-      echo "wintool $1: Wine ended it with exit code $rc after $ms ms before its first step; starting it once more" |
+      said=$(tr -d '\r' <"$err" | head -c 300 | tr '\n' ' ')
+      echo "wintool $1: Wine ended it with exit code $rc after $ms ms before its first step (its standard error: ${said:-empty}); starting it once more" |
         tee -a "$BUILD/environment-restarts.log" >&2
       continue
     fi
