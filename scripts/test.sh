@@ -32,12 +32,7 @@ suite() {  # suite PRESET: the whole ctest suite of one build, in a Wine session
   echo "== $preset: running the test suite"
   scripts/wine-session start "$build"
   touch "$build/suite-start"
-  rm -f "$build/environment-restarts.log"
   ( ulimit -c unlimited 2>/dev/null || true; ctest --preset "$preset" ) || rc=$?
-  if [ -s "$build/environment-restarts.log" ]; then
-    echo "== $preset: programs that Wine ended before their first step, started once more:"
-    sed 's/^/   /' "$build/environment-restarts.log"
-  fi
   [ $rc -eq 0 ] || crashes "$build" "$build/suite-start"
   scripts/wine-session stop "$build"
   return $rc

@@ -131,36 +131,27 @@ exit_code() {
   echo "timeout"
 }
 
-# wintool ARGS: the probe. It records its steps (its command, then its code) in a file of its own: a
-# probe that Wine ended before its first step ran none of its code, and is started once more, told
-# in one line here and in the build's list of such starts; one that ended inside its own code says
-# how far it came. A code it gave itself (1: a window not found in time) is returned as it is.
+# wintool ARGS: the probe. It records its steps (its command, then its code) in a file of its own, so
+# that a code it gave itself (1: a window not found in time) is told from a probe that Wine ended
+# before or while it ran; the latter says so, with how far it came and what Wine wrote.
 wintool() {
-  local steps=$WORK/steps.wintool.$BASHPID err=$WORK/wintool-said.$BASHPID try rc started ms said
-  for try in 1 2; do
-    rm -f "$steps"
-    rc=0
-    started=$(date +%s%N)
-    TINTWELL_TEST_STEPS="Z:${steps//\//\\}" timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>"$err" |
-      tr -d '\r' || rc=$?
-    cat "$err" >>"$WORK/stderr.wintool"
-    [ $rc -ne 0 ] || return 0
-    ms=$((($(date +%s%N) - started) / 1000000))
-    if [ ! -s "$steps" ]; then
-      [ $try = 1 ] || break
-      said=$(tr -d '\r' <"$err" | head -c 300 | tr '\n' ' ')
-      echo "wintool $1: Wine ended it with exit code $rc after $ms ms before its first step (its standard error: ${said:-empty}); starting it once more" |
-        tee -a "$BUILD/environment-restarts.log" >&2
-      continue
-    fi
-    if grep -q "ended, code" "$steps"; then
-      echo "wintool $*: its own answer, code $rc after $ms ms" >>"$WORK/wintool.answers"
-      return $rc
-    fi
-    break
-  done
-  echo "wintool $*: ended with exit code $rc after $ms ms; the steps it recorded:" >&2
-  tr -d '\r' <"$steps" 2>/dev/null | sed 's/^/  /' >&2 || echo "  none" >&2
+  local steps=$WORK/steps.wintool.$BASHPID err=$WORK/wintool-said.$BASHPID rc=0 started ms
+  rm -f "$steps"
+  started=$(date +%s%N)
+  TINTWELL_TEST_STEPS="Z:${steps//\//\\}" timeout 60 "$WINE" "$WINTOOL" "$@" </dev/null 2>"$err" |
+    tr -d '\r' || rc=$?
+  cat "$err" >>"$WORK/stderr.wintool"
+  [ $rc -ne 0 ] || return 0
+  ms=$((($(date +%s%N) - started) / 1000000))
+  if grep -qs "ended, code" "$steps"; then
+    echo "wintool $*: its own answer, code $rc after $ms ms" >>"$WORK/wintool.answers"
+    return $rc
+  fi
+  {
+    echo "wintool $*: Wine ended it with exit code $rc after $ms ms; its standard error: $(tr -d '\r' <"$err" | head -c 300 | tr '\n' ' ')"
+    echo "  the steps it recorded:"
+    tr -d '\r' <"$steps" 2>/dev/null | sed 's/^/    /' || echo "    none (it ended before its first)"
+  } >&2
   return $rc
 }
 
